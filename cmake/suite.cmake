@@ -1,0 +1,25 @@
+# Helpers shared by every directory of the suite.
+
+# suite_test(NAME SOURCES src... LIBS lib...): a GoogleTest binary whose
+# cases are registered with CTest one by one.
+function(suite_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  set(props)
+  if(ARG_LABELS)
+    set(props PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} ${props})
+endfunction()
+
+# suite_benchmark(NAME SOURCES src... LIBS lib...): a Google Benchmark
+# binary. Benchmarks are run by hand, never by CTest.
+function(suite_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(CIRCARRAY_BENCHMARKS)
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark_main)
+  endif()
+endfunction()

@@ -1,0 +1,4 @@
+#include "ratio_inversion/vantor.h"
+#include "textio/program.h"
+
+int main() { return textio::RunMain(vantor::RunVantor); }

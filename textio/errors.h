@@ -1,0 +1,59 @@
+#ifndef CIRCARRAY_TEXTIO_ERRORS_H_
+#define CIRCARRAY_TEXTIO_ERRORS_H_
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "textio/free_reader.h"
+
+namespace textio {
+
+// Exit status of a run-time error (bad input, failed I/O).
+inline constexpr int kRuntimeErrorStatus = 2;
+
+// Ends a run early from anywhere inside it. The program's entry point
+// writes `text` (typically a message line, already formatted, with its
+// newline) to standard output after everything written so far, flushes,
+// and returns `status`.
+class Stop : public std::exception {
+ public:
+  explicit Stop(std::string text = {}, int status = 0) : text_(std::move(text)), status_(status) {}
+  const char* what() const noexcept override { return "program stop"; }
+  const std::string& text() const { return text_; }
+  int status() const { return status_; }
+
+ private:
+  std::string text_;
+  int status_;
+};
+
+// A run-time error: reported as one line on standard error, prefixed with
+// the program's name, with a non-zero exit status.
+class RuntimeError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Input that a program needs could not be read.
+class InputError : public RuntimeError {
+ public:
+  using RuntimeError::RuntimeError;
+};
+
+// Output could not be written (full disk, closed pipe, ...).
+class WriteError : public RuntimeError {
+ public:
+  using RuntimeError::RuntimeError;
+};
+
+// Throws InputError unless `r` is kDone. `what` names the expected input,
+// for example "the parameter record (itype, radius, fstep, fend)".
+void Require(const ReadResult& r, std::string_view what);
+
+// The message Require() would throw for a failed read.
+std::string DescribeFailure(const ReadResult& r, std::string_view what);
+
+}  // namespace textio
+
+#endif  // CIRCARRAY_TEXTIO_ERRORS_H_

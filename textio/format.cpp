@@ -1,0 +1,218 @@
+#include "textio/format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace textio {
+
+namespace {
+
+// The first `sig` significant decimal digits of |v| (correctly rounded,
+// ties to even) and the decimal exponent e with |v| ~ d.ddd x 10^e.
+// v must be finite and nonzero.
+struct Decimal {
+  char digits[24];
+  int exponent;
+};
+
+Decimal ToDecimal(double v, int sig) {
+  char buf[48];
+  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, sig - 1);
+  Decimal d{};
+  int n = 0;
+  const char* p = buf;
+  for (; p < res.ptr && *p != 'e'; ++p) {
+    if (*p != '.') d.digits[n++] = *p;
+  }
+  // p points at 'e'; the exponent follows with its sign.
+  int exp = 0;
+  std::from_chars(p + (p[1] == '+' ? 2 : 1), res.ptr, exp);
+  d.exponent = exp;
+  return d;
+}
+
+void AppendPadded(std::string* out, const char* text, size_t len, size_t width) {
+  if (len < width) out->append(width - len, ' ');
+  out->append(text, len);
+}
+
+// Infinity, -Infinity or NaN right-aligned in `width` columns.
+void AppendNonFinite(std::string* out, double v, size_t width) {
+  const char* text = std::isnan(v) ? "NaN" : (v < 0 ? "-Infinity" : "Infinity");
+  AppendPadded(out, text, std::strlen(text), width);
+}
+
+// Writes an exponent: "E+xx" while it fits `digits` digits, else the
+// Fortran fallback of a sign and one more digit without the letter.
+char* PutExponent(char* p, int exp, int digits) {
+  int mag = exp < 0 ? -exp : exp;
+  int limit = 1;
+  for (int i = 0; i < digits; ++i) limit *= 10;
+  if (mag < limit) {
+    *p++ = 'E';
+  } else {
+    ++digits;
+  }
+  *p++ = exp < 0 ? '-' : '+';
+  for (int i = digits - 1; i >= 0; --i) {
+    p[i] = static_cast<char>('0' + mag % 10);
+    mag /= 10;
+  }
+  return p + digits;
+}
+
+// Fixed notation of `sig` rounded digits with exponent e (-1 <= e < sig):
+// e + 1 digits before the point ("0" when e is -1), the rest after it.
+char* PutFixed(char* p, const Decimal& d, int sig) {
+  if (d.exponent < 0) {
+    *p++ = '0';
+    *p++ = '.';
+    std::memcpy(p, d.digits, sig);
+    return p + sig;
+  }
+  int before = d.exponent + 1;
+  std::memcpy(p, d.digits, before);
+  p += before;
+  *p++ = '.';
+  std::memcpy(p, d.digits + before, sig - before);
+  return p + sig - before;
+}
+
+// General editing shared by the free-format reals (scale factor 1P: one
+// digit before the point in the exponent form) and "(g20.8)" (no scale
+// factor: 0.ddd in the exponent form).
+struct GStyle {
+  int sig;            // significant digits
+  int width;          // field width
+  int tail;           // trailing blanks of the fixed form
+  int exp_digits;     // exponent digits
+  bool scale_one;     // 1P in force
+  int zero_decimals;  // decimals shown for a zero
+};
+
+void AppendG(std::string* out, double v, const GStyle& s) {
+  if (!std::isfinite(v)) return AppendNonFinite(out, v, s.width);
+  char buf[64];
+  char* p = buf;
+  if (std::signbit(v)) *p++ = '-';
+  if (v == 0) {
+    *p++ = '0';
+    *p++ = '.';
+    std::memset(p, '0', s.zero_decimals);
+    p += s.zero_decimals;
+    AppendPadded(out, buf, p - buf, s.width - s.tail);
+    out->append(s.tail, ' ');
+    return;
+  }
+  Decimal d = ToDecimal(v, s.sig);
+  if (d.exponent >= -1 && d.exponent < s.sig) {
+    p = PutFixed(p, d, s.sig);
+    AppendPadded(out, buf, p - buf, s.width - s.tail);
+    out->append(s.tail, ' ');
+    return;
+  }
+  if (s.scale_one) {
+    *p++ = d.digits[0];
+    *p++ = '.';
+    std::memcpy(p, d.digits + 1, s.sig - 1);
+    p += s.sig - 1;
+    p = PutExponent(p, d.exponent, s.exp_digits);
+  } else {
+    *p++ = '0';
+    *p++ = '.';
+    std::memcpy(p, d.digits, s.sig);
+    p += s.sig;
+    p = PutExponent(p, d.exponent + 1, s.exp_digits);
+  }
+  AppendPadded(out, buf, p - buf, s.width);
+}
+
+constexpr GStyle kFree32{9, 16, 4, 2, true, 8};
+constexpr GStyle kFree64{17, 25, 5, 3, true, 16};
+constexpr GStyle kG20_8{8, 20, 4, 2, false, 7};
+
+void AppendInt(std::string* out, int32_t v, size_t width) {
+  char buf[16];
+  auto res = std::to_chars(buf, buf + sizeof buf, v);
+  size_t len = res.ptr - buf;
+  if (len > width) {
+    out->append(width, '*');
+  } else {
+    AppendPadded(out, buf, len, width);
+  }
+}
+
+}  // namespace
+
+void AppendFreeReal(std::string* out, float v) { AppendG(out, v, kFree32); }
+void AppendFreeReal(std::string* out, double v) { AppendG(out, v, kFree64); }
+void AppendFreeInt(std::string* out, int32_t v) { AppendInt(out, v, 11); }
+void AppendG20_8(std::string* out, double v) { AppendG(out, v, kG20_8); }
+void AppendI5(std::string* out, int32_t v) { AppendInt(out, v, 5); }
+
+void AppendE15_7(std::string* out, double v) {
+  constexpr int kWidth = 15;
+  constexpr int kSig = 7;
+  if (!std::isfinite(v)) return AppendNonFinite(out, v, kWidth);
+  char buf[32];
+  char* p = buf;
+  if (std::signbit(v)) *p++ = '-';
+  *p++ = '0';
+  *p++ = '.';
+  if (v == 0) {
+    std::memset(p, '0', kSig);
+    p = PutExponent(p + kSig, 0, 2);
+  } else {
+    Decimal d = ToDecimal(v, kSig);
+    std::memcpy(p, d.digits, kSig);
+    p = PutExponent(p + kSig, d.exponent + 1, 2);
+  }
+  AppendPadded(out, buf, p - buf, kWidth);
+}
+
+void AppendF10_4(std::string* out, double v) {
+  constexpr size_t kWidth = 10;
+  if (!std::isfinite(v)) return AppendNonFinite(out, v, kWidth);
+  char buf[400];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
+  size_t len = res.ptr - buf;
+  if (res.ec != std::errc() || len > kWidth) {
+    out->append(kWidth, '*');
+  } else {
+    AppendPadded(out, buf, len, kWidth);
+  }
+}
+
+std::string E15_7(double v) {
+  std::string s;
+  AppendE15_7(&s, v);
+  return s;
+}
+std::string G20_8(double v) {
+  std::string s;
+  AppendG20_8(&s, v);
+  return s;
+}
+std::string F10_4(double v) {
+  std::string s;
+  AppendF10_4(&s, v);
+  return s;
+}
+std::string I5(int32_t v) {
+  std::string s;
+  AppendI5(&s, v);
+  return s;
+}
+std::string FreeReal(float v) {
+  std::string s;
+  AppendFreeReal(&s, v);
+  return s;
+}
+std::string FreeReal(double v) {
+  std::string s;
+  AppendFreeReal(&s, v);
+  return s;
+}
+
+}  // namespace textio

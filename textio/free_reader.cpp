@@ -1,0 +1,196 @@
+#include "textio/free_reader.h"
+
+#include "textio/number.h"
+
+namespace textio {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+bool EndsToken(char c) { return IsBlank(c) || c == ',' || c == '/'; }
+
+// Drops blanks and then one comma: the separator after a value.
+void SkipSeparator(std::string_view* rest) {
+  size_t i = 0;
+  while (i < rest->size() && IsBlank((*rest)[i])) ++i;
+  if (i < rest->size() && (*rest)[i] == ',') ++i;
+  rest->remove_prefix(i);
+}
+
+// "r*c": returns the repeat count r, or 0 if the token is no repeat.
+long RepeatCount(std::string_view token, std::string_view* value) {
+  size_t star = token.find('*');
+  if (star == std::string_view::npos || star == 0) return 0;
+  long r = 0;
+  for (size_t i = 0; i < star; ++i) {
+    char c = token[i];
+    if (c < '0' || c > '9') return 0;
+    if (r < 1000000000) r = r * 10 + (c - '0');
+  }
+  if (r == 0) return 0;
+  *value = token.substr(star + 1);
+  return r;
+}
+
+}  // namespace
+
+bool Target::Assign(std::string_view token) const {
+  switch (kind_) {
+    case Kind::kFloat:
+      return ParseFloat(token, static_cast<float*>(ptr_));
+    case Kind::kDouble:
+      return ParseDouble(token, static_cast<double*>(ptr_));
+    case Kind::kInt32:
+      return ParseInt32(token, static_cast<int32_t*>(ptr_));
+    case Kind::kText: {
+      auto* s = static_cast<std::string*>(ptr_);
+      s->assign(token.substr(0, width_));
+      return true;
+    }
+  }
+  return false;
+}
+
+bool FreeReader::FetchLine() {
+  if (!lines_.Next(&rest_)) {
+    rest_ = {};
+    return false;
+  }
+  return true;
+}
+
+FreeReader::Token FreeReader::NextToken(std::string_view* token) {
+  for (;;) {
+    size_t i = 0;
+    while (i < rest_.size() && IsBlank(rest_[i])) ++i;
+    rest_.remove_prefix(i);
+    if (!rest_.empty()) break;
+    if (!FetchLine()) return Token::kEnd;
+  }
+
+  char c = rest_[0];
+  if (c == ',') {
+    rest_.remove_prefix(1);
+    return Token::kNull;
+  }
+  if (c == '/') {
+    rest_ = {};
+    return Token::kSlash;
+  }
+  if (c == '\'' || c == '"') {
+    // Quoted text runs to the closing quote; a doubled quote is one quote.
+    quoted_.clear();
+    size_t i = 1;
+    while (i < rest_.size()) {
+      if (rest_[i] == c) {
+        if (i + 1 < rest_.size() && rest_[i + 1] == c) {
+          quoted_.push_back(c);
+          i += 2;
+          continue;
+        }
+        ++i;
+        break;
+      }
+      quoted_.push_back(rest_[i++]);
+    }
+    rest_.remove_prefix(i);
+    SkipSeparator(&rest_);
+    *token = quoted_;
+    return Token::kValue;
+  }
+
+  size_t len = 0;
+  while (len < rest_.size() && !EndsToken(rest_[len])) ++len;
+  *token = rest_.substr(0, len);
+  rest_.remove_prefix(len);
+  SkipSeparator(&rest_);
+  return Token::kValue;
+}
+
+template <typename AssignFn>
+ReadResult FreeReader::ReadN(size_t count, AssignFn assign) {
+  rest_ = {};  // every read starts on a new line
+  repeat_left_ = 0;
+  ReadResult result;
+  for (size_t i = 0; i < count; ++i) {
+    std::string_view token;
+    if (repeat_left_ > 0) {
+      --repeat_left_;
+      if (repeat_null_) continue;
+      token = repeat_value_;
+    } else {
+      switch (NextToken(&token)) {
+        case Token::kEnd:
+          result.status = ReadStatus::kEnd;
+          result.line = lines_.line_number();
+          return result;
+        case Token::kSlash:
+          result.line = lines_.line_number();
+          return result;
+        case Token::kNull:
+          continue;
+        case Token::kValue:
+          break;
+      }
+      std::string_view value;
+      if (long r = RepeatCount(token, &value); r > 0) {
+        repeat_left_ = r - 1;
+        repeat_null_ = value.empty();
+        repeat_value_ = value;
+        if (repeat_null_) continue;
+        token = value;
+      }
+    }
+    if (!assign(i, token)) {
+      result.status = ReadStatus::kUnreadable;
+      result.line = lines_.line_number();
+      result.text = std::string(token);
+      rest_ = {};
+      return result;
+    }
+  }
+  result.line = lines_.line_number();
+  rest_ = {};  // the rest of the last line is not read
+  return result;
+}
+
+ReadResult FreeReader::Read(std::span<const Target> targets) {
+  return ReadN(targets.size(), [&](size_t i, std::string_view t) { return targets[i].Assign(t); });
+}
+
+ReadResult FreeReader::ReadFloats(std::span<float> values) {
+  return ReadN(values.size(), [&](size_t i, std::string_view t) { return ParseFloat(t, &values[i]); });
+}
+
+ReadResult FreeReader::ReadDoubles(std::span<double> values) {
+  return ReadN(values.size(), [&](size_t i, std::string_view t) { return ParseDouble(t, &values[i]); });
+}
+
+ReadResult FreeReader::SkipLine() {
+  rest_ = {};
+  ReadResult result;
+  if (!FetchLine()) result.status = ReadStatus::kEnd;
+  rest_ = {};
+  result.line = lines_.line_number();
+  return result;
+}
+
+ReadResult FreeReader::ReadLine(std::string* out, size_t width) {
+  rest_ = {};
+  ReadResult result;
+  std::string_view line;
+  if (!lines_.Next(&line)) {
+    result.status = ReadStatus::kEnd;
+    result.line = lines_.line_number();
+    return result;
+  }
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  line = line.substr(0, width);
+  while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+  out->assign(line);
+  result.line = lines_.line_number();
+  return result;
+}
+
+}  // namespace textio
