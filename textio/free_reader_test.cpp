@@ -1,1 +1,190 @@
+#include "textio/free_reader.h"
+
+#include <sstream>
+#include <string>
+
 #include <gtest/gtest.h>
+
+#include "textio/errors.h"
+#include "textio/names.h"
+
+namespace textio {
+namespace {
+
+TEST(FreeReaderTest, EachReadStartsOnANewLineAndDropsTheRest) {
+  std::istringstream in("1 2 3\n4 5\n\n\n6\n");
+  FreeReader r(in);
+  float a = 0, b = 0;
+  ASSERT_TRUE(r.Read({a}).ok());
+  EXPECT_EQ(a, 1);
+  ASSERT_TRUE(r.Read({a, b}).ok());  // 2 and 3 were dropped with their line
+  EXPECT_EQ(a, 4);
+  EXPECT_EQ(b, 5);
+  ASSERT_TRUE(r.Read({a}).ok());  // blank lines are passed over
+  EXPECT_EQ(a, 6);
+  EXPECT_EQ(r.line_number(), 5);
+  ReadResult end = r.Read({a});
+  EXPECT_EQ(end.status, ReadStatus::kEnd);
+  EXPECT_EQ(a, 6);
+}
+
+TEST(FreeReaderTest, ARecordContinuesOnFollowingLines) {
+  std::istringstream in("1\n\n2,\n3 tail ignored\n9\n");
+  FreeReader r(in);
+  int32_t i = 0;
+  double d = 0;
+  float f = 0;
+  ASSERT_TRUE(r.Read({i, d, f}).ok());
+  EXPECT_EQ(i, 1);
+  EXPECT_EQ(d, 2.0);
+  EXPECT_EQ(f, 3.0f);
+  ASSERT_TRUE(r.Read({f}).ok());
+  EXPECT_EQ(f, 9.0f);
+}
+
+TEST(FreeReaderTest, SeparatorsNullValuesRepeatsAndSlash) {
+  struct Case {
+    const char* input;
+    ReadStatus status;
+    float expected[4];  // targets start at -1
+  };
+  const Case cases[] = {
+      {"1\t2,3 ,  4\n", ReadStatus::kDone, {1, 2, 3, 4}},
+      {"1\r\n2 3 4\r\n", ReadStatus::kDone, {1, 2, 3, 4}},  // CR is a separator
+      {"1,,3,4\n", ReadStatus::kDone, {1, -1, 3, 4}},       // null value
+      {"1, ,3,4\n", ReadStatus::kDone, {1, -1, 3, 4}},
+      {",2,3,4\n", ReadStatus::kDone, {-1, 2, 3, 4}},  // comma opening a read
+      {"1\n,2 3\n", ReadStatus::kDone, {1, -1, 2, 3}},
+      {"1 2 /\n5 6\n", ReadStatus::kDone, {1, 2, -1, -1}},  // slash stops the read
+      {"1 2/3 4\n", ReadStatus::kDone, {1, 2, -1, -1}},
+      {"3*7 8\n", ReadStatus::kDone, {7, 7, 7, 8}},
+      {"2*,5,6\n", ReadStatus::kDone, {-1, -1, 5, 6}},  // r* is r null values
+      {"1 2*0.5 9 10\n", ReadStatus::kDone, {1, 0.5, 0.5, 9}},
+      {"1 2\n", ReadStatus::kEnd, {1, 2, -1, -1}},
+      {"1 x 3 4\n", ReadStatus::kUnreadable, {1, -1, -1, -1}},
+      {"1 2 3 4e\n", ReadStatus::kUnreadable, {1, 2, 3, -1}},
+      {"", ReadStatus::kEnd, {-1, -1, -1, -1}},
+  };
+  for (const Case& c : cases) {
+    std::istringstream in(c.input);
+    FreeReader r(in);
+    float v[4] = {-1, -1, -1, -1};
+    ReadResult res = r.Read({v[0], v[1], v[2], v[3]});
+    EXPECT_EQ(res.status, c.status) << c.input;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(v[i], c.expected[i]) << c.input << " item " << i;
+  }
+}
+
+TEST(FreeReaderTest, UnreadableReportsLineAndToken) {
+  std::istringstream in("1 2\n\n3 1.5e3x\n");
+  FreeReader r(in);
+  float a, b;
+  ASSERT_TRUE(r.Read({a, b}).ok());
+  ReadResult res = r.Read({a, b});
+  EXPECT_EQ(res.status, ReadStatus::kUnreadable);
+  EXPECT_EQ(res.line, 3);
+  EXPECT_EQ(res.text, "1.5e3x");
+  EXPECT_EQ(DescribeFailure(res, "the pair"), "line 3: cannot read the pair: unreadable value '1.5e3x'");
+}
+
+TEST(FreeReaderTest, IntegerTargetsRefuseReals) {
+  for (const char* text : {"1.5\n", "7.\n", "1e3\n"}) {
+    std::istringstream in(text);
+    FreeReader r(in);
+    int32_t i = 5;
+    EXPECT_EQ(r.Read({i}).status, ReadStatus::kUnreadable) << text;
+    EXPECT_EQ(i, 5);
+  }
+}
+
+TEST(FreeReaderTest, TextFields) {
+  std::istringstream in(
+      "12:00:01 1.5 2.5\n"
+      "'a b, c' 3\n"
+      "\"it\"\"s\" 4\n"
+      "2024/01/01 7 8\n"
+      "abcdefghij 5\n");
+  FreeReader r(in);
+  std::string label;
+  float x = 0, y = 0;
+  ASSERT_TRUE(r.Read({Target::Text(label, 80), x, y}).ok());
+  EXPECT_EQ(label, "12:00:01");
+  EXPECT_EQ(y, 2.5f);
+  ASSERT_TRUE(r.Read({Target::Text(label, 80), x}).ok());
+  EXPECT_EQ(label, "a b, c");
+  EXPECT_EQ(x, 3.0f);
+  ASSERT_TRUE(r.Read({Target::Text(label, 80), x}).ok());
+  EXPECT_EQ(label, "it\"s");
+  EXPECT_EQ(x, 4.0f);
+  // A slash inside an unquoted label ends the record there.
+  x = -1;
+  y = -1;
+  ASSERT_TRUE(r.Read({Target::Text(label, 80), x, y}).ok());
+  EXPECT_EQ(label, "2024");
+  EXPECT_EQ(x, -1.0f);
+  ASSERT_TRUE(r.Read({Target::Text(label, 4), x}).ok());
+  EXPECT_EQ(label, "abcd");  // cut to the declared width
+  EXPECT_EQ(x, 5.0f);
+}
+
+TEST(FreeReaderTest, SkipLineConsumesExactlyOneLine) {
+  std::istringstream in("1\n\n2\n3");
+  FreeReader r(in);
+  float a = 0;
+  ASSERT_TRUE(r.SkipLine().ok());
+  ASSERT_TRUE(r.SkipLine().ok());  // the blank line counts
+  ASSERT_TRUE(r.Read({a}).ok());
+  EXPECT_EQ(a, 2);
+  ASSERT_TRUE(r.Read({a}).ok());  // last line without a newline
+  EXPECT_EQ(a, 3);
+  EXPECT_EQ(r.SkipLine().status, ReadStatus::kEnd);
+}
+
+TEST(FreeReaderTest, WholeLineNames) {
+  std::string long_name(250, 'x');
+  std::istringstream in("3 rest\nmy data.txt   \n\n  lead\r\n" + long_name + "\nlast");
+  FreeReader r(in);
+  std::string name;
+  int32_t n = 0;
+  ASSERT_TRUE(r.Read({n}).ok());
+  ASSERT_TRUE(r.ReadLine(&name).ok());  // the line after the number's line
+  EXPECT_EQ(name, "my data.txt");       // inner blanks stay, trailing go
+  ASSERT_TRUE(r.ReadLine(&name).ok());
+  EXPECT_EQ(name, "");  // a blank line is a (blank) name, not skipped
+  ASSERT_TRUE(r.ReadLine(&name).ok());
+  EXPECT_EQ(name, "  lead");  // leading blanks stay, the CR goes
+  ASSERT_TRUE(r.ReadLine(&name).ok());
+  EXPECT_EQ(name, std::string(200, 'x'));
+  ASSERT_TRUE(r.ReadLine(&name, 1).ok());
+  EXPECT_EQ(name, "l");
+  EXPECT_EQ(r.ReadLine(&name).status, ReadStatus::kEnd);
+}
+
+TEST(FreeReaderTest, LinesLongerThanTheBuffer) {
+  std::string big(300000, ' ');
+  big += "7";
+  std::istringstream in(big + "\n" + std::string(200000, 'y') + "\n8\n");
+  FreeReader r(in);
+  float a = 0;
+  ASSERT_TRUE(r.Read({a}).ok());
+  EXPECT_EQ(a, 7.0f);
+  std::string name;
+  ASSERT_TRUE(r.ReadLine(&name).ok());
+  EXPECT_EQ(name, std::string(200, 'y'));
+  ASSERT_TRUE(r.Read({a}).ok());
+  EXPECT_EQ(a, 8.0f);
+  EXPECT_EQ(r.line_number(), 3);
+}
+
+TEST(NamesTest, CutAtFirstBlank) {
+  EXPECT_EQ(CutAtFirstBlank("site01 comment"), "site01");
+  EXPECT_EQ(CutAtFirstBlank("data.txt"), "data.txt");
+  EXPECT_EQ(CutAtFirstBlank(" lead"), "");
+  EXPECT_EQ(CutAtFirstBlank(""), "");
+  EXPECT_EQ(CutAtFirstBlank(std::string(199, 'a')), std::string(199, 'a'));
+  EXPECT_EQ(CutAtFirstBlank(std::string(200, 'a')), "");  // no room for a blank
+  EXPECT_EQ(CutAtFirstBlank(std::string(250, 'a') + " b"), "");
+}
+
+}  // namespace
+}  // namespace textio

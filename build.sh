@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds the suite and runs its demo, tests, sanitizer tests or benchmarks.
+#
+#   ./build.sh demo       install missing packages, build, run the demo
+#   ./build.sh test       install missing packages, build, run all tests
+#   ./build.sh sanitize   the tests again, built with ASan and UBSan
+#   ./build.sh bench      build and run the benchmarks
+#
+# Missing Debian packages are installed with apt-get (directly as root,
+# else through sudo).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev)
+
+install_missing() {
+  local missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  ((${#missing[@]} == 0)) && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() {  # build DIR [cmake options...]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+run_tests() {  # run_tests DIR
+  ctest --test-dir "$1" --output-on-failure -j "$jobs"
+}
+
+case "${1:-}" in
+  demo)
+    install_missing
+    build build
+    examples/demo.sh build
+    ;;
+  test)
+    install_missing
+    build build
+    run_tests build
+    ;;
+  sanitize)
+    install_missing
+    build build-sanitize -DCIRCARRAY_SANITIZE=ON -DCIRCARRAY_BENCHMARKS=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+    ;;
+  bench)
+    install_missing
+    build build
+    for b in build/*/*_bench; do
+      echo "== $b"
+      "$b"
+    done
+    ;;
+  *)
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    exit 2
+    ;;
+esac
