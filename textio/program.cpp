@@ -40,6 +40,9 @@ int RunProgram(std::string_view name, std::ostream& out_stream, std::ostream& er
   } catch (const std::bad_alloc&) {
     Report(err, name, "out of memory");
     return kRuntimeErrorStatus;
+  } catch (const std::exception& e) {
+    Report(err, name, std::string("internal error: ") + e.what());
+    return kRuntimeErrorStatus;
   }
   return status;
 }

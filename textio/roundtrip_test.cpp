@@ -1,0 +1,153 @@
+// Property tests: what the writers produce, the reader gives back bit for
+// bit, and the fixed-format fields agree with an independent formatting of
+// the exact binary value (the C library's printf, which rounds correctly).
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "textio/format.h"
+#include "textio/free_reader.h"
+#include "textio/output.h"
+
+namespace textio {
+namespace {
+
+constexpr int kSamples = 200000;
+
+// Random bit patterns cover every exponent, subnormals included; the
+// special values are added explicitly.
+std::vector<float> SampleFloats() {
+  std::mt19937 rng(20261208);
+  std::vector<float> v = {0.0f, -0.0f, std::numeric_limits<float>::denorm_min(),
+                          -std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::min(),
+                          std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
+                          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                          0.1f, 1e9f, 999999999.0f, 0.099999994f};
+  while (v.size() < kSamples) {
+    float f = std::bit_cast<float>(static_cast<uint32_t>(rng()));
+    if (!std::isnan(f)) v.push_back(f);
+  }
+  return v;
+}
+
+std::vector<double> SampleDoubles() {
+  std::mt19937_64 rng(1208);
+  std::vector<double> v = {0.0, -0.0, std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
+                           std::numeric_limits<double>::max(), -std::numeric_limits<double>::infinity(),
+                           0.1, 1e17, 99999999999999999.0, 1e-300};
+  while (v.size() < kSamples) {
+    double d = std::bit_cast<double>(static_cast<uint64_t>(rng()));
+    if (!std::isnan(d)) v.push_back(d);
+  }
+  return v;
+}
+
+template <typename T>
+void ExpectRoundTrip(const std::vector<T>& values) {
+  std::ostringstream os;
+  {
+    Output out(os);
+    for (T v : values) FreeLine(out).Add(v).End();
+    FreeLine(out).Add(std::numeric_limits<T>::quiet_NaN()).End();
+    out.Flush();
+  }
+  std::istringstream in(os.str());
+  FreeReader reader(in);
+  for (T v : values) {
+    T back = 0;
+    ASSERT_TRUE(reader.Read({back}).ok());
+    ASSERT_EQ(std::memcmp(&back, &v, sizeof v), 0) << "value " << v;
+  }
+  T nan = 0;
+  ASSERT_TRUE(reader.Read({nan}).ok());
+  EXPECT_TRUE(std::isnan(nan));
+}
+
+TEST(RoundTripTest, Float32FreeFormat) { ExpectRoundTrip(SampleFloats()); }
+
+TEST(RoundTripTest, Float64FreeFormat) { ExpectRoundTrip(SampleDoubles()); }
+
+// "(e15.7)" from printf's "%.6e": d.dddddde+XX becomes 0.ddddddd E+(XX+1).
+std::string ReferenceE15_7(double v) {
+  if (!std::isfinite(v) || v == 0) return E15_7(v);  // spelled out in the unit tests
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.6e", std::fabs(v));
+  std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 6);
+  int exp = std::atoi(buf + 9) + 1;
+  char field[64];
+  if (std::abs(exp) <= 99) {
+    std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(),
+                  exp < 0 ? '-' : '+', std::abs(exp));
+  } else {
+    std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(),
+                  exp < 0 ? '-' : '+', std::abs(exp));
+  }
+  char out[64];
+  std::snprintf(out, sizeof out, "%15s", field);
+  return out;
+}
+
+// "(g20.8)": fixed with 8 significant digits in 16 columns plus 4 blanks
+// when the value rounded to 8 digits lies in [0.1, 1e8), else E20.8.
+std::string ReferenceG20_8(double v) {
+  if (!std::isfinite(v) || v == 0) return G20_8(v);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.7e", std::fabs(v));
+  int e = std::atoi(buf + 10);
+  char out[64];
+  if (e >= -1 && e < 8) {
+    char fixed[64];
+    std::snprintf(fixed, sizeof fixed, "%.*f", 7 - e, v);
+    if (e == 7) std::strcat(fixed, ".");  // eight digits, none after the point
+    std::snprintf(out, sizeof out, "%16s    ", fixed);
+    return out;
+  }
+  std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 7);
+  int exp = e + 1;
+  char field[64];
+  if (std::abs(exp) <= 99) {
+    std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(),
+                  exp < 0 ? '-' : '+', std::abs(exp));
+  } else {
+    std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(),
+                  exp < 0 ? '-' : '+', std::abs(exp));
+  }
+  std::snprintf(out, sizeof out, "%20s", field);
+  return out;
+}
+
+std::string ReferenceF10_4(double v) {
+  if (!std::isfinite(v)) return F10_4(v);
+  char buf[512];
+  int n = std::snprintf(buf, sizeof buf, "%.4f", v);
+  if (n > 10) return std::string(10, '*');
+  return std::string(10 - n, ' ') + buf;
+}
+
+TEST(RoundTripTest, FixedFieldsMatchAnIndependentFormatter) {
+  std::vector<double> values;
+  for (float f : SampleFloats()) values.push_back(f);
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-12, 12);
+  for (int i = 0; i < kSamples; ++i) values.push_back(mantissa(rng) * std::pow(10.0, exponent(rng)));
+  for (double v : SampleDoubles()) values.push_back(v);
+  for (double v : values) {
+    ASSERT_EQ(E15_7(v), ReferenceE15_7(v)) << v;
+    ASSERT_EQ(G20_8(v), ReferenceG20_8(v)) << v;
+    ASSERT_EQ(F10_4(v), ReferenceF10_4(v)) << v;
+  }
+}
+
+}  // namespace
+}  // namespace textio
