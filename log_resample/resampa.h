@@ -1,0 +1,17 @@
+#ifndef CIRCARRAY_LOG_RESAMPLE_RESAMPA_H_
+#define CIRCARRAY_LOG_RESAMPLE_RESAMPA_H_
+
+#include <istream>
+#include <ostream>
+
+namespace resampa {
+
+// The whole program: reads the pair-file name (a whole line), the grid end
+// and the grid step, resamples the file's curve onto step, 2 step, ...
+// and writes one line (abscissa, value or 999) per grid point. Returns the
+// exit status.
+int RunResampa(std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace resampa
+
+#endif  // CIRCARRAY_LOG_RESAMPLE_RESAMPA_H_

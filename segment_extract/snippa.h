@@ -1,0 +1,17 @@
+#ifndef CIRCARRAY_SEGMENT_EXTRACT_SNIPPA_H_
+#define CIRCARRAY_SEGMENT_EXTRACT_SNIPPA_H_
+
+#include <istream>
+#include <ostream>
+
+namespace snippa {
+
+// The whole program: reads the segment number and length, then a series
+// (count, two header values, one value per line), and writes the chosen
+// segment as a series of its own in "(i5)" / "(f10.4)". Returns the exit
+// status.
+int RunSnippa(std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace snippa
+
+#endif  // CIRCARRAY_SEGMENT_EXTRACT_SNIPPA_H_

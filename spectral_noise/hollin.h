@@ -1,0 +1,17 @@
+#ifndef CIRCARRAY_SPECTRAL_NOISE_HOLLIN_H_
+#define CIRCARRAY_SPECTRAL_NOISE_HOLLIN_H_
+
+#include <istream>
+#include <ostream>
+
+namespace hollin {
+
+// The whole program: reads `mode` and `nsta`, then records of 28 (mode 1)
+// or 60 (mode 2) values, and writes the frequency and the noise-to-signal
+// ratio of every valid record whose ratio is positive. Returns the exit
+// status.
+int RunHollin(std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace hollin
+
+#endif  // CIRCARRAY_SPECTRAL_NOISE_HOLLIN_H_
