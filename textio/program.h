@@ -4,6 +4,7 @@
 #include <functional>
 #include <istream>
 #include <ostream>
+#include <span>
 #include <string_view>
 
 #include "textio/output.h"
@@ -20,10 +21,33 @@ namespace textio {
 int RunProgram(std::string_view name, std::ostream& out, std::ostream& err,
                const std::function<void(Output&)>& body);
 
+using ProgramFn = int (*)(std::istream& in, std::ostream& out, std::ostream& err);
+
+// What a program says about itself on the command line.
+struct ProgramInfo {
+  std::string_view name;     // "vantor"
+  std::string_view help;     // the --help text: purpose, input layout, files, example
+  std::string_view waiting;  // what standard input should hold first, for the prompt hint
+};
+
+// The suite's version, as set in the build.
+std::string_view SuiteVersion();
+
+// Command-line handling shared by every program. The programs take their
+// input from standard input only, so arguments are for people:
+//   (none)            run the program; when standard input is a terminal,
+//                     first say on `err` what the program is waiting for
+//   --help, -h        print the help text on `out`, status 0
+//   --version         print "<name> (circarray) <version>", status 0
+//   anything else     one usage line on `err`, status 2
+int Dispatch(std::span<const std::string_view> args, const ProgramInfo& info, ProgramFn program,
+             std::istream& in, std::ostream& out, std::ostream& err, bool interactive);
+
 // Entry point helper for main(): binds the process's standard streams,
-// unsynchronised from C stdio for speed, and makes a closed pipe a write
-// error instead of a silent death by SIGPIPE.
-int RunMain(int (*program)(std::istream& in, std::ostream& out, std::ostream& err));
+// unsynchronised from C stdio for speed, makes a closed pipe a write error
+// instead of a silent death by SIGPIPE, and handles the arguments.
+int RunMain(int argc, char** argv, const ProgramInfo& info, ProgramFn program);
+int RunMain(ProgramFn program);
 
 }  // namespace textio
 
