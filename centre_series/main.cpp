@@ -1,0 +1,4 @@
+#include "centre_series/corral.h"
+#include "textio/program.h"
+
+int main() { return textio::RunMain(corral::RunCorral); }

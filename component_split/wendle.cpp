@@ -1,0 +1,118 @@
+#include "component_split/wendle.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "component_split/selector.h"
+#include "textio/errors.h"
+#include "textio/format.h"
+#include "textio/free_reader.h"
+#include "textio/names.h"
+#include "textio/output.h"
+#include "textio/program.h"
+
+namespace wendle {
+
+namespace {
+
+// Ends the run with the open-failure message; the file's name is shown up
+// to its first blank.
+[[noreturn]] void StopOnOpenFailure(const std::string& name) {
+  std::string text;
+  textio::FreeLine(&text).Add("ERROR(wendle) OpenFile ").Add(textio::CutAtFirstBlank(name)).End();
+  throw textio::Stop(text);
+}
+
+// Reads one of the two integer parameters; an unreadable one is reported
+// as a message, a missing one is a run-time error.
+int32_t ReadParameter(textio::FreeReader& reader, const char* what) {
+  int32_t value = 0;
+  textio::ReadResult r = reader.Read({value});
+  if (r.status == textio::ReadStatus::kUnreadable) {
+    std::string text;
+    textio::FreeLine(&text).Add("ERROR(wendle) Read Parameters").End();
+    throw textio::Stop(text);
+  }
+  textio::Require(r, what);
+  return value;
+}
+
+// An output file of one item, truncated on opening: it ends up holding
+// exactly what this run writes to it.
+struct OutputFile {
+  explicit OutputFile(const std::string& name) : stream(name, std::ios::binary | std::ios::trunc), out(stream) {}
+
+  std::ofstream stream;
+  textio::Output out;
+};
+
+void SplitItem(const std::string& input_name, std::string_view base, const Split& split) {
+  // Opened for reading only; a missing input is an open failure, not a
+  // file to create. A directory opens but yields nothing: unreadable too.
+  std::error_code ec;
+  std::ifstream input;
+  if (!std::filesystem::is_directory(input_name, ec)) input.open(input_name, std::ios::binary);
+  if (!input.is_open()) StopOnOpenFailure(input_name);
+
+  std::vector<std::unique_ptr<OutputFile>> files;
+  for (const ComponentFile& f : split.files) {
+    const std::string name = OutputName(base, f.suffix);
+    files.push_back(std::make_unique<OutputFile>(name));
+    if (!files.back()->stream.is_open()) StopOnOpenFailure(name);
+  }
+
+  // A sample persists from line to line: a slash ends a line's read early
+  // and leaves the values after it as the previous line had them.
+  std::array<double, 4> sample{};  // t, u, e, n
+  const std::span<double> values(sample.data(), static_cast<size_t>(split.values_per_sample));
+  textio::FreeReader reader(input);
+  std::string time_field;
+  while (reader.ReadDoubles(values).ok()) {
+    // The time goes to every file: format it once.
+    time_field.clear();
+    textio::AppendFreeReal(&time_field, sample[0]);
+    for (size_t k = 0; k < files.size(); ++k) {
+      textio::FreeLine(files[k]->out).Add(std::string_view(time_field)).Add(sample[split.files[k].component + 1]).End();
+    }
+  }
+
+  for (auto& f : files) {
+    f->out.Flush();
+    f->stream.close();
+    if (!f->stream) throw textio::WriteError("closing an output file");
+  }
+}
+
+void Run(std::istream& in) {
+  textio::FreeReader reader(in);
+  const int32_t selector = ReadParameter(reader, "the component selector");
+  const int32_t items = ReadParameter(reader, "the item count");
+  const Split split = SplitFor(selector);
+
+  std::string input_name;
+  std::string base_line;
+  for (int32_t item = 1; item <= items; ++item) {
+    textio::Require(reader.ReadLine(&input_name), "an input file name line");
+    textio::Require(reader.ReadLine(&base_line), "an output base name line");
+    SplitItem(input_name, textio::CutAtFirstBlank(base_line), split);
+  }
+}
+
+}  // namespace
+
+std::string OutputName(std::string_view base, std::string_view suffix) {
+  std::string name(base);
+  name.append(suffix);
+  if (name.size() > textio::kNameWidth) name.resize(textio::kNameWidth);
+  return name;
+}
+
+int RunWendle(std::istream& in, std::ostream& out, std::ostream& err) {
+  return textio::RunProgram("wendle", out, err, [&](textio::Output&) { Run(in); });
+}
+
+}  // namespace wendle

@@ -1,0 +1,121 @@
+#include "rms_eval/gauger.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+#include "rms_eval/rms.h"
+#include "textio/errors.h"
+#include "textio/free_reader.h"
+#include "textio/output.h"
+#include "textio/program.h"
+
+namespace gauger {
+
+namespace {
+
+Parameters ReadParameters(textio::FreeReader& reader) {
+  Parameters p;
+  textio::Require(reader.Read({p.window_length}), "the window length");
+  textio::Require(reader.Read({p.dt}), "the sampling interval");
+  textio::Require(reader.Read({p.first_start}), "the start time of the first window");
+  textio::Require(reader.Read({p.overlap}), "the overlap");
+  textio::Require(reader.Read({p.nskip}), "the skip count (integer)");
+  textio::Require(reader.ReadLine(&p.component, 1), "the component letter line");
+  textio::Require(reader.ReadLine(&p.input_name), "the input file name line");
+  textio::Require(reader.ReadLine(&p.output_name), "the result file name line");
+  return p;
+}
+
+[[noreturn]] void Refuse(textio::FreeLine& line, std::string* text) {
+  line.End();
+  throw textio::Stop(*text);
+}
+
+// Parameters that would make the windows address samples before the
+// start of the record, or select no column, are refused before any file
+// is touched.
+void CheckParameters(const Parameters& p) {
+  std::string text;
+  textio::FreeLine line(&text);
+  if (ColumnOfComponent(p.component) == 0) {
+    Refuse(line.Add("ERROR: component letter not u, e or n: ").Add(p.component), &text);
+  }
+  if (p.overlap > 1.0) {
+    Refuse(line.Add("ERROR: overlap above 1 steps the windows backwards:").Add(p.overlap), &text);
+  }
+  if (p.nskip < 0) {
+    Refuse(line.Add("ERROR: negative skip count:").Add(p.nskip), &text);
+  }
+}
+
+void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double whole_rms,
+                  textio::Output& out) {
+  const double nw = SamplesPerWindow(p.window_length, p.dt);
+  const double step = (1.0 - p.overlap) * p.window_length;
+  double t = p.first_start;
+  for (int32_t k = 0; k < kMaxWindows; ++k) {
+    const Window w = PlaceWindow(t, p.dt, nw, n);
+    if (w.fit == WindowFit::kPastEnd) return;
+    if (w.fit == WindowFit::kInside) {
+      textio::FreeLine(out).Add(t).Add(rms(store, p.dt, w.first, w.last) / whole_rms).End();
+    }
+    // Repeated addition: the times written are the accumulated sums.
+    t = t + step;
+  }
+}
+
+void Run(std::istream& in) {
+  textio::FreeReader reader(in);
+  const Parameters p = ReadParameters(reader);
+  CheckParameters(p);
+
+  // The record is read before the result file is created, so a mistyped
+  // input path leaves an existing result file as it was.
+  Datblk store;
+  const int32_t n = rfile(&store, p.nskip, ColumnOfComponent(p.component), p.input_name);
+
+  std::ofstream file(p.output_name, std::ios::binary | std::ios::trunc);
+  if (!file.is_open()) throw textio::RuntimeError("cannot create the result file " + p.output_name);
+  textio::Output out(file);
+
+  double slope = 0.0;
+  double mean = 0.0;
+  dtrd(store.first(), n, store.first(), 1, &slope, &mean);
+  const double whole_rms = rms(store, p.dt, 1, n);
+
+  textio::FreeLine(out).Add(p.window_length).Add(p.dt).Add(p.first_start).Add(p.overlap).End();
+  WriteWindows(p, store, n, whole_rms, out);
+  out.Flush();
+  file.close();
+  if (!file) throw textio::WriteError("closing the result file " + p.output_name);
+}
+
+}  // namespace
+
+int32_t ColumnOfComponent(std::string_view letter) {
+  if (letter == "u") return 1;
+  if (letter == "e") return 2;
+  if (letter == "n") return 3;
+  return 0;
+}
+
+double SamplesPerWindow(double window_length, double dt) { return std::trunc(window_length / dt + 0.5); }
+
+Window PlaceWindow(double t, double dt, double samples_per_window, int32_t n) {
+  const double first = std::trunc(t / dt + 0.5);
+  if (!(first >= 1.0)) return {WindowFit::kBeforeStart};
+  // A window of no samples (nw <= 0) is allowed to drift along as the
+  // formula has it; one of absurd length never fits.
+  const double nw = std::max(samples_per_window, -2147483648.0);  // keeps a NaN
+  const double last = first + nw - 1.0;
+  if (!(last <= static_cast<double>(n))) return {WindowFit::kPastEnd};
+  // Here first <= n + 1 - nw <= n + 2^31 + 1: exact in 64 bits.
+  return {WindowFit::kInside, static_cast<int64_t>(first), static_cast<int64_t>(last)};
+}
+
+int RunGauger(std::istream& in, std::ostream& out, std::ostream& err) {
+  return textio::RunProgram("gauger", out, err, [&](textio::Output&) { Run(in); });
+}
+
+}  // namespace gauger

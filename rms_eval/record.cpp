@@ -1,0 +1,77 @@
+#include "rms_eval/record.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <stdexcept>
+
+#include "textio/errors.h"
+#include "textio/free_reader.h"
+#include "textio/names.h"
+#include "textio/output.h"
+
+namespace gauger {
+
+namespace {
+
+[[noreturn]] void StopOnOpenFailure(const std::string& name) {
+  std::string text = "Program gauger.\n";
+  textio::FreeLine(&text).Add("ERROR:opening file ").Add(textio::CutAtFirstBlank(name)).End();
+  throw textio::Stop(text);
+}
+
+[[noreturn]] void StopOnFullStore() {
+  std::string text;
+  textio::FreeLine(&text).Add("ERROR: record longer than the sample store of").Add(kStoreSize).Add("samples").End();
+  throw textio::Stop(text);
+}
+
+// Reads records into store->samples[1 ..]; returns how many were read in
+// full.
+int32_t ReadColumn(std::istream& in, int32_t type, Datblk* store) {
+  textio::FreeReader reader(in);
+  std::string label;
+  double discarded = 0.0;  // the columns before the kept one
+  std::array<textio::Target, 4> targets = {textio::Target::Text(label, kLabelWidth), discarded,
+                                           discarded, discarded};
+  const std::span<const textio::Target> record(targets.data(), static_cast<size_t>(type) + 1);
+
+  int32_t count = 0;
+  for (;;) {
+    // The kept value goes straight into its slot, so a record that a slash
+    // cuts short still counts and leaves the slot as the store held it (0).
+    double& slot = store->samples.emplace_back(0.0);
+    targets[type] = slot;
+    if (!reader.Read(record).ok()) {
+      store->samples.pop_back();
+      return count;
+    }
+    if (count == kStoreSize) StopOnFullStore();
+    ++count;
+  }
+}
+
+}  // namespace
+
+int32_t rfile(Datblk* store, int32_t nskip, int32_t type, const std::string& name) {
+  if (nskip < 0) throw std::invalid_argument("rfile: negative skip count");
+
+  // A directory opens on this system but yields no bytes: it is as
+  // unreadable as a missing file.
+  std::error_code ec;
+  std::ifstream file;
+  if (!std::filesystem::is_directory(name, ec)) file.open(name, std::ios::binary);
+  if (!file.is_open()) StopOnOpenFailure(name);
+
+  store->samples.assign(1, 0.0);
+  int32_t count = (type >= 1 && type <= 3) ? ReadColumn(file, type, store) : 0;
+
+  std::vector<double>& s = store->samples;
+  for (int32_t i = nskip + 1; i <= count; ++i) s[i - nskip] = s[i];
+  int32_t n = count - nskip;
+  s.resize(n > 0 ? static_cast<size_t>(n) + 1 : 1);
+  return n;
+}
+
+}  // namespace gauger
