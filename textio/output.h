@@ -41,7 +41,7 @@ class Output {
   void Flush();
 
  private:
-  static constexpr size_t kFlushAt = 1 << 16;
+  static constexpr size_t kFlushAt = 1 << 18;
   std::ostream* os_;
   std::string buffer_;
 };
