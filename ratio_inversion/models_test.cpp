@@ -50,24 +50,6 @@ TEST(ModelsTest, QuotientOfSquaresOrder) {
   EXPECT_GT(differing, 0);  // the test would catch the other order
 }
 
-TEST(ModelsTest, ResidualDispatchesEveryModel) {
-  Blocks blk;
-  blk.observed = 0.1f;
-  blk.rdsr = 0.4f;
-  const float x = 1.3f;
-  struct Case {
-    Model model;
-    float (*fn)(float, const Blocks&);
-  };
-  const Case cases[] = {
-      {Model::kBslj0, bslj0},       {Model::kBslj02, bslj02},     {Model::kBslj12, bslj12},
-      {Model::kBslj012, bslj012},   {Model::kTessel, tessel},     {Model::kBslj1212, bslj1212},
-      {Model::kBslj1111, bslj1111}, {Model::kCcaML, cca_m_l},     {Model::kSpacML, spac_m_l},
-      {Model::kSpacPL, spac_p_l},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Residual(c.model, x, blk), c.fn(x, blk));
-}
-
 TEST(ModelsTest, Wn2pv) {
   EXPECT_EQ(wn2pv(6.2831855f, 1.0f, 1.0f), 1.0f);
   EXPECT_EQ(wn2pv(0.0f, 2.0f, 3.0f), INFINITY);
@@ -76,17 +58,6 @@ TEST(ModelsTest, Wn2pv) {
   float expected = 6.2831855f * f;
   expected = expected * r;
   EXPECT_EQ(wn2pv(x, f, r), expected / x);
-}
-
-TEST(ModelsTest, TypeTable) {
-  const int known[] = {1, 2, 3, 4, 5, 10, 11, 21, 22, 23};
-  for (int itype : known) ASSERT_NE(FindItype(itype), nullptr) << itype;
-  for (int itype : {0, 6, 7, 9, 12, 20, 24, -1}) EXPECT_EQ(FindItype(itype), nullptr) << itype;
-  EXPECT_EQ(FindItype(1)->lower, 0.0f);
-  EXPECT_EQ(FindItype(3)->upper, 1.84f);
-  EXPECT_EQ(FindItype(23)->upper, 5.1f);
-  EXPECT_TRUE(FindItype(10)->reads_radius2);
-  EXPECT_FALSE(FindItype(21)->reads_radius2);
 }
 
 }  // namespace
