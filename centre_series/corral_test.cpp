@@ -15,221 +15,129 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory per test, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path() /
-            ("corral_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+// A fresh directory, removed afterwards; ctest runs each test in a
+// process of its own.
+struct TempDir {
+  TempDir() { fs::remove_all(path), fs::create_directories(path); }
+  ~TempDir() { fs::remove_all(path); }
+  std::string operator/(const std::string& name) const { return (path / name).string(); }
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(path)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
-
- private:
-  fs::path path_;
+  const fs::path path = fs::temp_directory_path() / ("corral_test_" + std::to_string(::getpid()));
 };
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(path, std::ios::binary).rdbuf();
   return s.str();
-}
-
-long LineCount(const std::string& path) {
-  const std::string text = ReadFile(path);
-  return std::count(text.begin(), text.end(), '\n');
-}
-
-// "f1", "f2", ...
-std::string NumberedName(size_t k) {
-  std::string name = "f";
-  name += std::to_string(k);
-  return name;
 }
 
 struct Result {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
-Result RunWith(const std::string& stdin_text) {
-  std::istringstream in(stdin_text);
-  std::ostringstream out;
-  std::ostringstream err;
-  int status = RunCorral(in, out, err);
+// Runs on standard input: echo pair, input line, ncomp, the ignored integer, names.
+Result RunWith(const std::string& input_line, int ncomp, const std::vector<std::string>& names) {
+  std::string text = "1.5 -2\n" + input_line + "\n" + std::to_string(ncomp) + "\n7\n";
+  for (const auto& n : names) text += n + "\n";
+  std::istringstream in(text);
+  std::ostringstream out, err;
+  const int status = RunCorral(in, out, err);
   return {status, out.str(), err.str()};
 }
 
 const std::string kEcho = "   1.5000000000000000       -2.0000000000000000     \n";
-const std::string kSample = "0.5 1 2 4\n";
-const std::string kFieldT = "      0.50000000    ";
-
-// Standard input: echo pair, input line, ncomp, the ignored integer, names.
-std::string Params(const std::string& input_line, int ncomp, const std::vector<std::string>& names) {
-  std::string text = "1.5 -2\n" + input_line + "\n" + std::to_string(ncomp) + "\n7\n";
-  for (const auto& n : names) text += n + "\n";
-  return text;
-}
+const std::string kT = "      0.50000000    ";
 
 TEST(CorralTest, ThreeSeriesAndTheProgressLines) {
   TempDir dir;
-  WriteFile(dir / "data.txt", kSample + "\n1.0, 3 ,-8, 0.25 extra\n");
-  Result r = RunWith(Params(dir / "data.txt" + " the centre station", 3,
-                            {dir / "u.d", dir / "h1.d", dir / "h2.d"}));
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
+  WriteFile(dir / "data.txt", "0.5 1 2 4\n\n1.0, 3 ,-8, 0.25 extra\n");
+  // Names are cut at their first blank in the progress lines; the output
+  // file is opened under its whole name.
+  const Result r = RunWith(dir / "data.txt" + " the centre station", 3, {dir / "u.d", dir / "h1 x.d", dir / "h2.d"});
+  EXPECT_EQ(r.status + r.err.size(), 0u);
   EXPECT_EQ(r.out, kEcho + "INPUT: " + (dir / "data.txt") + "\n read ncomp   :            3\nOUTPUT: " + (dir / "u.d") +
-                       "\nOUTPUT: " + (dir / "h1.d") + "\nOUTPUT: " + (dir / "h2.d") + "\n Done.\n");
-  EXPECT_EQ(ReadFile(dir / "u.d"), kFieldT + "       1.0000000           0.0000000    \n" +
+                       "\nOUTPUT: " + (dir / "h1") + "\nOUTPUT: " + (dir / "h2.d") + "\n Done.\n");
+  // u, (e - i n)/2 and (n + i e)/2 in (3g20.8).
+  EXPECT_EQ(ReadFile(dir / "u.d"), kT + "       1.0000000           0.0000000    \n" +
                                        "       1.0000000           3.0000000           0.0000000    \n");
-  EXPECT_EQ(ReadFile(dir / "h1.d"), kFieldT + "       1.0000000          -2.0000000    \n" +
-                                        "       1.0000000          -4.0000000         -0.12500000    \n");
-  EXPECT_EQ(ReadFile(dir / "h2.d"), kFieldT + "       2.0000000           1.0000000    \n" +
+  EXPECT_EQ(ReadFile(dir / "h1 x.d"), kT + "       1.0000000          -2.0000000    \n" +
+                                          "       1.0000000          -4.0000000         -0.12500000    \n");
+  EXPECT_EQ(ReadFile(dir / "h2.d"), kT + "       2.0000000           1.0000000    \n" +
                                         "       1.0000000          0.12500000          -4.0000000    \n");
 }
 
-TEST(CorralTest, NcompChoosesSeriesAndValuesPerSample) {
+TEST(CorralTest, NcompChoosesTheSeries) {
   struct Case {
     int ncomp;
     std::string data;
-    std::vector<std::string> expected;  // file 1, 2, ...
-  };
-  const std::string h1 = kFieldT + "       1.0000000          -2.0000000    \n";
-  const std::string h2 = kFieldT + "       2.0000000           1.0000000    \n";
-  const Case cases[] = {
-      {2, kSample, {h1, h2}},
+    std::vector<std::string> files;  // expected content of file 1, 2, ...; none written when empty
+  } cases[] = {
+      {2, "0.5 1 2 4\n", {kT + "       1.0000000          -2.0000000    \n", kT + "       2.0000000           1.0000000    \n"}},
       // ncomp 1 reads two values a sample: two-column files serve.
-      {1, "0.5 1\n0.5 1 x y\n", {kFieldT + "       1.0000000           0.0000000    \n" + kFieldT +
-                                 "       1.0000000           0.0000000    \n"}},
+      {1, "0.5 1\n0.5 1 x y\n", {kT + "       1.0000000           0.0000000    \n" + kT + "       1.0000000           0.0000000    \n"}},
+      // The general field: E form outside 0.1 .. 1e8, exponent letter dropped for 3 digits.
+      {1, "0 0.001\n0 123456789\n0 1e-200\n0 -0\n",
+       {"       0.0000000          0.10000000E-02       0.0000000    \n"
+        "       0.0000000          0.12345679E+09       0.0000000    \n"
+        "       0.0000000          0.10000000-199       0.0000000    \n"
+        "       0.0000000          -0.0000000           0.0000000    \n"}},
+      {0, "0.5 1 2 4\n", {}}, {-2, "0.5 1 2 4\n", {}},
+      {4, "0.5 1 2 4\n", {"", "", "", ""}}, {6, "0.5 1 2 4\n", {"", "", "", "", "", ""}},  // names read, not used
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.ncomp);
     TempDir dir;
     WriteFile(dir / "data.txt", c.data);
     std::vector<std::string> names;
-    for (size_t k = 1; k <= c.expected.size(); ++k) names.push_back(dir / NumberedName(k));
-    Result r = RunWith(Params(dir / "data.txt", c.ncomp, names));
-    ASSERT_EQ(r.status, 0);
-    for (size_t k = 0; k < names.size(); ++k) EXPECT_EQ(ReadFile(names[k]), c.expected[k]) << k;
-  }
-}
-
-TEST(CorralTest, CountsOutsideOneToThreeWriteNoSeries) {
-  struct Case {
-    int ncomp;
-    size_t names;
-    std::string out_tail;
-  };
-  const Case cases[] = {
-      {0, 0, " read ncomp   :            0\n Done.\n"},
-      {-2, 0, " read ncomp   :           -2\n Done.\n"},
-      {4, 4, " read ncomp   :            4\n Done.\n"},
-      {6, 6, " read ncomp   :            6\n Done.\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.ncomp);
-    TempDir dir;
-    WriteFile(dir / "data.txt", kSample);
-    std::vector<std::string> names;
-    for (size_t k = 1; k <= c.names; ++k) names.push_back(dir / NumberedName(k));
-    // A line after the names shows how many were consumed: none is left.
-    Result r = RunWith(Params(dir / "data.txt", c.ncomp, names));
+    for (size_t k = 1; k <= c.files.size(); ++k) names.push_back(dir / std::string("f").append(std::to_string(k)));
+    const Result r = RunWith(dir / "data.txt", c.ncomp, names);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, kEcho + "INPUT: " + (dir / "data.txt") + "\n" + c.out_tail);
-    EXPECT_EQ(dir.Files(), std::vector<std::string>{"data.txt"});
+    EXPECT_EQ(r.out.substr(r.out.size() - 7), " Done.\n") << "every name line consumed";
+    const bool written = c.ncomp >= 1 && c.ncomp <= 3;
+    EXPECT_EQ(dir.Files().size(), written ? names.size() + 1 : 1) << c.ncomp;
+    for (size_t k = 0; written && k < names.size(); ++k) EXPECT_EQ(ReadFile(names[k]), c.files[k]) << c.ncomp;
   }
-}
-
-TEST(CorralTest, NcompAboveTheNameTableIsRefused) {
-  TempDir dir;
-  WriteFile(dir / "data.txt", kSample);
-  Result r = RunWith(Params(dir / "data.txt", 7, {}));  // no name line at all
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, kEcho + "INPUT: " + (dir / "data.txt") + "\n ERROR: ncomp above the 6 output names:           7\n");
-  EXPECT_EQ(r.err, "");
-}
-
-TEST(CorralTest, NamesAreCutAsTheirFieldsSay) {
-  TempDir dir;
-  WriteFile(dir / "data.txt", kSample);
-  // The output name keeps its inner blank; its OUTPUT line does not.
-  Result r = RunWith(Params(dir / "data.txt", 1, {dir / "vertical series.d"}));
-  ASSERT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("\nOUTPUT: " + (dir / "vertical") + "\n"), std::string::npos) << r.out;
-  EXPECT_EQ(LineCount(dir / "vertical series.d"), 1);
-
-  // An input line that begins with a blank names no file.
-  r = RunWith(Params(std::string(" ").append(dir / "data.txt"), 1, {dir / "x.d"}));
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, kEcho + "INPUT: \n read ncomp   :            1\n");
 }
 
 TEST(CorralTest, OutputFilesHoldOnlyThisRun) {
   TempDir dir;
-  WriteFile(dir / "data.txt", kSample);
+  WriteFile(dir / "data.txt", "0.5 1 2 4\n");
   WriteFile(dir / "empty.txt", "time u e n\n");
   WriteFile(dir / "a.d", std::string(3000, '#') + "\n");
-  ASSERT_EQ(RunWith(Params(dir / "data.txt", 1, {dir / "a.d"})).status, 0);
-  EXPECT_EQ(LineCount(dir / "a.d"), 1);
-  EXPECT_EQ(ReadFile(dir / "a.d").find('#'), std::string::npos);
-  ASSERT_EQ(RunWith(Params(dir / "empty.txt", 1, {dir / "a.d"})).status, 0);
+  ASSERT_EQ(RunWith(dir / "data.txt", 1, {dir / "a.d"}).status, 0);
+  EXPECT_EQ(ReadFile(dir / "a.d"), kT + "       1.0000000           0.0000000    \n");
+  ASSERT_EQ(RunWith(dir / "empty.txt", 1, {dir / "a.d"}).status, 0);
   EXPECT_EQ(ReadFile(dir / "a.d"), "") << "no sample: nothing stale is left";
 }
 
-TEST(CorralTest, RunTimeErrors) {
+TEST(CorralTest, RunTimeErrorsGoToStandardError) {
   TempDir dir;
-  WriteFile(dir / "data.txt", kSample);
+  WriteFile(dir / "data.txt", "0.5 1 2 4\n");
   fs::create_directory(dir / "sub");
+  const std::string head = kEcho + "INPUT: " + (dir / "data.txt") + "\n read ncomp   :            3\n";
   struct Case {
     const char* what;
-    std::string input;
+    Result r;
     std::string out;
-    std::vector<std::string> files;
-  };
-  const std::string head = kEcho + "INPUT: " + (dir / "data.txt") + "\n";
-  const Case cases[] = {
-      {"missing input", Params(dir / "none.txt", 2, {dir / "a", dir / "b"}),
-       kEcho + "INPUT: " + (dir / "none.txt") + "\n read ncomp   :            2\n", {"data.txt", "sub"}},
-      {"directory as input", Params(dir / "sub", 0, {}), kEcho + "INPUT: " + (dir / "sub") + "\n read ncomp   :            0\n",
-       {"data.txt", "sub"}},
-      {"output cannot be created", Params(dir / "data.txt", 3, {dir / "a", dir / "no/b", dir / "c"}),
-       head + " read ncomp   :            3\nOUTPUT: " + (dir / "a") + "\nOUTPUT: " + (dir / "no/b") +
-           "\nOUTPUT: " + (dir / "c") + "\n",
-       {"a", "data.txt", "sub"}},
-      {"first line unreadable", "x 1\n", "", {"data.txt", "sub"}},
-      {"ncomp not an integer", "1 2\n" + (dir / "data.txt") + "\n3.5\n0\n", head, {"data.txt", "sub"}},
-      {"input ends before the names", "1 2\n" + (dir / "data.txt") + "\n2\n0\n" + (dir / "a") + "\n", head,
-       {"data.txt", "sub"}},
-      {"empty input", "", "", {"data.txt", "sub"}},
+  } cases[] = {
+      {"missing input", RunWith(dir / "none.txt", 1, {dir / "a"}), kEcho + "INPUT: " + (dir / "none.txt") + "\n read ncomp   :            1\n"},
+      {"directory as input", RunWith(dir / "sub", 0, {}), kEcho + "INPUT: " + (dir / "sub") + "\n read ncomp   :            0\n"},
+      {"input line begins with a blank", RunWith(std::string(" ").append(dir / "data.txt"), 1, {dir / "a"}), kEcho + "INPUT: \n read ncomp   :            1\n"},
+      {"output cannot be created", RunWith(dir / "data.txt", 3, {dir / "a", dir / "no/b", dir / "c"}),
+       head + "OUTPUT: " + (dir / "a") + "\nOUTPUT: " + (dir / "no/b") + "\nOUTPUT: " + (dir / "c") + "\n"},
+      {"input ends before the names", RunWith(dir / "data.txt", 2, {dir / "a"}), kEcho + "INPUT: " + (dir / "data.txt") + "\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Result r = RunWith(c.input);
-    EXPECT_EQ(r.status, 2);
-    std::string out = r.out;
-    if (c.input.rfind("1 2\n", 0) == 0) out.replace(0, out.find('\n') + 1, kEcho);  // other echo values
-    EXPECT_EQ(out, c.out);
-    EXPECT_EQ(r.err.rfind("corral: ", 0), 0u) << r.err;
-    EXPECT_EQ(dir.Files(), c.files);
-    EXPECT_EQ(fs::exists(dir / "a") ? LineCount(dir / "a") : 0, 0);
-    fs::remove(dir / "a");
+    EXPECT_EQ(std::make_tuple(c.r.status, c.r.out, c.r.err.rfind("corral: ", 0)), std::make_tuple(2, c.out, 0u)) << c.what;
   }
+  EXPECT_EQ(ReadFile(dir / "a"), "") << "nothing written when a later output fails";
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 #include "rms_eval/gauger.h"
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "rms_eval/record.h"
+#include "rms_eval/rms.h"
 #include "rms_eval/test_files.h"
+#include "textio/errors.h"
 
 namespace gauger {
 namespace {
@@ -21,17 +22,95 @@ using testing::WriteFile;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+std::vector<double> Line(int n, double a, double b) {
+  std::vector<double> x(n);
+  for (int i = 1; i <= n; ++i) x[i - 1] = a + b * i;
+  return x;
+}
+
+TEST(DtrdTest, RemovesTheLeastSquaresLine) {
+  for (auto [x, want_slope, want_mean] : {std::tuple(Line(500, 2.0, 0.5), 0.5, 127.25),
+                                          std::tuple(std::vector<double>(500, 5.0), 0.0, 5.0)}) {
+    double slope = 0.0, mean = 0.0;
+    dtrd(x.data(), 500, x.data(), 1, &slope, &mean);  // in place, as the program calls it
+    EXPECT_EQ(std::make_tuple(slope, mean, x), std::make_tuple(want_slope, want_mean, std::vector<double>(500, 0.0)));
+  }
+  // A slope exact on lines may still be wrong on data (an end-point
+  // difference, say): a wiggle tells the least-squares fit apart.
+  std::vector<double> x = Line(1001, 3.0, -0.01);
+  long double si = 0, sx = 0, sii = 0, six = 0;
+  for (int i = 1; i <= 1001; ++i) {
+    x[i - 1] += std::sin(i * 0.37 * i);
+    si += i, sx += x[i - 1], sii += static_cast<long double>(i) * i, six += i * static_cast<long double>(x[i - 1]);
+  }
+  double slope = 0.0, mean = 0.0;
+  dtrd(x.data(), 1001, x.data(), 1, &slope, &mean);
+  EXPECT_NEAR(slope, static_cast<double>((1001 * six - si * sx) / (1001 * sii - si * si)), 1e-12);
+}
+
+TEST(RfileTest, KeepsOneColumnAndDropsLeadingSamples) {
+  struct Case {
+    const char* what;
+    std::string text;
+    int32_t nskip, type, n;
+    std::vector<double> samples;  // the first few kept samples
+  } cases[] = {
+      {"skip 2 of 4", "a 1\nb 2\nc 3\nd 4\n", 2, 1, 2, {3, 4}},
+      {"skip more than read", "a 1\nb 2\n", 5, 1, -3, {}},
+      {"read as doubles", "t 0.1 1.0000000000000002\n", 0, 2, 1, {1.0000000000000002}},
+      {"unreadable column ends the record", "a 1\nb x\nd 4\n", 0, 1, 1, {1}},
+      {"short line continues on the next", "a 1\n2 3\nb 4 5 6\n", 0, 3, 2, {3, 6}},
+      // A slash ends a record's read; the record counts and keeps 0.
+      {"slash in a label", "a 1\n2020/01/02 7\nc 3\n", 0, 1, 3, {1, 0, 3}},
+      {"slash after the label", "a / 5\nb 6\n", 0, 1, 2, {0, 6}},
+      {"long label is cut, not refused", std::string(300, 'L') + " 9\n", 0, 1, 1, {9}},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    WriteFile(dir / "my rec.txt", c.text);  // a name with a blank is opened whole
+    Datblk store;
+    const int32_t n = rfile(&store, c.nskip, c.type, dir / "my rec.txt");
+    EXPECT_EQ(n, c.n) << c.what;
+    std::vector<double> got(store.first(), store.first() + std::min<int32_t>(std::max(n, 0), c.samples.size()));
+    EXPECT_EQ(got, c.samples) << c.what;
+  }
+}
+
+// The stop text of an rfile call, or "(no stop)".
+std::string StopText(const std::string& name) {
+  Datblk store;
+  try {
+    rfile(&store, 3, 1, name);
+  } catch (const textio::Stop& stop) {
+    return stop.text();
+  }
+  return "(no stop)";
+}
+
+TEST(RfileTest, OpenFailuresAndTheStoreLimitStopTheRun) {
+  TempDir dir;
+  const std::string opening = "Program gauger.\n ERROR:opening file ";
+  EXPECT_EQ(StopText(dir / "my data.txt"), opening + (dir / "my") + "\n") << "name cut at its first blank";
+  EXPECT_EQ(StopText(dir / ""), opening + (dir / "") + "\n") << "a directory is not a readable record";
+  std::string text;
+  text.reserve(4 * (kStoreSize + 1));
+  for (int32_t i = 0; i < kStoreSize; ++i) text += "a 1\n";
+  WriteFile(dir / "full.txt", text);
+  Datblk store;
+  EXPECT_EQ(rfile(&store, 3, 1, dir / "full.txt"), kStoreSize - 3);
+  WriteFile(dir / "over.txt", text + "a 2\n");
+  EXPECT_EQ(StopText(dir / "over.txt"), " ERROR: record longer than the sample store of     5000000 samples\n");
+}
+
 struct Result {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 Result RunWith(const std::string& stdin_text) {
   std::istringstream in(stdin_text);
-  std::ostringstream out;
-  std::ostringstream err;
-  int status = RunGauger(in, out, err);
+  std::ostringstream out, err;
+  const int status = RunGauger(in, out, err);
   return {status, out.str(), err.str()};
 }
 
@@ -39,294 +118,122 @@ std::string Params(double wl, double dt, double t0, double overlap, int nskip, c
                    const std::string& input, const std::string& output) {
   std::ostringstream s;
   s.precision(17);
-  s << wl << "\n" << dt << "\n" << t0 << "\n" << overlap << "\n" << nskip << "\n"
-    << letter << "\n" << input << "\n" << output << "\n";
+  s << wl << "\n" << dt << "\n" << t0 << "\n" << overlap << "\n" << nskip << "\n" << letter << "\n"
+    << input << "\n" << output << "\n";
   return s.str();
 }
 
 // The (t, ratio) pairs of a result file after its first line.
 std::vector<std::pair<double, double>> Windows(const std::string& text) {
-  std::istringstream in(text);
-  std::string line;
-  std::getline(in, line);
+  std::istringstream in(text.substr(text.find('\n') + 1));
   std::vector<std::pair<double, double>> windows;
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::string t, r;
-    fields >> t >> r;
-    windows.emplace_back(std::stod(t), r == "NaN" ? kNaN : std::stod(r));
-  }
+  for (std::string t, r; in >> t >> r;) windows.emplace_back(std::stod(t), r == "NaN" ? kNaN : std::stod(r));
   return windows;
 }
 
-std::string Record(const std::vector<double>& u) {
+// A column file with columns u and e (n is 0); e is a wiggle when asked for.
+std::string Record(const std::vector<double>& u, bool wiggle_e = false) {
   std::ostringstream s;
   s.precision(17);
-  for (size_t i = 0; i < u.size(); ++i) s << "t" << i << " " << u[i] << " 0 0\n";
+  for (size_t i = 0; i < u.size(); ++i) s << "t" << i << " " << u[i] << " " << (wiggle_e ? i % 3 : 0) << " 0\n";
   return s.str();
 }
 
-TEST(PlaceWindowTest, IndexRuleAndRecordEnds) {
-  struct Case {
-    const char* what;
-    double t, dt, nw;
-    int32_t n;
-    WindowFit fit;
-    int64_t first, last;
-  };
-  const Case cases[] = {
-      {"time 0.01 is sample 1", 0.01, 0.01, 100, 500, WindowFit::kInside, 1, 100},
-      {"time 0.51 is sample 51", 0.51, 0.01, 100, 500, WindowFit::kInside, 51, 150},
-      {"rounds half up", 0.0149, 0.01, 10, 500, WindowFit::kInside, 1, 10},
-      {"ends exactly at n", 4.01, 0.01, 100, 500, WindowFit::kInside, 401, 500},
-      {"ends at n + 1", 4.02, 0.01, 100, 500, WindowFit::kPastEnd, 0, 0},
-      {"starts at 451 of 500", 4.51, 0.01, 100, 500, WindowFit::kPastEnd, 0, 0},
-      {"below half a sample", 0.004, 0.01, 10, 500, WindowFit::kBeforeStart, 0, 0},
-      {"negative time", -3.0, 0.01, 10, 500, WindowFit::kBeforeStart, 0, 0},
-      {"NaN time", kNaN, 0.01, 10, 500, WindowFit::kBeforeStart, 0, 0},
-      {"empty record", 0.01, 0.01, 1, 0, WindowFit::kPastEnd, 0, 0},
-      {"NaN window", 0.01, 0.01, kNaN, 500, WindowFit::kPastEnd, 0, 0},
-      {"huge window", 0.01, 0.01, 1e300, 500, WindowFit::kPastEnd, 0, 0},
-      {"huge time", 1e300, 0.01, 10, 500, WindowFit::kPastEnd, 0, 0},
-      {"window of one sample", 0.05, 0.01, 1, 5, WindowFit::kInside, 5, 5},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Window w = PlaceWindow(c.t, c.dt, c.nw, c.n);
-    EXPECT_EQ(w.fit, c.fit);
-    if (c.fit == WindowFit::kInside) {
-      EXPECT_EQ(w.first, c.first);
-      EXPECT_EQ(w.last, c.last);
-    }
-  }
-  EXPECT_EQ(SamplesPerWindow(1.0, 0.01), 100.0);
-  EXPECT_EQ(SamplesPerWindow(0.0149, 0.01), 1.0);
-  EXPECT_EQ(SamplesPerWindow(0.004, 0.01), 0.0);
-}
-
-TEST(ColumnOfComponentTest, LowerCaseLettersOnly) {
-  const std::pair<const char*, int32_t> cases[] = {
-      {"u", 1}, {"e", 2}, {"n", 3}, {"U", 0}, {"x", 0}, {"", 0}, {"un", 0}};
-  for (const auto& [letter, type] : cases) EXPECT_EQ(ColumnOfComponent(letter), type) << letter;
+std::vector<double> Wiggle(int n) {
+  std::vector<double> u(n);
+  for (int i = 0; i < n; ++i) u[i] = (i % 3) - 1.0;
+  return u;
 }
 
 TEST(GaugerTest, NineHalfOverlappingWindowsOfAFiveHundredSampleRecord) {
   TempDir dir;
-  std::mt19937_64 gen(3);
-  std::normal_distribution<double> noise(0.0, 1.0);
   std::vector<double> u(500);
-  for (double& v : u) v = noise(gen);
+  for (int i = 0; i < 500; ++i) u[i] = std::sin(i * 0.37 * i);
   WriteFile(dir / "rec.txt", Record(u));
-
-  Result r = RunWith(Params(1.0, 0.01, 0.01, 0.5, 0, "u", dir / "rec.txt", dir / "out.txt"));
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "");
+  ASSERT_EQ(RunWith(Params(1.0, 0.01, 0.01, 0.5, 0, "u", dir / "rec.txt", dir / "out.txt")).out, "");
   const std::string text = ReadFile(dir / "out.txt");
-  EXPECT_EQ(text.substr(0, text.find('\n') + 1),
-            "   1.0000000000000000        1.0000000000000000E-002   1.0000000000000000E-002"
-            "  0.50000000000000000     \n");
-
-  auto windows = Windows(text);
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1), "   1.0000000000000000        1.0000000000000000E-002"
+                                                 "   1.0000000000000000E-002  0.50000000000000000     \n");
+  double slope = 0.0, mean = 0.0;  // dtrd is tested above
+  dtrd(u.data(), 500, u.data(), 1, &slope, &mean);
+  auto rms_of = [&](int first, int last) {
+    double s = 0.0;
+    for (int i = first; i <= last; ++i) s += u[i - 1] * u[i - 1];
+    return std::sqrt(s / ((last - first) * 0.01));
+  };
+  const auto windows = Windows(text);
   ASSERT_EQ(windows.size(), 9u);
-  // Expected ratios from an independent detrend (long double least squares).
-  long double si = 0, sx = 0, sii = 0, six = 0;
-  for (int i = 1; i <= 500; ++i) {
-    si += i, sx += u[i - 1], sii += static_cast<long double>(i) * i, six += i * (long double)u[i - 1];
-  }
-  const long double b = (500 * six - si * sx) / (500 * sii - si * si);
-  const long double a = (sx - b * si) / 500;
-  auto residual = [&](int i) { return static_cast<double>(u[i - 1] - (a + b * i)); };
-  double whole = 0.0;
-  for (int i = 1; i <= 500; ++i) whole += residual(i) * residual(i);
-  whole = std::sqrt(whole / (499 * 0.01));
-
   double t = 0.01;
-  for (int k = 0; k < 9; ++k) {
-    SCOPED_TRACE(k);
+  for (int k = 0; k < 9; ++k, t = t + 0.5) {
     EXPECT_EQ(windows[k].first, t) << "times are accumulated sums";
-    double sum = 0.0;
-    for (int i = 50 * k + 1; i <= 50 * k + 100; ++i) sum += residual(i) * residual(i);
-    EXPECT_NEAR(windows[k].second, std::sqrt(sum / (99 * 0.01)) / whole, 1e-9);
-    EXPECT_NEAR(windows[k].second, 1.0, 0.5) << "a stationary record stays near 1";
-    t = t + 0.5;
+    EXPECT_NEAR(windows[k].second, rms_of(50 * k + 1, 50 * k + 100) / rms_of(1, 500), 1e-9);
   }
 }
 
-TEST(GaugerTest, WindowsEndAtTheLastFullWindow) {
-  struct Case {
+TEST(GaugerTest, WindowsOfTheChosenColumnUpToTheLastFullOne) {
+  struct Case {  // dt 1, windows of 10 samples, no overlap
     const char* what;
-    int samples;
+    std::string record, letter;
+    int nskip;
     double t0;
     size_t windows;
-    double first_time;
-  };
-  // dt 1, window 50 samples, no overlap: windows at indices 1, 51, ...
-  const Case cases[] = {
-      {"last window ends exactly at n", 100, 1.0, 2, 1.0},
-      {"last window would end at n + 1", 99, 1.0, 1, 1.0},
-      {"record shorter than a window", 49, 1.0, 0, 0.0},
-      {"starts before sample 1 are skipped", 100, -49.6, 1, 50.4},
-  };
-  TempDir dir;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::vector<double> u(c.samples);
-    for (int i = 0; i < c.samples; ++i) u[i] = (i % 3) - 1.0;
-    WriteFile(dir / "rec.txt", Record(u));
-    Result r = RunWith(Params(50.0, 1.0, c.t0, 0.0, 0, "u", dir / "rec.txt", dir / "out.txt"));
-    ASSERT_EQ(r.status, 0);
-    auto windows = Windows(ReadFile(dir / "out.txt"));
-    ASSERT_EQ(windows.size(), c.windows);
-    if (c.windows > 0) {
-      EXPECT_DOUBLE_EQ(windows[0].first, c.first_time);
-    }
-  }
-}
-
-TEST(GaugerTest, ComponentAndSkipChooseTheSamples) {
-  // Column e is a line (zero residual) except one spike; u and n are noise.
-  // Skipping moves the spike, so the window holding it is the loud one.
-  TempDir dir;
-  std::string text;
-  for (int i = 1; i <= 40; ++i) {
-    const double e = (i == 15) ? 100.0 : 0.5 * i;
-    text += "t " + std::to_string(i % 2) + " " + std::to_string(e) + " " + std::to_string(i % 5) + "\n";
-  }
-  WriteFile(dir / "rec.txt", text);
-  struct Case {
-    int nskip;
-    size_t loud_window;
-  };
-  for (const Case c : {Case{0, 1}, Case{10, 0}}) {
-    SCOPED_TRACE(c.nskip);
-    Result r = RunWith(Params(10.0, 1.0, 1.0, 0.0, c.nskip, "e", dir / "rec.txt", dir / "out.txt"));
-    ASSERT_EQ(r.status, 0);
-    auto windows = Windows(ReadFile(dir / "out.txt"));
-    ASSERT_EQ(windows.size(), static_cast<size_t>((40 - c.nskip) / 10));
-    for (size_t k = 0; k < windows.size(); ++k) {
-      if (k == c.loud_window) {
-        EXPECT_GT(windows[k].second, 1.5) << k;
-      } else {
-        EXPECT_LT(windows[k].second, 0.5) << k;
-      }
-    }
-  }
-}
-
-TEST(GaugerTest, DegenerateRecordsStillWriteDefinedLines) {
-  struct Case {
-    const char* what;
-    std::string record;
-    int nskip;
-    size_t windows;
-    bool nan_ratios;
-  };
-  const Case cases[] = {
-      {"constant record: whole RMS 0, ratios NaN", Record(std::vector<double>(30, 5.0)), 0, 3, true},
-      {"straight line: whole RMS 0, ratios NaN", Record({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), 0, 1, true},
-      {"skip equal to the count: first line only", Record({1, 2, 3}), 3, 0, false},
-      {"skip beyond the count: first line only", Record({1, 2, 3}), 8, 0, false},
-      {"no readable sample: first line only", "time u e n\n1 2 3 4\n", 0, 0, false},
+    bool nan;
+  } cases[] = {
+      {"last window ends exactly at n", Record(Wiggle(20)), "u", 0, 1.0, 2, false},
+      {"last window would end at n + 1", Record(Wiggle(19)), "u", 0, 1.0, 1, false},
+      {"starts before sample 1 are skipped", Record(Wiggle(20)), "u", 0, -9.6, 1, false},
+      {"skip shortens the record", Record(Wiggle(25)), "u", 6, 1.0, 1, false},
+      {"skip beyond the count: first line only", Record(Wiggle(3)), "u", 8, 1.0, 0, false},
+      {"constant column: ratios NaN", Record(std::vector<double>(20, 5.0), true), "u", 0, 1.0, 2, true},
+      {"letter e reads column e", Record(std::vector<double>(20, 5.0), true), "e", 0, 1.0, 2, false},
   };
   TempDir dir;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
     WriteFile(dir / "rec.txt", c.record);
-    Result r = RunWith(Params(10.0, 1.0, 1.0, 0.0, c.nskip, "u", dir / "rec.txt", dir / "out.txt"));
-    ASSERT_EQ(r.status, 0);
-    ASSERT_EQ(r.out, "");
-    auto windows = Windows(ReadFile(dir / "out.txt"));
-    ASSERT_EQ(windows.size(), c.windows);
-    for (const auto& w : windows) {
-      EXPECT_EQ(std::isnan(w.second), c.nan_ratios);
+    ASSERT_EQ(RunWith(Params(10, 1, c.t0, 0, c.nskip, c.letter, dir / "rec.txt", dir / "out.txt")).status, 0);
+    const auto windows = Windows(ReadFile(dir / "out.txt"));
+    ASSERT_EQ(windows.size(), c.windows) << c.what;
+    for (const auto& w : windows) EXPECT_EQ(std::isnan(w.second), c.nan) << c.what;
+    if (c.t0 < 0) {
+      EXPECT_DOUBLE_EQ(windows[0].first, 10.4) << c.what;
     }
   }
-}
-
-TEST(GaugerTest, WindowCountIsBoundedWhenTheStepIsZero) {
-  TempDir dir;
+  // Overlap 1 places the same one-sample window again and again: bounded.
   WriteFile(dir / "rec.txt", Record({1, -1, 2, 0}));
-  // Overlap 1: the same one-sample window again and again.
-  Result r = RunWith(Params(1.0, 1.0, 2.0, 1.0, 0, "u", dir / "rec.txt", dir / "out.txt"));
-  ASSERT_EQ(r.status, 0);
+  ASSERT_EQ(RunWith(Params(1.0, 1.0, 2.0, 1.0, 0, "u", dir / "rec.txt", dir / "out.txt")).status, 0);
   const std::string text = ReadFile(dir / "out.txt");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + kMaxWindows);
-  // A window before sample 1 that never moves is skipped every time.
-  r = RunWith(Params(1.0, 1.0, 0.0, 1.0, 0, "u", dir / "rec.txt", dir / "out.txt"));
-  ASSERT_EQ(r.status, 0);
-  EXPECT_EQ(Windows(ReadFile(dir / "out.txt")).size(), 0u);
 }
 
-TEST(GaugerTest, RefusedParametersTouchNoFile) {
-  struct Case {
-    const char* what;
-    double overlap;
-    int nskip;
-    std::string letter;
-    std::string message;
-  };
-  const Case cases[] = {
-      {"upper-case letter", 0.5, 0, "U", " ERROR: component letter not u, e or n: U\n"},
-      {"other letter", 0.5, 0, "z", " ERROR: component letter not u, e or n: z\n"},
-      {"letter not in column 1", 0.5, 0, " u", " ERROR: component letter not u, e or n: \n"},
-      {"overlap above 1", 1.25, 0, "u",
-       " ERROR: overlap above 1 steps the windows backwards:   1.2500000000000000     \n"},
-      {"negative skip", 0.5, -1, "u", " ERROR: negative skip count:          -1\n"},
-  };
+TEST(GaugerTest, RefusalsAndErrorsLeaveTheResultFileAlone) {
   TempDir dir;
   WriteFile(dir / "rec.txt", Record({1, 2, 3, 4}));
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Result r = RunWith(Params(1.0, 1.0, 1.0, c.overlap, c.nskip, c.letter, dir / "rec.txt", dir / "out.txt"));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, c.message);
-    EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
-  }
-}
-
-TEST(GaugerTest, MissingInputLeavesAnExistingResultAlone) {
-  TempDir dir;
-  WriteFile(dir / "out.txt", "old result\n");
-  Result r = RunWith(Params(1.0, 1.0, 1.0, 0.0, 0, "u", dir / "no such.txt", dir / "out.txt"));
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "Program gauger.\n ERROR:opening file " + (dir / "no") + "\n");
-  EXPECT_EQ(ReadFile(dir / "out.txt"), "old result\n");
-}
-
-TEST(GaugerTest, ResultFileHoldsOnlyThisRun) {
-  TempDir dir;
-  WriteFile(dir / "rec.txt", Record({1, -1, 1, -1}));
-  WriteFile(dir / "out.txt", std::string(10000, 'x') + "\n");
-  Result r = RunWith(Params(2.0, 1.0, 1.0, 0.0, 0, "u", dir / "rec.txt", dir / "out.txt"));
-  ASSERT_EQ(r.status, 0);
-  const std::string text = ReadFile(dir / "out.txt");
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
-  EXPECT_EQ(text.find('x'), std::string::npos);
-}
-
-TEST(GaugerTest, RunTimeErrorsGoToStandardError) {
-  TempDir dir;
-  WriteFile(dir / "rec.txt", Record({1, 2, 3}));
-  const std::string good = Params(1.0, 1.0, 1.0, 0.0, 0, "u", dir / "rec.txt", dir / "out.txt");
+  const std::string rec = dir / "rec.txt", out = dir / "out.txt";
   struct Case {
-    const char* what;
-    std::string input;
-  };
-  const Case cases[] = {
-      {"unreadable window length", "one\n" + good},
-      {"skip count not an integer", "1\n1\n1\n0\n2.5\nu\na\nb\n"},
-      {"input ends before the names", "1\n1\n1\n0\n0\nu\n"},
-      {"empty input", ""},
-      {"result file cannot be created", Params(1.0, 1.0, 1.0, 0.0, 0, "u", dir / "rec.txt", dir / "no/out.txt")},
+    std::string input, out;
+    int status;
+  } cases[] = {
+      {Params(1, 1, 1, 0.5, 0, "U", rec, out), " ERROR: component letter not u, e or n: U\n", 0},
+      {Params(1, 1, 1, 0.5, 0, " u", rec, out), " ERROR: component letter not u, e or n: \n", 0},
+      {Params(1, 1, 1, 1.25, 0, "u", rec, out),
+       " ERROR: overlap above 1 steps the windows backwards:   1.2500000000000000     \n", 0},
+      {Params(1, 1, 1, 0.5, -1, "u", rec, out), " ERROR: negative skip count:          -1\n", 0},
+      {Params(1, 1, 1, 0, 0, "u", dir / "no such.txt", out), "Program gauger.\n ERROR:opening file " + (dir / "no") + "\n", 0},
+      {"one\n" + Params(1, 1, 1, 0, 0, "u", rec, out), "", 2},
+      {"1\n1\n1\n0\n0\nu\n", "", 2},  // input ends before the names
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Result r = RunWith(c.input);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("gauger: ", 0), 0u) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    WriteFile(out, "old result\n");
+    const Result r = RunWith(c.input);
+    EXPECT_EQ(std::make_tuple(r.status, r.out, ReadFile(out)), std::make_tuple(c.status, c.out, "old result\n"));
+    EXPECT_EQ(r.err.empty(), c.status == 0) << r.err;
   }
+  // The result file holds only this run; one that cannot be created is a run-time error.
+  WriteFile(out, std::string(10000, 'x') + "\n");
+  ASSERT_EQ(RunWith(Params(2.0, 1.0, 1.0, 0.0, 0, "u", rec, out)).status, 0);
+  EXPECT_EQ(ReadFile(out).find('x'), std::string::npos);
+  EXPECT_EQ(Windows(ReadFile(out)).size(), 2u);
+  EXPECT_EQ(RunWith(Params(1.0, 1.0, 1.0, 0.0, 0, "u", rec, dir / "no/out.txt")).err.rfind("gauger: ", 0), 0u);
 }
 
 }  // namespace
