@@ -54,11 +54,20 @@ void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double wh
   const double nw = SamplesPerWindow(p.window_length, p.dt);
   const double step = (1.0 - p.overlap) * p.window_length;
   double t = p.first_start;
+  // A step of 0 (overlap 1), or one below half a sample, places the same
+  // window again and again: its RMS is computed once, not up to a million
+  // times over a window that may span the whole record.
+  Window previous{WindowFit::kBeforeStart};
+  double ratio = 0.0;
   for (int32_t k = 0; k < kMaxWindows; ++k) {
     const Window w = PlaceWindow(t, p.dt, nw, n);
     if (w.fit == WindowFit::kPastEnd) return;
     if (w.fit == WindowFit::kInside) {
-      textio::FreeLine(out).Add(t).Add(rms(store, p.dt, w.first, w.last) / whole_rms).End();
+      if (previous.fit != WindowFit::kInside || w.first != previous.first || w.last != previous.last) {
+        ratio = rms(store, p.dt, w.first, w.last) / whole_rms;
+        previous = w;
+      }
+      textio::FreeLine(out).Add(t).Add(ratio).End();
     }
     // Repeated addition: the times written are the accumulated sums.
     t = t + step;

@@ -68,8 +68,9 @@ int32_t rfile(Datblk* store, int32_t nskip, int32_t type, const std::string& nam
   int32_t count = (type >= 1 && type <= 3) ? ReadColumn(file, type, store) : 0;
 
   std::vector<double>& s = store->samples;
-  for (int32_t i = nskip + 1; i <= count; ++i) s[i - nskip] = s[i];
-  int32_t n = count - nskip;
+  // In 64 bits: a skip count of 2^31 - 1 must not overflow on its way.
+  for (int64_t i = int64_t{nskip} + 1; i <= count; ++i) s[i - nskip] = s[i];
+  const int32_t n = count - nskip;
   s.resize(n > 0 ? static_cast<size_t>(n) + 1 : 1);
   return n;
 }

@@ -2,6 +2,31 @@
 
 namespace textio {
 
+namespace {
+
+// The offending token as it may appear in a one-line diagnostic: control
+// bytes (NUL, escape sequences, ...) are shown as \xNN rather than sent to
+// a terminal, and a token of megabytes is cut to its first characters.
+std::string Printable(std::string_view token) {
+  constexpr size_t kMaxShown = 64;
+  constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  for (size_t i = 0; i < token.size() && i < kMaxShown; ++i) {
+    const auto c = static_cast<unsigned char>(token[i]);
+    if (c < 0x20 || c == 0x7f) {
+      shown += "\\x";
+      shown += kHex[c >> 4];
+      shown += kHex[c & 15];
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  if (token.size() > kMaxShown) shown += "...";
+  return shown;
+}
+
+}  // namespace
+
 std::string DescribeFailure(const ReadResult& r, std::string_view what) {
   std::string msg;
   if (r.status == ReadStatus::kEnd) {
@@ -12,7 +37,7 @@ std::string DescribeFailure(const ReadResult& r, std::string_view what) {
   } else {
     msg = "line " + std::to_string(r.line) + ": cannot read ";
     msg += what;
-    msg += ": unreadable value '" + r.text + "'";
+    msg += ": unreadable value '" + Printable(r.text) + "'";
   }
   return msg;
 }

@@ -203,7 +203,9 @@ ReadResult FreeReader::ReadLine(std::string* out, size_t width) {
   }
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   line = line.substr(0, width);
-  while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+  // A carriage return is a line-end relic, never part of a name, even
+  // where blanks follow it or the cut at the width leaves it last.
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.remove_suffix(1);
   out->assign(line);
   result.line = lines_.line_number();
   return result;
