@@ -5,13 +5,14 @@
 #   ./build.sh test       install missing packages, build, run all tests
 #   ./build.sh sanitize   the tests again, built with ASan and UBSan
 #   ./build.sh bench      build and run the benchmarks
+#   ./build.sh fuzz       build the fuzz targets with clang, run each briefly
 #
 # Missing Debian packages are installed with apt-get (directly as root,
 # else through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev help2man)
 
 install_missing() {
   local missing=() p
@@ -63,8 +64,13 @@ case "${1:-}" in
       "$b"
     done
     ;;
+  fuzz)
+    packages+=(clang libclang-rt-14-dev)
+    install_missing
+    fuzz/run.sh
+    ;;
   *)
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

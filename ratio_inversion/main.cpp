@@ -16,7 +16,7 @@ Standard input (free format: blanks, tabs or commas between values):
                       21 (J0-J2)/(J0+J2), 22 J0-J2, 23 J0+J2
                radius: array radius; fstep: minimum frequency step;
                fend: the run ends after the first frequency >= fend
-  line 2     radius2, the inner radius (itype 10 and 11 only; s = radius2/radius)
+  line 2     radius2, inner radius (itype 10 and 11 only; s = radius2/radius)
   then       frequency observed-value   (one pair per line, to end of input)
 
 Standard output, one line per used frequency:

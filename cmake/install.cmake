@@ -1,0 +1,80 @@
+# Installation of the nine programs with their manual pages, and the Debian
+# package built from the same rules by CPack (`cpack -G DEB` in the build
+# directory).
+
+include(GNUInstallDirs)
+
+# Program name and the one-line description of its manual page.
+set(CIRCARRAY_PROGRAMS
+    "vantor|phase velocity from an observed array quantity"
+    "quillon|noise-to-signal ratio and resolution limit of a circular array"
+    "tessel|table of the noise level that biases J0^2/J1^2 like a shift of k*r"
+    "gauger|RMS of sliding windows of one component relative to the whole record"
+    "wendle|split three-component column files into one file per component"
+    "corral|complex series of a centre station"
+    "hollin|closed-form noise-to-signal ratio from complex spectral values"
+    "resampa|resample a positive curve onto a uniform grid in the logarithm"
+    "snippa|cut one fixed-length segment out of a series")
+
+find_program(HELP2MAN help2man)
+if(NOT HELP2MAN)
+  message(STATUS "help2man not found: no manual pages (apt-get install help2man)")
+endif()
+
+set(CIRCARRAY_INSTALLED_PROGRAMS "")
+set(man_pages "")
+foreach(entry IN LISTS CIRCARRAY_PROGRAMS)
+  string(REPLACE "|" ";" entry "${entry}")
+  list(GET entry 0 program)
+  list(GET entry 1 description)
+  if(NOT TARGET ${program})
+    continue()
+  endif()
+  list(APPEND CIRCARRAY_INSTALLED_PROGRAMS ${program})
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(HELP2MAN)
+    set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
+    add_custom_command(
+      OUTPUT ${page}
+      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}>
+              -DDESCRIPTION=${description} -DOUTPUT=${page} -DHELP2MAN=${HELP2MAN}
+              -P ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
+      DEPENDS ${program} ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
+      COMMENT "Manual page ${program}.1"
+      VERBATIM)
+    list(APPEND man_pages ${page})
+  endif()
+endforeach()
+
+if(man_pages)
+  add_custom_target(man_pages ALL DEPENDS ${man_pages})
+  install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set(CIRCARRAY_MAN_PAGES ON)
+else()
+  set(CIRCARRAY_MAN_PAGES OFF)
+endif()
+
+# The Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME circarray)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "circarray")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line tools for circular seismic array analysis")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Nine small batch filters for records of circular seismic arrays: phase
+velocity from spatial-autocorrelation coefficients and spectral ratios,
+noise-to-signal ratio and resolution limit, noise-effect tables, windowed
+RMS, component splitting, centre-station complex series, log-domain
+resampling and segment extraction.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "circarray maintainers <maintainers@circarray.invalid>")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES TRUE)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+endif()
+include(CPack)

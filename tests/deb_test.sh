@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack and checks what it holds: the
+# programs in /usr/bin, their manual pages, and a dependency line.
+#
+# Usage: deb_test.sh BUILD_DIR MAN_PAGES(ON|OFF) PROGRAM...
+set -u
+build=$1
+man_pages=$2
+shift 2
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail=0
+failed() {
+  echo "FAILED: $*"
+  fail=1
+}
+
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" > "$work/cpack.log" 2>&1; then
+  cat "$work/cpack.log"
+  echo "FAILED: cpack"
+  exit 1
+fi
+deb=$(ls "$work"/*.deb 2>/dev/null | head -n 1)
+[[ -n $deb ]] || { echo "FAILED: no .deb produced"; exit 1; }
+
+contents=$(dpkg-deb -c "$deb")
+for program in "$@"; do
+  grep -q " \./usr/bin/$program\$" <<<"$contents" || failed "$program not in /usr/bin"
+  if [[ $man_pages == ON ]]; then
+    grep -q " \./usr/share/man/man1/$program\.1\$" <<<"$contents" || failed "no manual page $program.1"
+  fi
+done
+[[ $(dpkg-deb -f "$deb" Package) == circarray ]] || failed "package name"
+depends=$(dpkg-deb -f "$deb" Depends)
+grep -q 'libc6' <<<"$depends" || failed "Depends lacks libc6: '$depends'"
+grep -q 'libstdc++6' <<<"$depends" || failed "Depends lacks libstdc++6: '$depends'"
+exit $fail

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix, as `cmake --install` does for
+# a user, and checks the installed programs: each answers --help and
+# --version, has its manual page (when the build made them), and runs its
+# worked example from examples/ with the expected output.
+#
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR MAN_PAGES(ON|OFF) PROGRAM...
+set -u
+build=$1
+source=$2
+man_pages=$3
+shift 3
+
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+fail=0
+failed() {
+  echo "FAILED: $*"
+  fail=1
+}
+
+cmake --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 || {
+  cat "$prefix.log"
+  failed "cmake --install"
+}
+rm -f "$prefix.log"
+
+version=$(sed -n 's/^project(circarray VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
+for program in "$@"; do
+  bin="$prefix/bin/$program"
+  if [[ ! -x $bin ]]; then
+    failed "$program is not installed in bin/"
+    continue
+  fi
+  help=$("$bin" --help) || failed "$program --help exit status"
+  grep -q "^Usage: $program " <<<"$help" || failed "$program --help has no usage line"
+  grep -q "^Standard input" <<<"$help" || failed "$program --help does not describe standard input"
+  grep -q "^Example" <<<"$help" || failed "$program --help has no example"
+  [[ $("$bin" --version) == "$program (circarray) $version" ]] || failed "$program --version"
+  if [[ $man_pages == ON ]]; then
+    page="$prefix/share/man/man1/$program.1"
+    if [[ ! -s $page ]]; then
+      failed "no manual page $program.1"
+    else
+      grep -q "^\.SH NAME" "$page" || failed "$program.1 has no NAME section"
+      grep -q "^\.SS \"Standard input" "$page" || failed "$program.1 lacks the input layout"
+    fi
+  fi
+done
+
+# The worked examples, run with the installed programs.
+bash "$source/examples/check_examples.sh" "$prefix/bin" "$@" || failed "examples with the installed programs"
+
+exit $fail
