@@ -1,76 +1,47 @@
 #include "centre_series/corral.h"
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
 
 namespace corral {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory, removed afterwards; ctest runs each test in a
-// process of its own.
-struct TempDir {
-  TempDir() { fs::remove_all(path), fs::create_directories(path); }
-  ~TempDir() { fs::remove_all(path); }
-  std::string operator/(const std::string& name) const { return (path / name).string(); }
-  std::vector<std::string> Files() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(path)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  const fs::path path = fs::temp_directory_path() / ("corral_test_" + std::to_string(::getpid()));
-};
-
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string ReadFile(const std::string& path) {
-  std::ostringstream s;
-  s << std::ifstream(path, std::ios::binary).rdbuf();
-  return s.str();
-}
-
-struct Result {
-  int status;
-  std::string out, err;
-};
+using testsupport::Outcome;
+using testsupport::TempDir;
 
 // Runs on standard input: echo pair, input line, ncomp, the ignored integer, names.
-Result RunWith(const std::string& input_line, int ncomp, const std::vector<std::string>& names) {
+Outcome RunWith(const std::string& input_line, int ncomp, const std::vector<std::string>& names) {
   std::string text = "1.5 -2\n" + input_line + "\n" + std::to_string(ncomp) + "\n7\n";
   for (const auto& n : names) text += n + "\n";
-  std::istringstream in(text);
-  std::ostringstream out, err;
-  const int status = RunCorral(in, out, err);
-  return {status, out.str(), err.str()};
+  return testsupport::Run(RunCorral, text);
 }
 
 const std::string kEcho = "   1.5000000000000000       -2.0000000000000000     \n";
 const std::string kT = "      0.50000000    ";
 
 TEST(CorralTest, ThreeSeriesAndTheProgressLines) {
-  TempDir dir;
-  WriteFile(dir / "data.txt", "0.5 1 2 4\n\n1.0, 3 ,-8, 0.25 extra\n");
+  TempDir dir("corral_test");
+  dir.Write("data.txt", "0.5 1 2 4\n\n1.0, 3 ,-8, 0.25 extra\n");
   // Names are cut at their first blank in the progress lines; the output
   // file is opened under its whole name.
-  const Result r = RunWith(dir / "data.txt" + " the centre station", 3, {dir / "u.d", dir / "h1 x.d", dir / "h2.d"});
+  const Outcome r = RunWith(dir / "data.txt" + " the centre station", 3, {dir / "u.d", dir / "h1 x.d", dir / "h2.d"});
   EXPECT_EQ(r.status + r.err.size(), 0u);
   EXPECT_EQ(r.out, kEcho + "INPUT: " + (dir / "data.txt") + "\n read ncomp   :            3\nOUTPUT: " + (dir / "u.d") +
                        "\nOUTPUT: " + (dir / "h1") + "\nOUTPUT: " + (dir / "h2.d") + "\n Done.\n");
   // u, (e - i n)/2 and (n + i e)/2 in (3g20.8).
-  EXPECT_EQ(ReadFile(dir / "u.d"), kT + "       1.0000000           0.0000000    \n" +
+  EXPECT_EQ(dir.Read("u.d"), kT + "       1.0000000           0.0000000    \n" +
                                        "       1.0000000           3.0000000           0.0000000    \n");
-  EXPECT_EQ(ReadFile(dir / "h1 x.d"), kT + "       1.0000000          -2.0000000    \n" +
+  EXPECT_EQ(dir.Read("h1 x.d"), kT + "       1.0000000          -2.0000000    \n" +
                                           "       1.0000000          -4.0000000         -0.12500000    \n");
-  EXPECT_EQ(ReadFile(dir / "h2.d"), kT + "       2.0000000           1.0000000    \n" +
+  EXPECT_EQ(dir.Read("h2.d"), kT + "       2.0000000           1.0000000    \n" +
                                         "       1.0000000          0.12500000          -4.0000000    \n");
 }
 
@@ -93,38 +64,38 @@ TEST(CorralTest, NcompChoosesTheSeries) {
       {4, "0.5 1 2 4\n", {"", "", "", ""}}, {6, "0.5 1 2 4\n", {"", "", "", "", "", ""}},  // names read, not used
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    WriteFile(dir / "data.txt", c.data);
+    TempDir dir("corral_test");
+    dir.Write("data.txt", c.data);
     std::vector<std::string> names;
     for (size_t k = 1; k <= c.files.size(); ++k) names.push_back(dir / std::string("f").append(std::to_string(k)));
-    const Result r = RunWith(dir / "data.txt", c.ncomp, names);
+    const Outcome r = RunWith(dir / "data.txt", c.ncomp, names);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(r.out.size() - 7), " Done.\n") << "every name line consumed";
     const bool written = c.ncomp >= 1 && c.ncomp <= 3;
     EXPECT_EQ(dir.Files().size(), written ? names.size() + 1 : 1) << c.ncomp;
-    for (size_t k = 0; written && k < names.size(); ++k) EXPECT_EQ(ReadFile(names[k]), c.files[k]) << c.ncomp;
+    for (size_t k = 0; written && k < names.size(); ++k) EXPECT_EQ(testsupport::ReadFile(names[k]), c.files[k]) << c.ncomp;
   }
 }
 
 TEST(CorralTest, OutputFilesHoldOnlyThisRun) {
-  TempDir dir;
-  WriteFile(dir / "data.txt", "0.5 1 2 4\n");
-  WriteFile(dir / "empty.txt", "time u e n\n");
-  WriteFile(dir / "a.d", std::string(3000, '#') + "\n");
+  TempDir dir("corral_test");
+  dir.Write("data.txt", "0.5 1 2 4\n");
+  dir.Write("empty.txt", "time u e n\n");
+  dir.Write("a.d", std::string(3000, '#') + "\n");
   ASSERT_EQ(RunWith(dir / "data.txt", 1, {dir / "a.d"}).status, 0);
-  EXPECT_EQ(ReadFile(dir / "a.d"), kT + "       1.0000000           0.0000000    \n");
+  EXPECT_EQ(dir.Read("a.d"), kT + "       1.0000000           0.0000000    \n");
   ASSERT_EQ(RunWith(dir / "empty.txt", 1, {dir / "a.d"}).status, 0);
-  EXPECT_EQ(ReadFile(dir / "a.d"), "") << "no sample: nothing stale is left";
+  EXPECT_EQ(dir.Read("a.d"), "") << "no sample: nothing stale is left";
 }
 
 TEST(CorralTest, RunTimeErrorsGoToStandardError) {
-  TempDir dir;
-  WriteFile(dir / "data.txt", "0.5 1 2 4\n");
+  TempDir dir("corral_test");
+  dir.Write("data.txt", "0.5 1 2 4\n");
   fs::create_directory(dir / "sub");
   const std::string head = kEcho + "INPUT: " + (dir / "data.txt") + "\n read ncomp   :            3\n";
   struct Case {
     const char* what;
-    Result r;
+    Outcome r;
     std::string out;
   } cases[] = {
       {"missing input", RunWith(dir / "none.txt", 1, {dir / "a"}), kEcho + "INPUT: " + (dir / "none.txt") + "\n read ncomp   :            1\n"},
@@ -137,7 +108,7 @@ TEST(CorralTest, RunTimeErrorsGoToStandardError) {
   for (const Case& c : cases) {
     EXPECT_EQ(std::make_tuple(c.r.status, c.r.out, c.r.err.rfind("corral: ", 0)), std::make_tuple(2, c.out, 0u)) << c.what;
   }
-  EXPECT_EQ(ReadFile(dir / "a"), "") << "nothing written when a later output fails";
+  EXPECT_EQ(dir.Read("a"), "") << "nothing written when a later output fails";
 }
 
 }  // namespace

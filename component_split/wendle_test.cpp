@@ -1,52 +1,32 @@
 #include "component_split/wendle.h"
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
 
 namespace wendle {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory, removed afterwards; ctest runs each test in a
-// process of its own.
-struct TempDir {
-  TempDir() { fs::remove_all(path), fs::create_directories(path); }
-  ~TempDir() { fs::remove_all(path); }
-  std::string operator/(const std::string& name) const { return (path / name).string(); }
-  std::string Files() const {  // the names in the directory, sorted, blank-separated
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(path)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    std::string all;
-    for (const auto& n : names) all += n + " ";
-    return all;
-  }
-  const fs::path path = fs::temp_directory_path() / ("wendle_test_" + std::to_string(::getpid()));
-};
+using testsupport::TempDir;
 
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string ReadFile(const std::string& path) {
-  std::ostringstream s;
-  s << std::ifstream(path, std::ios::binary).rdbuf();
-  return s.str();
+// The names in the directory, sorted, blank-separated.
+std::string Listing(const TempDir& dir) {
+  std::string all;
+  for (const std::string& name : dir.Files()) all += name + " ";
+  return all;
 }
 
 // Runs with the selector and per item an input line and a base line.
 std::string RunWith(const std::string& input, int* status = nullptr) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int s = RunWendle(in, out, err);
-  if (status) *status = s;
-  return out.str() + err.str().substr(0, err.str().find(':') + 1);
+  const testsupport::Outcome o = testsupport::Run(RunWendle, input);
+  if (status) *status = o.status;
+  return o.out + o.err.substr(0, o.err.find(':') + 1);
 }
 
 // 17 significant digits show the values read as doubles, not floats.
@@ -72,14 +52,14 @@ TEST(WendleTest, SelectorsReadingAndNames) {
        kT1 + "  1.0000000000000000E-300\n" + kT2 + "  1.0000000000000000E-300\n"},
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    WriteFile(dir / "in data.txt", c.data);  // an input name is opened whole
+    TempDir dir("wendle_test");
+    dir.Write("in data.txt", c.data);  // an input name is opened whole
     EXPECT_EQ(RunWith(std::to_string(c.selector) + "\n1\n" + (dir / "in data.txt") + "\n" + (dir / "s") + " a comment\n"), "");
     fs::rename(dir / "in data.txt", dir / "in.txt");
-    EXPECT_EQ(dir.Files(), c.files) << c.selector;
+    EXPECT_EQ(Listing(dir), c.files) << c.selector;
     for (auto [suffix, text] : {std::pair("u.d", c.u), std::pair("e.d", c.e), std::pair("n.d", c.n)}) {
       if (!text.empty()) {
-        EXPECT_EQ(ReadFile(dir / "s" + suffix), text) << c.selector << suffix;
+        EXPECT_EQ(dir.Read(std::string("s") + suffix), text) << c.selector << suffix;
       }
     }
   }
@@ -87,18 +67,18 @@ TEST(WendleTest, SelectorsReadingAndNames) {
 }
 
 TEST(WendleTest, OutputFilesHoldOnlyThisRun) {
-  TempDir dir;
-  WriteFile(dir / "in.txt", kData);
-  WriteFile(dir / "empty.txt", "");
-  for (const char* f : {"ou.d", "pu.d"}) WriteFile(dir / f, std::string(5000, '#') + "\n");
+  TempDir dir("wendle_test");
+  dir.Write("in.txt", kData);
+  dir.Write("empty.txt", "");
+  for (const char* f : {"ou.d", "pu.d"}) dir.Write(f, std::string(5000, '#') + "\n");
   EXPECT_EQ(RunWith("1\n2\n" + (dir / "in.txt") + "\n" + (dir / "o") + "\n" + (dir / "empty.txt") + "\n" + (dir / "p") + "\n"), "");
-  EXPECT_EQ(ReadFile(dir / "ou.d"), kU);
-  EXPECT_EQ(ReadFile(dir / "pu.d"), "") << "no line written: nothing stale is left";
+  EXPECT_EQ(dir.Read("ou.d"), kU);
+  EXPECT_EQ(dir.Read("pu.d"), "") << "no line written: nothing stale is left";
 }
 
 TEST(WendleTest, MessagesAndRunTimeErrors) {
-  TempDir dir;
-  WriteFile(dir / "in.txt", kData);
+  TempDir dir("wendle_test");
+  dir.Write("in.txt", kData);
   const std::string in = dir / "in.txt";
   struct Case {
     const char* what;
@@ -120,9 +100,9 @@ TEST(WendleTest, MessagesAndRunTimeErrors) {
   for (const Case& c : cases) {
     int status = -1;
     EXPECT_EQ(RunWith(c.input, &status), c.out) << c.what;
-    EXPECT_EQ(std::make_pair(status, dir.Files()), std::make_pair(c.status, c.files)) << c.what;
+    EXPECT_EQ(std::make_pair(status, Listing(dir)), std::make_pair(c.status, c.files)) << c.what;
     if (fs::exists(dir / "au.d")) {
-      EXPECT_EQ(ReadFile(dir / "au.d"), kU) << c.what;
+      EXPECT_EQ(dir.Read("au.d"), kU) << c.what;
       fs::remove(dir / "au.d");
     }
   }

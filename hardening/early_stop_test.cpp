@@ -19,7 +19,7 @@ TEST(EarlyStopTest, AMessageStopKeepsEveryLineBefore) {
   const std::map<std::string, size_t> lines_before = {
       {"vantor", 0}, {"quillon", 4}, {"tessel", 203}, {"hollin", 0}, {"resampa", 0},
       {"gauger", 0}, {"wendle", 0}, {"corral", 2}};
-  TempDir dir("message_stop");
+  TempDir dir("hardening_message_stop");
   for (const ProgramCase& p : AllPrograms(dir)) {
     if (p.stop_input.empty()) continue;
     SCOPED_TRACE(p.name);
@@ -41,7 +41,7 @@ TEST(EarlyStopTest, AMessageStopKeepsEveryLineBefore) {
 }
 
 TEST(EarlyStopTest, InputCutAfterAnyLineGivesALeadingPartOfTheOutput) {
-  TempDir dir("cut_input");
+  TempDir dir("hardening_cut_input");
   for (const ProgramCase& p : AllPrograms(dir)) {
     if (!p.streams) continue;
     const std::string whole = RunOn(p.run, p.input).out;
@@ -66,7 +66,7 @@ TEST(EarlyStopTest, InputCutAfterAnyLineGivesALeadingPartOfTheOutput) {
 }
 
 TEST(EarlyStopTest, EndOfInputInsideASegmentKeepsTheValuesCopied) {
-  TempDir dir("snippa_cut");
+  TempDir dir("hardening_snippa_cut");
   for (const ProgramCase& p : AllPrograms(dir)) {
     if (p.name != "snippa") continue;
     // Segment 2 of length 2 starts after 2 values: two values of it arrive, the run needs 2.

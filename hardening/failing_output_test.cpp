@@ -17,7 +17,7 @@ namespace hardening {
 namespace {
 
 TEST(FailingOutputTest, ADeviceFillingUpAnywhereIsReported) {
-  TempDir dir("full_device");
+  TempDir dir("hardening_full_device");
   for (const ProgramCase& p : AllPrograms(dir)) {
     for (const std::string& input : {p.input, p.stop_input}) {
       if (input.empty()) continue;
@@ -43,7 +43,7 @@ TEST(FailingOutputTest, ADeviceFillingUpAnywhereIsReported) {
 // /dev/full in its place): status 2 and one diagnostic line, whatever
 // standard output held.
 TEST(FailingOutputTest, OutputFilesOnAFullDevice) {
-  TempDir dir("full_files");
+  TempDir dir("hardening_full_files");
   for (const ProgramCase& p : AllPrograms(dir)) {
     for (const std::string& file : p.outputs) {
       SCOPED_TRACE(p.name + " writing " + file);
@@ -69,7 +69,7 @@ Outcome RunQuillonWithFort7(const std::string& input, const std::string& fort7) 
 }
 
 TEST(FailingOutputTest, QuillonSecondFileOnAFullDevice) {
-  TempDir dir("quillon_full");
+  TempDir dir("hardening_quillon_full");
   const Outcome normal = RunQuillonWithFort7(kQuillonRecords, (dir.path() / "fort.7").string());
   ASSERT_EQ(normal.status, 0);
   ASSERT_EQ(Lines(ReadFile(dir.path() / "fort.7")).size(), 2u);
@@ -87,7 +87,7 @@ TEST(FailingOutputTest, QuillonSecondFileOnAFullDevice) {
 }
 
 TEST(FailingOutputTest, QuillonSecondFileThatCannotBeCreated) {
-  TempDir dir("quillon_missing");
+  TempDir dir("hardening_quillon_missing");
   const std::string fort7 = (dir.path() / "no such dir" / "fort.7").string();
   const Outcome normal = RunQuillonWithFort7(kQuillonRecords, (dir.path() / "fort.7").string());
   const Outcome r = RunQuillonWithFort7(kQuillonRecords, fort7);

@@ -134,7 +134,7 @@ std::vector<std::string> Variants(const std::string& text) {
 // Every program gives the same result on these variants of its standard
 // input and of the data file it reads.
 TEST(HostileProgramInputTest, LineEndsAndJunkAfterTheDataChangeNothing) {
-  TempDir dir("line_ends");
+  TempDir dir("hardening_line_ends");
   for (const ProgramCase& p : AllPrograms(dir)) {
     for (const std::string& input : {p.input, p.stop_input}) {
       if (input.empty()) continue;
@@ -155,10 +155,10 @@ TEST(HostileProgramInputTest, LineEndsAndJunkAfterTheDataChangeNothing) {
   }
 }
 
-Outcome Resampa(const std::string& input) { return RunOn(resampa::RunResampa, input); }
+Outcome Resampa(const std::string& input) { return testsupport::Run(resampa::RunResampa, input); }
 
 TEST(HostileProgramInputTest, PairFileNamesWithBlanksAndAtTheFieldWidth) {
-  TempDir dir("names");
+  TempDir dir("hardening_names");
   const std::string pairs = "1 10\r\n2 100\r\n3 1000";  // CRLF, no final newline
   const std::string expected = Resampa(dir.Write("plain.d", "1 10\n2 100\n3 1000\n") + "\n3\n1\n").out;
   ASSERT_EQ(Lines(expected).size(), 3u);
@@ -185,7 +185,7 @@ TEST(HostileProgramInputTest, PairFileNamesWithBlanksAndAtTheFieldWidth) {
 // Numbers at the edges of their types reach every program's arithmetic
 // and counts; the sanitizer build checks that none of it is undefined.
 TEST(HostileProgramInputTest, ExtremeNumbersEndCleanly) {
-  TempDir dir("extremes");
+  TempDir dir("hardening_extremes");
   const std::string pair = dir.Write("pair.d", "1 10\n2 100\n");
   const std::string column = dir.Write("column.d", "0 1e308 -1e308 5e-324\n0.01 nan inf -inf\n0.02 1 2 3\n");
   const std::string out = (dir.path() / "out.d").string();
@@ -241,19 +241,19 @@ TEST(HostileProgramInputTest, ExtremeNumbersEndCleanly) {
 // bound), each line the same, and the RMS computed once rather than a
 // million times over the window.
 TEST(HostileProgramInputTest, GaugerStepZeroRepeatsOneWindow) {
-  TempDir dir("step_zero");
+  TempDir dir("hardening_step_zero");
   std::string record;
   for (int i = 1; i <= 2000; ++i) record += std::to_string(i) + (i % 3 == 0 ? " 2.5\n" : " -1\n");
   const std::string column = dir.Write("column.d", record);
   const std::string out = (dir.path() / "rms.d").string();
-  const Outcome o = RunOn(gauger::RunGauger, "1500\n1\n10\n1\n0\nu\n" + column + "\n" + out + "\n");
+  const Outcome o = testsupport::Run(gauger::RunGauger, "1500\n1\n10\n1\n0\nu\n" + column + "\n" + out + "\n");
   ASSERT_EQ(o.status, 0) << o.err;
   const std::vector<std::string> lines = Lines(ReadFile(out));
   ASSERT_EQ(lines.size(), 1u + gauger::kMaxWindows);
   for (size_t i = 2; i < lines.size(); ++i) ASSERT_EQ(lines[i], lines[1]) << i;
 
   // The same window alone gives the same line.
-  const Outcome one = RunOn(gauger::RunGauger, "1500\n1\n10\n-1e300\n0\nu\n" + column + "\n" + out + "\n");
+  const Outcome one = testsupport::Run(gauger::RunGauger, "1500\n1\n10\n-1e300\n0\nu\n" + column + "\n" + out + "\n");
   ASSERT_EQ(one.status, 0) << one.err;
   EXPECT_EQ(Lines(ReadFile(out)).at(1), lines[1]);
 }

@@ -2,17 +2,24 @@
 #define CIRCARRAY_HARDENING_SUPPORT_H_
 
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <istream>
 #include <limits>
 #include <ostream>
 #include <streambuf>
 #include <string>
-#include <string_view>
-#include <vector>
+
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
 
 namespace hardening {
+
+// The suite's shared test helpers, under the names these tests use.
+using testsupport::IsOneDiagnosticLine;
+using testsupport::Lines;
+using testsupport::Outcome;
+using testsupport::ReadFile;
+using testsupport::TempDir;
 
 using Program = std::function<int(std::istream& in, std::ostream& out, std::ostream& err)>;
 
@@ -32,40 +39,10 @@ class LimitedDevice : public std::streambuf {
   std::string taken_;
 };
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 // Runs a program in-process on `input`, its standard output on a device
-// of `limit` bytes.
+// of `limit` bytes (testsupport::Run for an unlimited one).
 Outcome RunOn(const Program& program, const std::string& input,
               size_t limit = std::numeric_limits<size_t>::max());
-
-// True if `err` is exactly one line "<name>: <message>".
-bool IsOneDiagnosticLine(const std::string& err, std::string_view name);
-
-// The text cut into lines; a last line without newline counts.
-std::vector<std::string> Lines(const std::string& text);
-
-// A fresh directory for one test, removed with everything in it at the end.
-class TempDir {
- public:
-  explicit TempDir(std::string_view tag);
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  // Writes `contents` to the file `name` inside the directory; returns its path.
-  std::string Write(const std::string& name, std::string_view contents) const;
-
- private:
-  std::filesystem::path path_;
-};
-
-std::string ReadFile(const std::filesystem::path& path);
 
 }  // namespace hardening
 

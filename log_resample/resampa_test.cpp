@@ -1,50 +1,33 @@
 #include "log_resample/resampa.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
+
 namespace resampa {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct RunResult {
-  int status;
-  std::string out, err;
-};
+using testsupport::Outcome;
 
 // Each test works in a directory of its own: ctest runs tests in parallel.
 class ResampaTest : public ::testing::Test {
  protected:
-  void SetUp() override { fs::create_directories(dir_); }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string WriteFile(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-    return (dir_ / name).string();
-  }
-  static RunResult Run(const std::string& input) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = RunResampa(in, out, err);
-    return {status, out.str(), err.str()};
-  }
-  RunResult RunOnPairs(const std::string& pairs, const std::string& grid_end, const std::string& step) {
-    return Run(WriteFile("pairs.d", pairs) + "\n" + grid_end + "\n" + step + "\n");
+  static Outcome Run(const std::string& input) { return testsupport::Run(RunResampa, input); }
+  Outcome RunOnPairs(const std::string& pairs, const std::string& grid_end, const std::string& step) {
+    return Run(dir_.Write("pairs.d", pairs) + "\n" + grid_end + "\n" + step + "\n");
   }
 
-  const fs::path dir_ = fs::temp_directory_path() / ("resampa_test_" + std::to_string(getpid()));
+  const testsupport::TempDir dir_{"resampa_test"};
 };
 
 // The output values, checked against `want` (999 exactly, others to 1e-9).
-void ExpectValues(const RunResult& r, const std::vector<double>& want) {
+void ExpectValues(const Outcome& r, const std::vector<double>& want) {
   EXPECT_EQ(r.status + r.err.size(), 0u) << r.err;
   std::istringstream lines(r.out);
   std::vector<double> got;
@@ -56,7 +39,7 @@ void ExpectValues(const RunResult& r, const std::vector<double>& want) {
 const char kDecades[] = "1 10\n2 100\n3 1000\n";
 
 TEST_F(ResampaTest, GeometricInterpolationExtrapolatedEndsAndGaps) {
-  const RunResult r = RunOnPairs(kDecades, "4", "0.5");
+  const Outcome r = RunOnPairs(kDecades, "4", "0.5");
   // 0.5 and 3.5 are extrapolated (one step from the data), 4.0 is too far.
   ExpectValues(r, {std::sqrt(10.0), 10, std::sqrt(1000.0), 100, std::sqrt(1e5), 1000, std::sqrt(1e7), 999});
   EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), "  0.50000000000000000        3.1622776601683795     \n");
@@ -66,7 +49,7 @@ TEST_F(ResampaTest, GeometricInterpolationExtrapolatedEndsAndGaps) {
   // A negative step runs the grid backwards: no distance is within it.
   ExpectValues(RunOnPairs("-3 1\n-2 10\n-1 100\n0 1000\n", "-2", "-0.5"), {999, 999, 999, 999});
   // The name is a whole line; grid end and step are one record each.
-  ExpectValues(Run(WriteFile("pair file.d", kDecades) + "   \n2 0.25 junk\n\n1 more\n"), {10, 100});
+  ExpectValues(Run(dir_.Write("pair file.d", kDecades) + "   \n2 0.25 junk\n\n1 more\n"), {10, 100});
 }
 
 TEST_F(ResampaTest, GridSizeAndNonPositiveValues) {
@@ -99,7 +82,7 @@ TEST_F(ResampaTest, MessagesAndRuntimeErrors) {
       {"step 0", kDecades, "1", "0", " ERROR(m>nmax) in resampa:                  Infinity     5000000\n"},
   };
   for (const Case& c : cases) {
-    const RunResult r = RunOnPairs(c.pairs, c.grid_end, c.step);
+    const Outcome r = RunOnPairs(c.pairs, c.grid_end, c.step);
     EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, c.out, "")) << c.what;
   }
   std::string pairs;
@@ -107,9 +90,9 @@ TEST_F(ResampaTest, MessagesAndRuntimeErrors) {
   for (int i = 0; i < 5000001; ++i) pairs += "1 1\n";
   EXPECT_EQ(RunOnPairs(pairs, "3", "0.5").out, " Program resampa\n ERROR(ndata>nmax) in rmkd:     5000001     5000000\n");
 
-  for (const std::string& input : {std::string(), WriteFile("b.d", kDecades) + "\n3\nhalf\n",
-                                    (dir_ / "absent.d").string() + "\n3\n0.5\n"}) {
-    const RunResult r = Run(input);
+  for (const std::string& input : {std::string(), dir_.Write("b.d", kDecades) + "\n3\nhalf\n",
+                                    dir_ / "absent.d" + "\n3\n0.5\n"}) {
+    const Outcome r = Run(input);
     EXPECT_EQ(std::make_tuple(r.status, r.out, r.err.rfind("resampa: ", 0), r.err.find('\n')),
               std::make_tuple(2, "", 0u, r.err.size() - 1)) << input;
   }

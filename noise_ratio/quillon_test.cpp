@@ -1,28 +1,21 @@
 #include "noise_ratio/quillon.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "core/fzero.h"
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testsupport::ReadFile;
 
 // The root eps of the plain coherence model, a quadratic in u = 1 + eps:
 //   coh = rho^2 u / (rho^2 u^2 + (u - 1) / nsta).
@@ -34,26 +27,18 @@ double PlainRoot(double coh, double rho, double nsta) {
 // Each test runs in a directory of its own, where fort.7 is written.
 class QuillonTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    dir_ = fs::temp_directory_path() / ("quillon_test_" + name + "_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fort7_ = dir_ / "fort.7";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   int Run(const std::string& input) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = RunQuillon(in, out, err, fort7_.string());
-    out_ = out.str();
-    err_ = err.str();
-    return status;
+    const std::string fort7 = fort7_.string();
+    const testsupport::Outcome o = testsupport::Run(
+        [&](std::istream& in, std::ostream& out, std::ostream& err) { return RunQuillon(in, out, err, fort7); },
+        input);
+    out_ = o.out;
+    err_ = o.err;
+    return o.status;
   }
 
-  fs::path dir_;
-  fs::path fort7_;
+  const testsupport::TempDir dir_{"quillon_test"};
+  fs::path fort7_ = dir_.path() / "fort.7";
   std::string out_;
   std::string err_;
 };
@@ -180,19 +165,19 @@ TEST_F(QuillonTest, Fort7CreatedOnlyByItsFirstLine) {
   EXPECT_FALSE(fs::exists(fort7_));
 
   // An existing file that is not needed is left exactly as it was ...
-  { std::ofstream(fort7_) << "earlier run\n"; }
+  dir_.Write("fort.7", "earlier run\n");
   const auto stamp = fs::last_write_time(fort7_);
   ASSERT_EQ(Run(no_limit), 0);
   EXPECT_EQ(ReadFile(fort7_), "earlier run\n");
   EXPECT_EQ(fs::last_write_time(fort7_), stamp);
 
   // ... and one that is needed is rewritten from its start.
-  { std::ofstream(fort7_) << std::string(500, 'x') << "\n"; }
+  dir_.Write("fort.7", std::string(500, 'x') + "\n");
   ASSERT_EQ(Run("1 4\n2 0.5 2 0.5 2 0\n"), 0);
   EXPECT_EQ(ReadFile(fort7_), "  0.2000000E+01  0.1183998E+02  0.5919991E+01  0.1061350E+01\n");
 
   // A file that cannot be created matters only once a line is due.
-  fort7_ = dir_ / "missing" / "fort.7";
+  fort7_ = dir_.path() / "missing" / "fort.7";
   EXPECT_EQ(Run(no_limit), 0);
   EXPECT_EQ(Run("1 4\n2 0.5 2 0.5 2 0\n3 0.5 3 0.5 3 0\n"), 2);
   EXPECT_EQ(out_, "  0.2000000E+01  0.6180339E+00  0.0000000E+00  0.2500000E+00\n");

@@ -9,6 +9,7 @@
 
 #include "core/fzero.h"
 #include "noise_table/bslnoise.h"
+#include "testsupport/run_program.h"
 #include "textio/number.h"
 
 namespace tessel {
@@ -21,12 +22,8 @@ struct RunResult {
 };
 
 RunResult RunWith(const std::string& input) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  RunResult r{RunTessel(in, out, err), {}, err.str()};
-  std::istringstream s(out.str());
-  for (std::string line; std::getline(s, line);) r.lines.push_back(line);
-  return r;
+  const testsupport::Outcome o = testsupport::Run(RunTessel, input);
+  return {o.status, testsupport::Lines(o.out), o.err};
 }
 
 // The reals of a table row: rk, b, rkshift.

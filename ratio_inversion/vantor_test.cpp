@@ -8,29 +8,15 @@
 #include <gtest/gtest.h>
 
 #include "ratio_inversion/models.h"
+#include "testsupport/run_program.h"
 
 namespace vantor {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testsupport::Lines;
+using testsupport::Outcome;
 
-Outcome RunWith(const std::string& input) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  int status = RunVantor(in, out, err);
-  return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream s(text);
-  for (std::string line; std::getline(s, line);) lines.push_back(line);
-  return lines;
-}
+Outcome RunWith(const std::string& input) { return testsupport::Run(RunVantor, input); }
 
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> f;

@@ -10,15 +10,15 @@
 
 #include "rms_eval/record.h"
 #include "rms_eval/rms.h"
-#include "rms_eval/test_files.h"
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
 #include "textio/errors.h"
 
 namespace gauger {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using testsupport::Outcome;
+using testsupport::TempDir;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -65,9 +65,9 @@ TEST(RfileTest, KeepsOneColumnAndDropsLeadingSamples) {
       {"slash after the label", "a / 5\nb 6\n", 0, 1, 2, {0, 6}},
       {"long label is cut, not refused", std::string(300, 'L') + " 9\n", 0, 1, 1, {9}},
   };
-  TempDir dir;
+  TempDir dir("gauger_test");
   for (const Case& c : cases) {
-    WriteFile(dir / "my rec.txt", c.text);  // a name with a blank is opened whole
+    dir.Write("my rec.txt", c.text);  // a name with a blank is opened whole
     Datblk store;
     const int32_t n = rfile(&store, c.nskip, c.type, dir / "my rec.txt");
     EXPECT_EQ(n, c.n) << c.what;
@@ -88,31 +88,21 @@ std::string StopText(const std::string& name) {
 }
 
 TEST(RfileTest, OpenFailuresAndTheStoreLimitStopTheRun) {
-  TempDir dir;
+  TempDir dir("gauger_test");
   const std::string opening = "Program gauger.\n ERROR:opening file ";
   EXPECT_EQ(StopText(dir / "my data.txt"), opening + (dir / "my") + "\n") << "name cut at its first blank";
   EXPECT_EQ(StopText(dir / ""), opening + (dir / "") + "\n") << "a directory is not a readable record";
   std::string text;
   text.reserve(4 * (kStoreSize + 1));
   for (int32_t i = 0; i < kStoreSize; ++i) text += "a 1\n";
-  WriteFile(dir / "full.txt", text);
+  dir.Write("full.txt", text);
   Datblk store;
   EXPECT_EQ(rfile(&store, 3, 1, dir / "full.txt"), kStoreSize - 3);
-  WriteFile(dir / "over.txt", text + "a 2\n");
+  dir.Write("over.txt", text + "a 2\n");
   EXPECT_EQ(StopText(dir / "over.txt"), " ERROR: record longer than the sample store of     5000000 samples\n");
 }
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result RunWith(const std::string& stdin_text) {
-  std::istringstream in(stdin_text);
-  std::ostringstream out, err;
-  const int status = RunGauger(in, out, err);
-  return {status, out.str(), err.str()};
-}
+Outcome RunWith(const std::string& stdin_text) { return testsupport::Run(RunGauger, stdin_text); }
 
 std::string Params(double wl, double dt, double t0, double overlap, int nskip, const std::string& letter,
                    const std::string& input, const std::string& output) {
@@ -146,12 +136,12 @@ std::vector<double> Wiggle(int n) {
 }
 
 TEST(GaugerTest, NineHalfOverlappingWindowsOfAFiveHundredSampleRecord) {
-  TempDir dir;
+  TempDir dir("gauger_test");
   std::vector<double> u(500);
   for (int i = 0; i < 500; ++i) u[i] = std::sin(i * 0.37 * i);
-  WriteFile(dir / "rec.txt", Record(u));
+  dir.Write("rec.txt", Record(u));
   ASSERT_EQ(RunWith(Params(1.0, 0.01, 0.01, 0.5, 0, "u", dir / "rec.txt", dir / "out.txt")).out, "");
-  const std::string text = ReadFile(dir / "out.txt");
+  const std::string text = dir.Read("out.txt");
   EXPECT_EQ(text.substr(0, text.find('\n') + 1), "   1.0000000000000000        1.0000000000000000E-002"
                                                  "   1.0000000000000000E-002  0.50000000000000000     \n");
   double slope = 0.0, mean = 0.0;  // dtrd is tested above
@@ -187,11 +177,11 @@ TEST(GaugerTest, WindowsOfTheChosenColumnUpToTheLastFullOne) {
       {"constant column: ratios NaN", Record(std::vector<double>(20, 5.0), true), "u", 0, 1.0, 2, true},
       {"letter e reads column e", Record(std::vector<double>(20, 5.0), true), "e", 0, 1.0, 2, false},
   };
-  TempDir dir;
+  TempDir dir("gauger_test");
   for (const Case& c : cases) {
-    WriteFile(dir / "rec.txt", c.record);
+    dir.Write("rec.txt", c.record);
     ASSERT_EQ(RunWith(Params(10, 1, c.t0, 0, c.nskip, c.letter, dir / "rec.txt", dir / "out.txt")).status, 0);
-    const auto windows = Windows(ReadFile(dir / "out.txt"));
+    const auto windows = Windows(dir.Read("out.txt"));
     ASSERT_EQ(windows.size(), c.windows) << c.what;
     for (const auto& w : windows) EXPECT_EQ(std::isnan(w.second), c.nan) << c.what;
     if (c.t0 < 0) {
@@ -199,15 +189,15 @@ TEST(GaugerTest, WindowsOfTheChosenColumnUpToTheLastFullOne) {
     }
   }
   // Overlap 1 places the same one-sample window again and again: bounded.
-  WriteFile(dir / "rec.txt", Record({1, -1, 2, 0}));
+  dir.Write("rec.txt", Record({1, -1, 2, 0}));
   ASSERT_EQ(RunWith(Params(1.0, 1.0, 2.0, 1.0, 0, "u", dir / "rec.txt", dir / "out.txt")).status, 0);
-  const std::string text = ReadFile(dir / "out.txt");
+  const std::string text = dir.Read("out.txt");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + kMaxWindows);
 }
 
 TEST(GaugerTest, RefusalsAndErrorsLeaveTheResultFileAlone) {
-  TempDir dir;
-  WriteFile(dir / "rec.txt", Record({1, 2, 3, 4}));
+  TempDir dir("gauger_test");
+  dir.Write("rec.txt", Record({1, 2, 3, 4}));
   const std::string rec = dir / "rec.txt", out = dir / "out.txt";
   struct Case {
     std::string input, out;
@@ -223,16 +213,16 @@ TEST(GaugerTest, RefusalsAndErrorsLeaveTheResultFileAlone) {
       {"1\n1\n1\n0\n0\nu\n", "", 2},  // input ends before the names
   };
   for (const Case& c : cases) {
-    WriteFile(out, "old result\n");
-    const Result r = RunWith(c.input);
-    EXPECT_EQ(std::make_tuple(r.status, r.out, ReadFile(out)), std::make_tuple(c.status, c.out, "old result\n"));
+    dir.Write("out.txt", "old result\n");
+    const Outcome r = RunWith(c.input);
+    EXPECT_EQ(std::make_tuple(r.status, r.out, dir.Read("out.txt")), std::make_tuple(c.status, c.out, "old result\n"));
     EXPECT_EQ(r.err.empty(), c.status == 0) << r.err;
   }
   // The result file holds only this run; one that cannot be created is a run-time error.
-  WriteFile(out, std::string(10000, 'x') + "\n");
+  dir.Write("out.txt", std::string(10000, 'x') + "\n");
   ASSERT_EQ(RunWith(Params(2.0, 1.0, 1.0, 0.0, 0, "u", rec, out)).status, 0);
-  EXPECT_EQ(ReadFile(out).find('x'), std::string::npos);
-  EXPECT_EQ(Windows(ReadFile(out)).size(), 2u);
+  EXPECT_EQ(dir.Read("out.txt").find('x'), std::string::npos);
+  EXPECT_EQ(Windows(dir.Read("out.txt")).size(), 2u);
   EXPECT_EQ(RunWith(Params(1.0, 1.0, 1.0, 0.0, 0, "u", rec, dir / "no/out.txt")).err.rfind("gauger: ", 0), 0u);
 }
 

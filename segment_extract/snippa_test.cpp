@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
+
+#include "testsupport/run_program.h"
 
 namespace snippa {
 namespace {
@@ -58,19 +59,15 @@ TEST(SnippaTest, SegmentsFieldsAndEarlyEnds) {
       {"huge segment number", "2147483647 2\n" + Series(10), Segment("    2", 1, 0), 2},
   };
   for (const Case& c : cases) {
-    std::istringstream in(c.input);
-    std::ostringstream out, err;
-    EXPECT_EQ(RunSnippa(in, out, err), c.status) << c.what;
-    EXPECT_EQ(out.str(), c.out) << c.what;
-    const std::string e = err.str();
-    EXPECT_EQ(e.substr(0, 8) + std::to_string(std::count(e.begin(), e.end(), '\n')), c.status ? "snippa: 1" : "0")
-        << c.what;
+    const testsupport::Outcome r = testsupport::Run(RunSnippa, c.input);
+    EXPECT_EQ(r.status, c.status) << c.what;
+    EXPECT_EQ(r.out, c.out) << c.what;
+    EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "snippa") : r.err.empty()) << c.what << ": " << r.err;
   }
   // A count of 100000 does not fit its 5 columns.
-  std::istringstream in("1 0\n" + Series(100000));
-  std::ostringstream out, err;
-  EXPECT_EQ(RunSnippa(in, out, err), 0);
-  EXPECT_EQ(out.str().substr(0, 6), "*****\n");
+  const testsupport::Outcome wide = testsupport::Run(RunSnippa, "1 0\n" + Series(100000));
+  EXPECT_EQ(wide.status, 0);
+  EXPECT_EQ(wide.out.substr(0, 6), "*****\n");
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "testsupport/run_program.h"
 
 namespace hollin {
 namespace {
@@ -51,13 +52,10 @@ TEST(HollinTest, OutputRuleMessagesAndErrors) {
       {"nsta not an integer", "1 2.5\n", "", 2},
   };
   for (const Case& c : cases) {
-    std::istringstream in(c.input);
-    std::ostringstream out, err;
-    EXPECT_EQ(RunHollin(in, out, err), c.status) << c.what;
-    EXPECT_EQ(out.str(), c.out) << c.what;
-    const std::string e = err.str();
-    EXPECT_EQ(e.substr(0, 8) + std::to_string(std::count(e.begin(), e.end(), '\n')), c.status ? "hollin: 1" : "0")
-        << c.what;
+    const testsupport::Outcome r = testsupport::Run(RunHollin, c.input);
+    EXPECT_EQ(r.status, c.status) << c.what;
+    EXPECT_EQ(r.out, c.out) << c.what;
+    EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "hollin") : r.err.empty()) << c.what << ": " << r.err;
   }
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testsupport/run_program.h"
+
 namespace textio {
 namespace {
 
@@ -18,10 +20,7 @@ int Echo(std::istream& in, std::ostream& out, std::ostream&) {
 
 constexpr ProgramInfo kInfo{"prog", "Usage: prog < input\n", "the first record"};
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
+using testsupport::Outcome;
 
 Outcome Call(std::vector<std::string_view> args, bool interactive) {
   std::istringstream in("data");

@@ -77,13 +77,9 @@ TEST(RoundTripTest, Float32FreeFormat) { ExpectRoundTrip(SampleFloats()); }
 
 TEST(RoundTripTest, Float64FreeFormat) { ExpectRoundTrip(SampleDoubles()); }
 
-// "(e15.7)" from printf's "%.6e": d.dddddde+XX becomes 0.ddddddd E+(XX+1).
-std::string ReferenceE15_7(double v) {
-  if (!std::isfinite(v) || v == 0) return E15_7(v);  // spelled out in the unit tests
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.6e", std::fabs(v));
-  std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 6);
-  int exp = std::atoi(buf + 9) + 1;
+// The exponent form of a field without its padding: "0.<digits>E+XX",
+// or for a three-digit exponent "0.<digits>+XXX" (the letter gives way).
+std::string ExponentField(double v, const std::string& digits, int exp) {
   char field[64];
   if (std::abs(exp) <= 99) {
     std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(),
@@ -92,8 +88,18 @@ std::string ReferenceE15_7(double v) {
     std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(),
                   exp < 0 ? '-' : '+', std::abs(exp));
   }
+  return field;
+}
+
+// "(e15.7)" from printf's "%.6e": d.dddddde+XX becomes 0.ddddddd E+(XX+1).
+std::string ReferenceE15_7(double v) {
+  if (!std::isfinite(v) || v == 0) return E15_7(v);  // spelled out in the unit tests
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.6e", std::fabs(v));
+  std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 6);
+  int exp = std::atoi(buf + 9) + 1;
   char out[64];
-  std::snprintf(out, sizeof out, "%15s", field);
+  std::snprintf(out, sizeof out, "%15s", ExponentField(v, digits, exp).c_str());
   return out;
 }
 
@@ -114,15 +120,7 @@ std::string ReferenceG20_8(double v) {
   }
   std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 7);
   int exp = e + 1;
-  char field[64];
-  if (std::abs(exp) <= 99) {
-    std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(),
-                  exp < 0 ? '-' : '+', std::abs(exp));
-  } else {
-    std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(),
-                  exp < 0 ? '-' : '+', std::abs(exp));
-  }
-  std::snprintf(out, sizeof out, "%20s", field);
+  std::snprintf(out, sizeof out, "%20s", ExponentField(v, digits, exp).c_str());
   return out;
 }
 
