@@ -23,3 +23,17 @@ function(suite_benchmark name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark_main)
   endif()
 endfunction()
+
+# suite_program(NAME SOURCES src... LIBS lib... TESTS src... BENCHMARKS src...):
+# one program of the suite: its routines as the library NAME_lib, the
+# program NAME built from main.cpp, its tests NAME_test and its benchmark
+# NAME_bench.
+function(suite_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;TESTS;BENCHMARKS" ${ARGN})
+  add_library(${name}_lib ${ARG_SOURCES})
+  target_link_libraries(${name}_lib PUBLIC ${ARG_LIBS})
+  add_executable(${name} main.cpp)
+  target_link_libraries(${name} PRIVATE ${name}_lib)
+  suite_test(${name}_test SOURCES ${ARG_TESTS} LIBS ${name}_lib testsupport)
+  suite_benchmark(${name}_bench SOURCES ${ARG_BENCHMARKS} LIBS ${name}_lib)
+endfunction()

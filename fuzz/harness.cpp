@@ -109,4 +109,16 @@ void Clean() {
   }
 }
 
+int FuzzWithColumnFiles(std::string_view name, textio::ProgramFn program, const uint8_t* data, size_t size) {
+  Parts parts = SplitAtNul(data, size);
+  if (parts.stdin_text.find('/') != std::string::npos) return -1;
+  WorkDir();
+  for (size_t i = 0; i < parts.files.size() && i < 4; ++i) {
+    WriteFile("in" + std::to_string(i + 1) + ".d", parts.files[i]);
+  }
+  RunAndCheck(name, program, std::move(parts.stdin_text), DeviceLimit(data, size));
+  Clean();
+  return 0;
+}
+
 }  // namespace fuzz

@@ -74,6 +74,13 @@ void Clean();
 // `limit` bytes and checks the outcome.
 void RunAndCheck(std::string_view name, textio::ProgramFn program, std::string stdin_text, size_t limit);
 
+// The whole fuzz step of a program that reads column files named on its
+// standard input: the input's first part is standard input, the later
+// parts the files "in1.d" .. "in4.d" of the working directory. Inputs that
+// name a path with '/' are refused (-1), so nothing outside the working
+// directory is read or written.
+int FuzzWithColumnFiles(std::string_view name, textio::ProgramFn program, const uint8_t* data, size_t size);
+
 }  // namespace fuzz
 
 #endif  // CIRCARRAY_FUZZ_HARNESS_H_
