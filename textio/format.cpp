@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace textio {
 
@@ -39,18 +40,49 @@ constexpr std::array<uint64_t, 19> MakePowersOf10() {
 }
 constexpr std::array<uint64_t, 19> kPowersOf10 = MakePowersOf10();
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Writes the last `count` decimal digits of v so that they end at `end`.
 void PutDigits(char* end, uint32_t v, int count) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   for (; count >= 2; count -= 2) {
     end -= 2;
-    std::memcpy(end, kPairs + 2 * (v % 100), 2);
+    std::memcpy(end, kDigitPairs + 2 * (v % 100), 2);
     v /= 100;
   }
   if (count == 1) end[-1] = static_cast<char>('0' + v % 10);
+}
+
+// Writes v < 10^8 as exactly eight digits. The four pairs do not depend on
+// one another, so the processor works on them side by side instead of
+// waiting on a chain of divisions.
+void PutEightDigits(char* p, uint32_t v) {
+  const uint32_t hi = v / 10000;
+  const uint32_t lo = v % 10000;
+  std::memcpy(p, kDigitPairs + 2 * (hi / 100), 2);
+  std::memcpy(p + 2, kDigitPairs + 2 * (hi % 100), 2);
+  std::memcpy(p + 4, kDigitPairs + 2 * (lo / 100), 2);
+  std::memcpy(p + 6, kDigitPairs + 2 * (lo % 100), 2);
+}
+
+// Writes the `sig` digits of n < 10^sig.
+void PutSignificand(char* p, uint64_t n, int sig) {
+  if (sig == 17) {
+    const uint64_t hi = n / 100000000;  // nine digits
+    p[0] = static_cast<char>('0' + hi / 100000000);
+    PutEightDigits(p + 1, static_cast<uint32_t>(hi % 100000000));
+    PutEightDigits(p + 9, static_cast<uint32_t>(n % 100000000));
+  } else if (sig == 9) {
+    p[0] = static_cast<char>('0' + n / 100000000);
+    PutEightDigits(p + 1, static_cast<uint32_t>(n % 100000000));
+  } else if (sig > 8) {
+    PutDigits(p + sig, static_cast<uint32_t>(n % 100000000), 8);
+    PutDigits(p + sig - 8, static_cast<uint32_t>(n / 100000000), sig - 8);
+  } else {
+    PutDigits(p + sig, static_cast<uint32_t>(n), sig);
+  }
 }
 
 // The fast path of ToDecimal, in exact integer arithmetic: with
@@ -69,8 +101,16 @@ bool ToDecimalExact(double v, int sig, Decimal* d) {
   const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
   const int e2 = biased - 1075;  // |v| = m 2^e2, 2^52 <= m < 2^53
 
-  // floor(log10(2^(e2 + 52))): the exponent, or one less.
+  // floor(log10(2^(e2 + 52))) is the exponent or one less; a comparison
+  // with the next power of ten settles which, so the exact step below
+  // nearly always runs once (it still corrects itself at the rare ties).
+  static constexpr double kPowers[] = {1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22, 1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30};
+  constexpr int kLowest = -30;
   int exponent = ((e2 + 52) * 78913) >> 18;
+  if (const int next = exponent + 1 - kLowest; next >= 0 && next < static_cast<int>(std::size(kPowers)) &&
+                                               std::fabs(v) >= kPowers[next]) {
+    ++exponent;
+  }
   for (int attempt = 0; attempt < 3; ++attempt) {
     const int p = sig - 1 - exponent;
     if (p < 0 || p > kMaxExactPower) return false;
@@ -96,15 +136,9 @@ bool ToDecimalExact(double v, int sig, Decimal* d) {
       --exponent;
       continue;
     }
-    // Two independent 32-bit halves, two digits at a time: a chain of 17
-    // 64-bit divisions by 10 would cost as much as all the rest.
-    const auto digits = static_cast<uint64_t>(n);
-    if (sig > 8) {
-      PutDigits(d->digits + sig, static_cast<uint32_t>(digits % 100000000), 8);
-      PutDigits(d->digits + sig - 8, static_cast<uint32_t>(digits / 100000000), sig - 8);
-    } else {
-      PutDigits(d->digits + sig, static_cast<uint32_t>(digits), sig);
-    }
+    // Digits from 32-bit pieces, two at a time: a chain of 17 64-bit
+    // divisions by 10 would cost as much as all the rest.
+    PutSignificand(d->digits, static_cast<uint64_t>(n), sig);
     d->exponent = exponent;
     return true;
   }
@@ -133,11 +167,8 @@ Decimal ToDecimal(double v, int sig) {
 void AppendPadded(std::string* out, const char* text, size_t len, size_t width, size_t tail = 0) {
   const size_t pad = len < width ? width - len : 0;
   const size_t at = out->size();
-  out->resize(at + pad + len + tail);
-  char* p = out->data() + at;
-  std::memset(p, ' ', pad);
-  std::memcpy(p + pad, text, len);
-  std::memset(p + pad + len, ' ', tail);
+  out->append(pad + len + tail, ' ');
+  std::memcpy(out->data() + at + pad, text, len);
 }
 
 // Infinity, -Infinity or NaN right-aligned in `width` columns.
