@@ -77,6 +77,8 @@ void PutSignificand(char* p, uint64_t n, int sig) {
   } else if (sig == 9) {
     p[0] = static_cast<char>('0' + n / 100000000);
     PutEightDigits(p + 1, static_cast<uint32_t>(n % 100000000));
+  } else if (sig == 8) {
+    PutEightDigits(p, static_cast<uint32_t>(n));
   } else if (sig > 8) {
     PutDigits(p + sig, static_cast<uint32_t>(n % 100000000), 8);
     PutDigits(p + sig - 8, static_cast<uint32_t>(n / 100000000), sig - 8);
