@@ -180,7 +180,7 @@ void AppendNonFinite(std::string* out, double v, size_t width) {
 }
 
 // Writes an exponent: "E+xx" while it fits `digits` digits, else the
-// Fortran fallback of a sign and one more digit without the letter.
+// classic fallback of a sign and one more digit without the letter.
 char* PutExponent(char* p, int exp, int digits) {
   int mag = exp < 0 ? -exp : exp;
   int limit = 1;
