@@ -1,7 +1,6 @@
 #include "centre_series/corral.h"
 
 #include <array>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -10,6 +9,7 @@
 #include "centre_series/series.h"
 #include "textio/errors.h"
 #include "textio/free_reader.h"
+#include "textio/input_file.h"
 #include "textio/names.h"
 #include "textio/output.h"
 #include "textio/program.h"
@@ -72,10 +72,8 @@ void Run(std::istream& in, textio::Output& out) {
   }
   textio::FreeLine(out).Add("read ncomp   : ").Add(ncomp).End();
 
-  std::error_code ec;
   std::ifstream input;
-  if (!std::filesystem::is_directory(input_name, ec)) input.open(input_name, std::ios::binary);
-  if (!input.is_open()) throw textio::RuntimeError("cannot open the input file \"" + input_name + "\"");
+  if (!textio::OpenInputFile(input_name, &input)) throw textio::RuntimeError("cannot open the input file \"" + input_name + "\"");
 
   const Plan plan = PlanFor(ncomp);
   std::vector<std::unique_ptr<OutputFile>> files;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "textio/errors.h"
 #include "textio/format.h"
 #include "textio/free_reader.h"
+#include "textio/input_file.h"
 #include "textio/names.h"
 #include "textio/output.h"
 #include "textio/program.h"
@@ -51,12 +51,9 @@ struct OutputFile {
 };
 
 void SplitItem(const std::string& input_name, std::string_view base, const Split& split) {
-  // Opened for reading only; a missing input is an open failure, not a
-  // file to create. A directory opens but yields nothing: unreadable too.
-  std::error_code ec;
+  // A missing input is an open failure, not a file to create.
   std::ifstream input;
-  if (!std::filesystem::is_directory(input_name, ec)) input.open(input_name, std::ios::binary);
-  if (!input.is_open()) StopOnOpenFailure(input_name);
+  if (!textio::OpenInputFile(input_name, &input)) StopOnOpenFailure(input_name);
 
   std::vector<std::unique_ptr<OutputFile>> files;
   for (const ComponentFile& f : split.files) {

@@ -1,13 +1,13 @@
 #include "rms_eval/record.h"
 
 #include <array>
-#include <filesystem>
 #include <fstream>
 #include <span>
 #include <stdexcept>
 
 #include "textio/errors.h"
 #include "textio/free_reader.h"
+#include "textio/input_file.h"
 #include "textio/names.h"
 #include "textio/output.h"
 
@@ -57,12 +57,8 @@ int32_t ReadColumn(std::istream& in, int32_t type, Datblk* store) {
 int32_t rfile(Datblk* store, int32_t nskip, int32_t type, const std::string& name) {
   if (nskip < 0) throw std::invalid_argument("rfile: negative skip count");
 
-  // A directory opens on this system but yields no bytes: it is as
-  // unreadable as a missing file.
-  std::error_code ec;
   std::ifstream file;
-  if (!std::filesystem::is_directory(name, ec)) file.open(name, std::ios::binary);
-  if (!file.is_open()) StopOnOpenFailure(name);
+  if (!textio::OpenInputFile(name, &file)) StopOnOpenFailure(name);
 
   store->samples.assign(1, 0.0);
   int32_t count = (type >= 1 && type <= 3) ? ReadColumn(file, type, store) : 0;

@@ -23,6 +23,15 @@ std::string MakeSeries(int count) {
   return text;
 }
 
+// One run of snippa, its output thrown away.
+void RunOnce(benchmark::State& state, const std::string& input) {
+  std::istringstream in(input);
+  NullBuf sink;
+  std::ostream out(&sink);
+  std::ostringstream err;
+  if (snippa::RunSnippa(in, out, err) != 0) state.SkipWithError(err.str().c_str());
+}
+
 // A 4,000,000-line series; the argument picks the segment of 1,000,000
 // values: 1 copies the first million, 4 skips three million lines first.
 // Bytes processed count the whole input.
@@ -30,13 +39,7 @@ void BM_SnippaSegment(benchmark::State& state) {
   const int kCount = 4000000;
   static const std::string series = MakeSeries(kCount);
   const std::string input = std::to_string(state.range(0)) + " 1000000\n" + series;
-  for (auto _ : state) {
-    std::istringstream in(input);
-    NullBuf sink;
-    std::ostream out(&sink);
-    std::ostringstream err;
-    if (snippa::RunSnippa(in, out, err) != 0) state.SkipWithError(err.str().c_str());
-  }
+  for (auto _ : state) RunOnce(state, input);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(input.size()));
 }
 BENCHMARK(BM_SnippaSegment)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
@@ -44,13 +47,7 @@ BENCHMARK(BM_SnippaSegment)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 // The whole 4,000,000-value series copied (segment length 0).
 void BM_SnippaWholeSeries(benchmark::State& state) {
   static const std::string input = "1 0\n" + MakeSeries(4000000);
-  for (auto _ : state) {
-    std::istringstream in(input);
-    NullBuf sink;
-    std::ostream out(&sink);
-    std::ostringstream err;
-    if (snippa::RunSnippa(in, out, err) != 0) state.SkipWithError(err.str().c_str());
-  }
+  for (auto _ : state) RunOnce(state, input);
   state.SetItemsProcessed(state.iterations() * 4000000);
 }
 BENCHMARK(BM_SnippaWholeSeries)->Unit(benchmark::kMillisecond);

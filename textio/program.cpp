@@ -85,10 +85,4 @@ int RunMain(int argc, char** argv, const ProgramInfo& info, ProgramFn program) {
   return Dispatch(args, info, program, std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) == 1);
 }
 
-int RunMain(ProgramFn program) {
-  std::signal(SIGPIPE, SIG_IGN);
-  std::ios::sync_with_stdio(false);
-  return program(std::cin, std::cout, std::cerr);
-}
-
 }  // namespace textio

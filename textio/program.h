@@ -47,7 +47,6 @@ int Dispatch(std::span<const std::string_view> args, const ProgramInfo& info, Pr
 // unsynchronised from C stdio for speed, makes a closed pipe a write error
 // instead of a silent death by SIGPIPE, and handles the arguments.
 int RunMain(int argc, char** argv, const ProgramInfo& info, ProgramFn program);
-int RunMain(ProgramFn program);
 
 }  // namespace textio
 

@@ -24,33 +24,25 @@ std::string ColumnText(int lines) {
   return text;
 }
 
+textio::ReadResult ReadRecord(textio::FreeReader& reader, double (&v)[4]) { return reader.ReadDoubles(v); }
+textio::ReadResult ReadRecord(textio::FreeReader& reader, float (&v)[4]) { return reader.ReadFloats(v); }
+
+// Reads the columns into 64-bit (double) or 32-bit (float) targets.
+template <typename T>
 void BM_ReadColumns(benchmark::State& state) {
   const std::string text = ColumnText(200000);
   for (auto _ : state) {
     std::istringstream in(text);
     textio::FreeReader reader(in);
-    double v[4];
-    double sum = 0;
-    while (reader.ReadDoubles(v).ok()) sum += v[1];
+    T v[4];
+    T sum = 0;
+    while (ReadRecord(reader, v).ok()) sum += v[1];
     benchmark::DoNotOptimize(sum);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_ReadColumns)->Unit(benchmark::kMillisecond);
-
-void BM_ReadColumnsFloat(benchmark::State& state) {
-  const std::string text = ColumnText(200000);
-  for (auto _ : state) {
-    std::istringstream in(text);
-    textio::FreeReader reader(in);
-    float v[4];
-    float sum = 0;
-    while (reader.ReadFloats(v).ok()) sum += v[1];
-    benchmark::DoNotOptimize(sum);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
-}
-BENCHMARK(BM_ReadColumnsFloat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadColumns<double>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadColumns<float>)->Unit(benchmark::kMillisecond);
 
 // Two 64-bit values per line, 17 digits each, as the component splitter writes.
 void BM_WriteFree64(benchmark::State& state) {
