@@ -21,7 +21,7 @@ using testsupport::TempDir;
 Outcome RunWith(const std::string& input_line, int ncomp, const std::vector<std::string>& names) {
   std::string text = "1.5 -2\n" + input_line + "\n" + std::to_string(ncomp) + "\n7\n";
   for (const auto& n : names) text += n + "\n";
-  return testsupport::Run(RunCorral, text);
+  return testsupport::RunInProcess(kProgram, text);
 }
 
 const std::string kEcho = "   1.5000000000000000       -2.0000000000000000     \n";

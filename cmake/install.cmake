@@ -1,20 +1,8 @@
-# Installation of the nine programs with their manual pages, and the Debian
+# Installation of the programs of cmake/programs.cmake with their manual pages, and the Debian
 # package built from the same rules by CPack (`cpack -G DEB` in the build
 # directory).
 
 include(GNUInstallDirs)
-
-# Program name and the one-line description of its manual page.
-set(CIRCARRAY_PROGRAMS
-    "vantor|phase velocity from an observed array quantity"
-    "quillon|noise-to-signal ratio and resolution limit of a circular array"
-    "tessel|table of the noise level that biases J0^2/J1^2 like a shift of k*r"
-    "gauger|RMS of sliding windows of one component relative to the whole record"
-    "wendle|split three-component column files into one file per component"
-    "corral|complex series of a centre station"
-    "hollin|closed-form noise-to-signal ratio from complex spectral values"
-    "resampa|resample a positive curve onto a uniform grid in the logarithm"
-    "snippa|cut one fixed-length segment out of a series")
 
 find_program(HELP2MAN help2man)
 if(NOT HELP2MAN)
@@ -24,12 +12,7 @@ endif()
 set(CIRCARRAY_INSTALLED_PROGRAMS "")
 set(man_pages "")
 foreach(entry IN LISTS CIRCARRAY_PROGRAMS)
-  string(REPLACE "|" ";" entry "${entry}")
-  list(GET entry 0 program)
-  list(GET entry 1 description)
-  if(NOT TARGET ${program})
-    continue()
-  endif()
+  suite_program_fields("${entry}" program dir description)
   list(APPEND CIRCARRAY_INSTALLED_PROGRAMS ${program})
   install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   if(HELP2MAN)

@@ -24,7 +24,7 @@ std::string Listing(const TempDir& dir) {
 
 // Runs with the selector and per item an input line and a base line.
 std::string RunWith(const std::string& input, int* status = nullptr) {
-  const testsupport::Outcome o = testsupport::Run(RunWendle, input);
+  const testsupport::Outcome o = testsupport::RunInProcess(kProgram, input);
   if (status) *status = o.status;
   return o.out + o.err.substr(0, o.err.find(':') + 1);
 }

@@ -5,8 +5,6 @@
 #include <boost/math/policies/policy.hpp>
 #include <boost/math/special_functions/bessel.hpp>
 
-#include "textio/output.h"
-
 namespace core {
 
 namespace {
@@ -28,24 +26,16 @@ constexpr float kHalfPrecisionLimit = 2048.0f;   // beyond: ierr = 3
 constexpr float kJ1UnderflowLimit = 4.634932325E-35f;
 constexpr float kJ2UnderflowLimit = 1.361605711E-17f;
 
-std::string MessageLine(int nz, int ierr) {
-  std::string text;
-  textio::FreeLine(&text).Add("Error:nz or ierr in cbesj()").Add(nz).Add(ierr).End();
-  return text;
-}
-
 }  // namespace
-
-BesselStop::BesselStop(int nz, int ierr) : textio::Stop(MessageLine(nz, ierr), 0), nz_(nz), ierr_(ierr) {}
 
 float cal_bsl(float order, float x) {
   float ax = std::fabs(x);
-  if (std::isnan(x)) throw BesselStop(1, 0);
-  if (ax > kNoPrecisionLimit) throw BesselStop(0, 4);
-  if (ax > kHalfPrecisionLimit) throw BesselStop(0, 3);
+  if (std::isnan(x)) throw BesselRefusal(1, 0);
+  if (ax > kNoPrecisionLimit) throw BesselRefusal(0, 4);
+  if (ax > kHalfPrecisionLimit) throw BesselRefusal(0, 3);
   if (ax > 0.0f) {
-    if (order == 1.0f && ax <= kJ1UnderflowLimit) throw BesselStop(1, 0);
-    if (order == 2.0f && ax <= kJ2UnderflowLimit) throw BesselStop(1, 0);
+    if (order == 1.0f && ax <= kJ1UnderflowLimit) throw BesselRefusal(1, 0);
+    if (order == 2.0f && ax <= kJ2UnderflowLimit) throw BesselRefusal(1, 0);
   }
   double value;
   if (order == 0.0f || order == 1.0f || order == 2.0f) {

@@ -18,7 +18,7 @@ using testsupport::Outcome;
 // Each test works in a directory of its own: ctest runs tests in parallel.
 class ResampaTest : public ::testing::Test {
  protected:
-  static Outcome Run(const std::string& input) { return testsupport::Run(RunResampa, input); }
+  static Outcome Run(const std::string& input) { return testsupport::RunInProcess(kProgram, input); }
   Outcome RunOnPairs(const std::string& pairs, const std::string& grid_end, const std::string& step) {
     return Run(dir_.Write("pairs.d", pairs) + "\n" + grid_end + "\n" + step + "\n");
   }

@@ -92,7 +92,7 @@ TEST(QuillonModelTest, ResolutionResidual) {
   EXPECT_EQ(rkmin4nsr2(1.0f, Observed2{2.0f, 0.9f}, four), rkmin4nsr2(1.0f, Observed2{0.5f, 0.9f}, one));
   EXPECT_GT(rkmin4nsr2(1.0f, Observed2{0.5f, 0.9f}, four), rkmin4nsr2(1.0f, Observed2{0.0f, 0.9f}, four));
   // A scaled argument the Bessel routine refuses stops the run.
-  EXPECT_THROW(rkmin4nsr2(1.0f, Observed2{0.5f, 0.0f}, four), core::BesselStop);
+  EXPECT_THROW(rkmin4nsr2(1.0f, Observed2{0.5f, 0.0f}, four), core::BesselRefusal);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "component_split/bench_column_file.h"
+#include "testsupport/bench.h"
 #include "rms_eval/gauger.h"
 
 namespace {
@@ -17,10 +17,7 @@ void BM_Gauger(benchmark::State& state, const char* component) {
   const std::string params = "10\n0.01\n0.01\n0.5\n0\n" + std::string(component) + "\n" + f.path() + "\n" +
                              f.In("gauger_result.txt") + "\n";
   for (auto _ : state) {
-    std::istringstream in(params);
-    std::ostringstream out;
-    std::ostringstream err;
-    if (gauger::RunGauger(in, out, err) != 0 || !out.str().empty()) state.SkipWithError(err.str().c_str());
+    if (bench::RunProgram(state, gauger::kProgram, params) != 0) state.SkipWithError("wrote to standard output");
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(std::filesystem::file_size(f.path())));

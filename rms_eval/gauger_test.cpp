@@ -17,6 +17,14 @@
 namespace gauger {
 namespace {
 
+// rfile in a run context of its own, as the program calls it.
+int32_t ReadRecord(Datblk* store, int32_t nskip, int32_t type, const std::string& name) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  suite::Context context("gauger", {in, out, err}, {});
+  return rfile(store, nskip, type, name, context);
+}
+
 using testsupport::Outcome;
 using testsupport::TempDir;
 
@@ -69,7 +77,7 @@ TEST(RfileTest, KeepsOneColumnAndDropsLeadingSamples) {
   for (const Case& c : cases) {
     dir.Write("my rec.txt", c.text);  // a name with a blank is opened whole
     Datblk store;
-    const int32_t n = rfile(&store, c.nskip, c.type, dir / "my rec.txt");
+    const int32_t n = ReadRecord(&store, c.nskip, c.type, dir / "my rec.txt");
     EXPECT_EQ(n, c.n) << c.what;
     std::vector<double> got(store.first(), store.first() + std::min<int32_t>(std::max(n, 0), c.samples.size()));
     EXPECT_EQ(got, c.samples) << c.what;
@@ -80,7 +88,7 @@ TEST(RfileTest, KeepsOneColumnAndDropsLeadingSamples) {
 std::string StopText(const std::string& name) {
   Datblk store;
   try {
-    rfile(&store, 3, 1, name);
+    ReadRecord(&store, 3, 1, name);
   } catch (const textio::Stop& stop) {
     return stop.text();
   }
@@ -97,12 +105,12 @@ TEST(RfileTest, OpenFailuresAndTheStoreLimitStopTheRun) {
   for (int32_t i = 0; i < kStoreSize; ++i) text += "a 1\n";
   dir.Write("full.txt", text);
   Datblk store;
-  EXPECT_EQ(rfile(&store, 3, 1, dir / "full.txt"), kStoreSize - 3);
+  EXPECT_EQ(ReadRecord(&store, 3, 1, dir / "full.txt"), kStoreSize - 3);
   dir.Write("over.txt", text + "a 2\n");
   EXPECT_EQ(StopText(dir / "over.txt"), " ERROR: record longer than the sample store of     5000000 samples\n");
 }
 
-Outcome RunWith(const std::string& stdin_text) { return testsupport::Run(RunGauger, stdin_text); }
+Outcome RunWith(const std::string& stdin_text) { return testsupport::RunInProcess(kProgram, stdin_text); }
 
 std::string Params(double wl, double dt, double t0, double overlap, int nskip, const std::string& letter,
                    const std::string& input, const std::string& output) {

@@ -8,7 +8,6 @@
 #include "textio/format.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace snippa {
 
@@ -20,8 +19,11 @@ void WriteF10_4(textio::Output& out, double v) {
   out.Commit();
 }
 
-void Run(std::istream& in, textio::Output& out) {
-  textio::FreeReader reader(in);
+}  // namespace
+
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
 
   int32_t segno = 0;
   int32_t seglen = 0;
@@ -60,10 +62,5 @@ void Run(std::istream& in, textio::Output& out) {
   }
 }
 
-}  // namespace
-
-int RunSnippa(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("snippa", out, err, [&](textio::Output& o) { Run(in, o); });
-}
 
 }  // namespace snippa

@@ -59,13 +59,13 @@ TEST(SnippaTest, SegmentsFieldsAndEarlyEnds) {
       {"huge segment number", "2147483647 2\n" + Series(10), Segment("    2", 1, 0), 2},
   };
   for (const Case& c : cases) {
-    const testsupport::Outcome r = testsupport::Run(RunSnippa, c.input);
+    const testsupport::Outcome r = testsupport::RunInProcess(kProgram, c.input);
     EXPECT_EQ(r.status, c.status) << c.what;
     EXPECT_EQ(r.out, c.out) << c.what;
     EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "snippa") : r.err.empty()) << c.what << ": " << r.err;
   }
   // A count of 100000 does not fit its 5 columns.
-  const testsupport::Outcome wide = testsupport::Run(RunSnippa, "1 0\n" + Series(100000));
+  const testsupport::Outcome wide = testsupport::RunInProcess(kProgram, "1 0\n" + Series(100000));
   EXPECT_EQ(wide.status, 0);
   EXPECT_EQ(wide.out.substr(0, 6), "*****\n");
 }

@@ -10,23 +10,17 @@
 #include "textio/errors.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace hollin {
 
-namespace {
-
-void Run(std::istream& in, textio::Output& out) {
-  textio::FreeReader reader(in);
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
 
   int32_t mode = 0;
   int32_t nsta = 0;
   textio::Require(reader.Read({mode, nsta}), "the first record (mode, nsta: two integers)");
-  if (mode != 1 && mode != 2) {
-    std::string text;
-    textio::FreeLine(&text).Add("ERROR: no equation for mode ").Add(mode).End();
-    throw textio::Stop(text);
-  }
+  if (mode != 1 && mode != 2) textio::StopWith("ERROR: no equation for mode ", mode);
   const size_t n = mode == 2 ? kMode2Values : kMode1Values;
 
   // One buffer for all records: a read cut short by a slash leaves the
@@ -41,10 +35,5 @@ void Run(std::istream& in, textio::Output& out) {
   }
 }
 
-}  // namespace
-
-int RunHollin(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("hollin", out, err, [&](textio::Output& o) { Run(in, o); });
-}
 
 }  // namespace hollin

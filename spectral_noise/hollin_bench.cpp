@@ -4,6 +4,7 @@
 #include <string>
 
 #include "spectral_noise/hollin.h"
+#include "testsupport/bench.h"
 
 namespace {
 
@@ -18,9 +19,7 @@ void BM_HollinMode2(benchmark::State& state) {
     }
   }
   for (auto _ : state) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    benchmark::DoNotOptimize(hollin::RunHollin(in, out, err));
+    benchmark::DoNotOptimize(bench::RunProgram(state, hollin::kProgram, input));
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

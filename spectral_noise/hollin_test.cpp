@@ -52,7 +52,7 @@ TEST(HollinTest, OutputRuleMessagesAndErrors) {
       {"nsta not an integer", "1 2.5\n", "", 2},
   };
   for (const Case& c : cases) {
-    const testsupport::Outcome r = testsupport::Run(RunHollin, c.input);
+    const testsupport::Outcome r = testsupport::RunInProcess(kProgram, c.input);
     EXPECT_EQ(r.status, c.status) << c.what;
     EXPECT_EQ(r.out, c.out) << c.what;
     EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "hollin") : r.err.empty()) << c.what << ": " << r.err;

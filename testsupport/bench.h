@@ -1,10 +1,11 @@
-#ifndef CIRCARRAY_COMPONENT_SPLIT_BENCH_COLUMN_FILE_H_
-#define CIRCARRAY_COMPONENT_SPLIT_BENCH_COLUMN_FILE_H_
+#ifndef CIRCARRAY_TESTSUPPORT_BENCH_H_
+#define CIRCARRAY_TESTSUPPORT_BENCH_H_
 
-// Shared by the benchmarks of the three column-file programs: a generated
-// column file of 2,000,000 "time u e n" lines (about 100 MB), made once per
-// benchmark run in a private temporary directory and removed at exit, and
-// the shell commands a user would otherwise type on such a file.
+// Shared by the benchmarks: one in-process run of a program with its
+// output counted and dropped; a generated column file of 2,000,000
+// "time u e n" lines (about 100 MB), made once per benchmark run in a
+// private temporary directory and removed at exit; and the shell commands
+// a user would otherwise type on such a file.
 
 #include <unistd.h>
 
@@ -13,12 +14,34 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "suite/runtime.h"
+#include "testsupport/capped_device.h"
+
 namespace bench {
+
+// Runs `program` once on `input` with its standard output counted and
+// dropped, in `directory` (relative file names lead there). A run that
+// fails marks the benchmark as failed. Returns the bytes written.
+inline size_t RunProgram(benchmark::State& state, const suite::Program& program, const std::string& input,
+                         const std::filesystem::path& directory = {}) {
+  std::istringstream in(input);
+  testsupport::CappedDevice sink(std::numeric_limits<size_t>::max(), testsupport::CappedDevice::Keep::kCountOnly);
+  std::ostream out(&sink);
+  std::ostringstream err;
+  suite::Invocation invocation;
+  invocation.directory = directory;
+  if (suite::Invoke(program, {in, out, err}, std::move(invocation)) != 0 || !err.str().empty()) {
+    state.SkipWithError(("failed: " + err.str()).c_str());
+  }
+  return sink.taken_bytes();
+}
 
 inline constexpr long kColumnFileLines = 2'000'000;
 
@@ -93,4 +116,4 @@ inline void BM_WcLines(benchmark::State& state) {
 
 }  // namespace bench
 
-#endif  // CIRCARRAY_COMPONENT_SPLIT_BENCH_COLUMN_FILE_H_
+#endif  // CIRCARRAY_TESTSUPPORT_BENCH_H_
