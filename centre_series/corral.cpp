@@ -62,7 +62,8 @@ void Run(suite::Context& context) {
 
   const Plan plan = PlanFor(ncomp);
   if (!plan.files.empty()) {
-    for (size_t k = 0; k < plan.files.size(); ++k) out.Line("OUTPUT: " + std::string(textio::CutAtFirstBlank(names[k])));
+    for (size_t k = 0; k < plan.files.size(); ++k)
+      out.Line("OUTPUT: " + std::string(textio::CutAtFirstBlank(names[k])));
     std::vector<suite::OutputFile*> files;
     std::vector<textio::Output*> outputs;
     for (size_t k = 0; k < plan.files.size(); ++k) {

@@ -1,5 +1,5 @@
-#include "centre_series/corral.h"
 #include "suite/program.h"
+#include "centre_series/corral.h"
 
 namespace corral {
 
@@ -63,6 +63,7 @@ Example (all three series of station.txt):
 
 }  // namespace
 
-const suite::Program kProgram{"corral", kHelp, "two numbers, the input file name, ncomp, an integer, then output names", Run};
+const suite::Program kProgram{"corral", kHelp, "two numbers, the input file name, ncomp, an integer, then output names",
+                              Run};
 
 }  // namespace corral

@@ -1,5 +1,5 @@
-#include "component_split/wendle.h"
 #include "suite/program.h"
+#include "component_split/wendle.h"
 
 namespace wendle {
 

@@ -54,7 +54,10 @@ void SplitItem(suite::Context& context, const std::string& input_name, std::stri
     time_field.clear();
     textio::AppendFreeReal(&time_field, sample[0]);
     for (size_t k = 0; k < files.size(); ++k) {
-      textio::FreeLine(files[k]->out()).Add(std::string_view(time_field)).Add(sample[split.files[k].component + 1]).End();
+      textio::FreeLine(files[k]->out())
+          .Add(std::string_view(time_field))
+          .Add(sample[split.files[k].component + 1])
+          .End();
     }
   }
 

@@ -6,15 +6,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include "testsupport/bench.h"
 #include "component_split/wendle.h"
+#include "testsupport/bench.h"
 
 namespace {
 
 void BM_Wendle(benchmark::State& state) {
   const bench::ColumnFile& f = bench::ColumnFile::Get();
-  const std::string params =
-      std::to_string(state.range(0)) + "\n1\n" + f.path() + "\n" + f.In("wendle_") + "\n";
+  const std::string params = std::to_string(state.range(0)) + "\n1\n" + f.path() + "\n" + f.In("wendle_") + "\n";
   for (auto _ : state) {
     if (bench::RunProgram(state, wendle::kProgram, params) != 0) state.SkipWithError("wrote to standard output");
   }

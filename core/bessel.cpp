@@ -13,12 +13,12 @@ namespace bmp = boost::math::policies;
 
 // Never throw, never set errno, and stay in double precision: the value is
 // rounded to float anyway, and long double would only cost time.
-using QuietDouble = bmp::policy<bmp::domain_error<bmp::ignore_error>, bmp::pole_error<bmp::ignore_error>,
-                                bmp::overflow_error<bmp::ignore_error>, bmp::underflow_error<bmp::ignore_error>,
-                                bmp::denorm_error<bmp::ignore_error>, bmp::evaluation_error<bmp::ignore_error>,
-                                bmp::rounding_error<bmp::ignore_error>,
-                                bmp::indeterminate_result_error<bmp::ignore_error>,
-                                bmp::promote_float<false>, bmp::promote_double<false>>;
+using QuietDouble =
+    bmp::policy<bmp::domain_error<bmp::ignore_error>, bmp::pole_error<bmp::ignore_error>,
+                bmp::overflow_error<bmp::ignore_error>, bmp::underflow_error<bmp::ignore_error>,
+                bmp::denorm_error<bmp::ignore_error>, bmp::evaluation_error<bmp::ignore_error>,
+                bmp::rounding_error<bmp::ignore_error>, bmp::indeterminate_result_error<bmp::ignore_error>,
+                bmp::promote_float<false>, bmp::promote_double<false>>;
 
 // Limits of the single-precision complex Bessel routine, measured.
 constexpr float kNoPrecisionLimit = 4194304.0f;  // beyond: ierr = 4

@@ -8,11 +8,11 @@ namespace core {
 // How a root search ended; the values are the classic status codes that
 // programs print.
 enum class FzeroStatus {
-  kConverged = 1,            // the bracket shrank below the tolerance
-  kExactZero = 2,            // F(b) is exactly zero
-  kSingular = 3,             // converged, but |F| grew: possibly a pole
-  kNoSignChange = 4,         // the bracket holds no sign change
-  kTooManyEvaluations = 5,   // the evaluation limit was reached
+  kConverged = 1,           // the bracket shrank below the tolerance
+  kExactZero = 2,           // F(b) is exactly zero
+  kSingular = 3,            // converged, but |F| grew: possibly a pole
+  kNoSignChange = 4,        // the bracket holds no sign change
+  kTooManyEvaluations = 5,  // the evaluation limit was reached
 };
 
 // A root was found: the search converged or landed exactly on a zero.
@@ -24,8 +24,8 @@ constexpr bool Found(FzeroStatus status) {
 
 // Outcome of a root search.
 struct FzeroResult {
-  float b;              // the root estimate: the end of the final interval with the smaller |F|
-  float c;              // the other end of the final interval
+  float b;  // the root estimate: the end of the final interval with the smaller |F|
+  float c;  // the other end of the final interval
   FzeroStatus status;
 
   bool found() const { return Found(status); }

@@ -27,8 +27,7 @@ TEST(FzeroTest, ConvergesOnSmoothSignChanges) {
   for (const Case& c : cases) {
     FzeroResult r = fzero(c.f, c.b, c.c, c.c, kTol, kTol);
     EXPECT_TRUE(r.found()) << c.name << " " << r.code();
-    EXPECT_NEAR(r.b, c.root, 2 * (kTol * std::fabs(c.root) + kTol))
-        << c.name;
+    EXPECT_NEAR(r.b, c.root, 2 * (kTol * std::fabs(c.root) + kTol)) << c.name;
     // b is the end with the smaller |f|.
     EXPECT_LE(std::fabs(c.f(r.b)), std::fabs(c.f(r.c))) << c.name;
   }

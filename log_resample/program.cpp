@@ -1,5 +1,5 @@
-#include "log_resample/resampa.h"
 #include "suite/program.h"
+#include "log_resample/resampa.h"
 
 namespace resampa {
 

@@ -68,5 +68,4 @@ void Run(suite::Context& context) {
   }
 }
 
-
 }  // namespace resampa

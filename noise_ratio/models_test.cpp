@@ -74,8 +74,7 @@ TEST(QuillonModelTest, LargestExcessTerm) {
       {0, nan, 0.5f, 0.0f, 0.25f, 0.0f},
       {0, 0.5f, 1e10f, 0.0f, 1e18f, 0.0f},
   };
-  CheckCases(std::begin(cases), std::end(cases),
-             [](const ModelCase& c, Observed& obs) { return caldltmx(c.x, obs); });
+  CheckCases(std::begin(cases), std::end(cases), [](const ModelCase& c, Observed& obs) { return caldltmx(c.x, obs); });
 }
 
 TEST(QuillonModelTest, ResolutionResidual) {

@@ -1,5 +1,5 @@
-#include "noise_ratio/quillon.h"
 #include "suite/program.h"
+#include "noise_ratio/quillon.h"
 
 namespace quillon {
 

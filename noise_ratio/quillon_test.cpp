@@ -104,8 +104,8 @@ TEST_F(QuillonTest, ExactZerosAreRoots) {
   ASSERT_NE(w * (0.7f * 3.3f), (w * 0.7f) * 3.3f);
   EXPECT_EQ(FindResolutionLimit(worked.nsr0, obs, 0.7f, 3.3f).velocity, w * (0.7f * 3.3f));
 
-  for (core::FzeroStatus s : {core::FzeroStatus::kSingular, core::FzeroStatus::kNoSignChange,
-                              core::FzeroStatus::kTooManyEvaluations}) {
+  for (core::FzeroStatus s :
+       {core::FzeroStatus::kSingular, core::FzeroStatus::kNoSignChange, core::FzeroStatus::kTooManyEvaluations}) {
     EXPECT_FALSE(core::Found(s)) << static_cast<int>(s);
   }
 }
@@ -114,7 +114,8 @@ TEST_F(QuillonTest, FrequenciesMustAgree) {
   const std::pair<const char*, const char*> cases[] = {
       {"10 .5 10.0 .5 10.00 0\n", "  0.1000000E+02  0.6180339E+00  0.0000000E+00  0.2500000E+00\n"},
       {"10 .5 9 .5 10 0\n", " ERROR: inconcistent frequency !   10.0000000       9.00000000       10.0000000    \n"},
-      {"nan .5 nan .5 nan 0\n", " ERROR: inconcistent frequency !              NaN              NaN              NaN\n"},
+      {"nan .5 nan .5 nan 0\n",
+       " ERROR: inconcistent frequency !              NaN              NaN              NaN\n"},
   };
   for (const auto& [record, out] : cases) {
     ASSERT_EQ(Run(std::string("1 4\n") + record), 0) << record;
@@ -133,7 +134,7 @@ TEST_F(QuillonTest, DataLoopEndsQuietly) {
       {"2 .5 2 .5 2 0\n3 .5 3\n", 61},              // input ends inside a record
       {"2 .5 2 .5 2 0\nbad\n3 .5 3 .5 3 0\n", 61},  // an unreadable record
       {"2 .5\n2 .5\n2 0\n", 61},                    // a record over three lines
-      {"2 .5 2 .5 2 0\n2 .4 /\n", 122},          // a slash keeps the rest of the last record
+      {"2 .5 2 .5 2 0\n2 .4 /\n", 122},             // a slash keeps the rest of the last record
   };
   for (const auto& [data, size] : cases) {
     EXPECT_EQ(Run(std::string("1 4\n") + data), 0) << data;

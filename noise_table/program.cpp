@@ -1,5 +1,5 @@
-#include "noise_table/tessel.h"
 #include "suite/program.h"
+#include "noise_table/tessel.h"
 
 namespace tessel {
 

@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include "core/fzero.h"
-#include "testsupport/bench.h"
 #include "noise_table/bslnoise.h"
 #include "noise_table/tessel.h"
+#include "testsupport/bench.h"
 
 namespace tessel {
 namespace {

@@ -122,7 +122,7 @@ TEST(TesselTableTest, BesselRangeStopsAtFirstRowConcerned) {
     const char* message;
   };
   const Case cases[] = {
-      {"1.0 1\n", 0, " Error:nz or ierr in cbesj()           0           4"},     // rk / 0
+      {"1.0 1\n", 0, " Error:nz or ierr in cbesj()           0           4"},       // rk / 0
       {"0.9995 1\n", 203, " Error:nz or ierr in cbesj()           0           3"},  // rk / 0.0005 > 2048
       {"-1.0 1\n", 285, " Error:nz or ierr in cbesj()           0           4"},    // rk / 0 past 1.4347
   };

@@ -1,5 +1,5 @@
-#include "ratio_inversion/vantor.h"
 #include "suite/program.h"
+#include "ratio_inversion/vantor.h"
 
 namespace vantor {
 

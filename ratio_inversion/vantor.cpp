@@ -52,8 +52,7 @@ void Run(suite::Context& context) {
     // used one; either way the line whose frequency reaches fend is the last.
     if (!(fstep >= freq - freq0)) {
       freq0 = freq;
-      core::FzeroResult r =
-          core::fzero(residual, entry->lower, entry->upper, entry->upper, kTolerance, kTolerance);
+      core::FzeroResult r = core::fzero(residual, entry->lower, entry->upper, entry->upper, kTolerance, kTolerance);
       float velocity = wn2pv(r.b, freq, radius);
       textio::FreeLine line(out);
       if (r.found()) {

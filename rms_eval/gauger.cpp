@@ -36,8 +36,7 @@ void CheckParameters(const Parameters& p) {
   if (p.nskip < 0) textio::StopWith("ERROR: negative skip count:", p.nskip);
 }
 
-void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double whole_rms,
-                  textio::Output& out) {
+void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double whole_rms, textio::Output& out) {
   const double nw = SamplesPerWindow(p.window_length, p.dt);
   const double step = (1.0 - p.overlap) * p.window_length;
   double t = p.first_start;

@@ -37,8 +37,8 @@ std::vector<double> Line(int n, double a, double b) {
 }
 
 TEST(DtrdTest, RemovesTheLeastSquaresLine) {
-  for (auto [x, want_slope, want_mean] : {std::tuple(Line(500, 2.0, 0.5), 0.5, 127.25),
-                                          std::tuple(std::vector<double>(500, 5.0), 0.0, 5.0)}) {
+  for (auto [x, want_slope, want_mean] :
+       {std::tuple(Line(500, 2.0, 0.5), 0.5, 127.25), std::tuple(std::vector<double>(500, 5.0), 0.0, 5.0)}) {
     double slope = 0.0, mean = 0.0;
     dtrd(x.data(), 500, x.data(), 1, &slope, &mean);  // in place, as the program calls it
     EXPECT_EQ(std::make_tuple(slope, mean, x), std::make_tuple(want_slope, want_mean, std::vector<double>(500, 0.0)));
@@ -116,8 +116,14 @@ std::string Params(double wl, double dt, double t0, double overlap, int nskip, c
                    const std::string& input, const std::string& output) {
   std::ostringstream s;
   s.precision(17);
-  s << wl << "\n" << dt << "\n" << t0 << "\n" << overlap << "\n" << nskip << "\n" << letter << "\n"
-    << input << "\n" << output << "\n";
+  s << wl << "\n"
+    << dt << "\n"
+    << t0 << "\n"
+    << overlap << "\n"
+    << nskip << "\n"
+    << letter << "\n"
+    << input << "\n"
+    << output << "\n";
   return s.str();
 }
 
@@ -150,8 +156,9 @@ TEST(GaugerTest, NineHalfOverlappingWindowsOfAFiveHundredSampleRecord) {
   dir.Write("rec.txt", Record(u));
   ASSERT_EQ(RunWith(Params(1.0, 0.01, 0.01, 0.5, 0, "u", dir / "rec.txt", dir / "out.txt")).out, "");
   const std::string text = dir.Read("out.txt");
-  EXPECT_EQ(text.substr(0, text.find('\n') + 1), "   1.0000000000000000        1.0000000000000000E-002"
-                                                 "   1.0000000000000000E-002  0.50000000000000000     \n");
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1),
+            "   1.0000000000000000        1.0000000000000000E-002"
+            "   1.0000000000000000E-002  0.50000000000000000     \n");
   double slope = 0.0, mean = 0.0;  // dtrd is tested above
   dtrd(u.data(), 500, u.data(), 1, &slope, &mean);
   auto rms_of = [&](int first, int last) {
@@ -216,7 +223,8 @@ TEST(GaugerTest, RefusalsAndErrorsLeaveTheResultFileAlone) {
       {Params(1, 1, 1, 1.25, 0, "u", rec, out),
        " ERROR: overlap above 1 steps the windows backwards:   1.2500000000000000     \n", 0},
       {Params(1, 1, 1, 0.5, -1, "u", rec, out), " ERROR: negative skip count:          -1\n", 0},
-      {Params(1, 1, 1, 0, 0, "u", dir / "no such.txt", out), "Program gauger.\n ERROR:opening file " + (dir / "no") + "\n", 0},
+      {Params(1, 1, 1, 0, 0, "u", dir / "no such.txt", out),
+       "Program gauger.\n ERROR:opening file " + (dir / "no") + "\n", 0},
       {"one\n" + Params(1, 1, 1, 0, 0, "u", rec, out), "", 2},
       {"1\n1\n1\n0\n0\nu\n", "", 2},  // input ends before the names
   };

@@ -1,5 +1,5 @@
-#include "rms_eval/gauger.h"
 #include "suite/program.h"
+#include "rms_eval/gauger.h"
 
 namespace gauger {
 

@@ -23,8 +23,7 @@ int32_t ReadColumn(std::istream& in, int32_t type, Datblk* store) {
   textio::FreeReader reader(in);
   std::string label;
   double discarded = 0.0;  // the columns before the kept one
-  std::array<textio::Target, 4> targets = {textio::Target::Text(label, kLabelWidth), discarded,
-                                           discarded, discarded};
+  std::array<textio::Target, 4> targets = {textio::Target::Text(label, kLabelWidth), discarded, discarded, discarded};
   const std::span<const textio::Target> record(targets.data(), static_cast<size_t>(type) + 1);
 
   int32_t count = 0;

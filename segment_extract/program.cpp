@@ -1,5 +1,5 @@
-#include "segment_extract/snippa.h"
 #include "suite/program.h"
+#include "segment_extract/snippa.h"
 
 namespace snippa {
 

@@ -45,8 +45,8 @@ void Run(suite::Context& context) {
   for (int64_t i = 0; i < plan.skip_lines; ++i) {
     textio::ReadResult r = reader.SkipLine();
     if (!r.ok()) {
-      textio::Require(r, "the " + std::to_string(plan.skip_lines) + " series lines before segment " +
-                             std::to_string(segno));
+      textio::Require(
+          r, "the " + std::to_string(plan.skip_lines) + " series lines before segment " + std::to_string(segno));
     }
   }
   // Copied values are read as numbers: blank lines between them are
@@ -55,12 +55,10 @@ void Run(suite::Context& context) {
     double v = 0.0;
     textio::ReadResult r = reader.Read({v});
     if (!r.ok()) {
-      textio::Require(r, "value " + std::to_string(i + 1) + " of " + std::to_string(plan.length) +
-                             " of the segment");
+      textio::Require(r, "value " + std::to_string(i + 1) + " of " + std::to_string(plan.length) + " of the segment");
     }
     WriteF10_4(out, v);
   }
 }
-
 
 }  // namespace snippa

@@ -35,5 +35,4 @@ void Run(suite::Context& context) {
   }
 }
 
-
 }  // namespace hollin

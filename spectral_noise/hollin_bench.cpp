@@ -14,8 +14,8 @@ void BM_HollinMode2(benchmark::State& state) {
   std::string input = "2 4\n";
   for (int64_t i = 0; i < state.range(0); ++i) {
     for (int g = 0; g < 15; ++g) {
-      input += std::to_string(0.01 * static_cast<double>(i + 1)) + " " + std::to_string(1.0 + 0.001 * g) +
-               " " + std::to_string(0.01 * g) + " 0\n";
+      input += std::to_string(0.01 * static_cast<double>(i + 1)) + " " + std::to_string(1.0 + 0.001 * g) + " " +
+               std::to_string(0.01 * g) + " 0\n";
     }
   }
   for (auto _ : state) {

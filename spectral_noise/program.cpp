@@ -1,5 +1,5 @@
-#include "spectral_noise/hollin.h"
 #include "suite/program.h"
+#include "spectral_noise/hollin.h"
 
 namespace hollin {
 

@@ -25,7 +25,7 @@ struct Streams {
 
 // Where a run takes place besides its streams.
 struct Invocation {
-  std::vector<std::string> args;  // the command-line arguments after the program name
+  std::vector<std::string> args;    // the command-line arguments after the program name
   std::filesystem::path directory;  // relative file names are taken from here ("" = the working directory)
   bool stdin_is_terminal = false;
   bool stderr_is_terminal = false;

@@ -12,8 +12,7 @@ InputFile::InputFile(std::string name, const std::filesystem::path& path) : name
   stream_.open(path, std::ios::binary);
 }
 
-OutputFile::OutputFile(std::string name, std::filesystem::path path)
-    : name_(std::move(name)), path_(std::move(path)) {}
+OutputFile::OutputFile(std::string name, std::filesystem::path path) : name_(std::move(name)), path_(std::move(path)) {}
 
 bool OutputFile::Create() {
   if (out_) return true;

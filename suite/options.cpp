@@ -8,8 +8,9 @@ namespace suite {
 
 UsageError::UsageError(const std::string& message) : textio::RuntimeError(message + " (see --help)") {}
 
-std::vector<std::string> ParseOptions(const std::vector<std::string>& args, std::span<const Option> options,
-                                      const std::function<void(std::string_view name, const std::string& value)>& on_option) {
+std::vector<std::string> ParseOptions(
+    const std::vector<std::string>& args, std::span<const Option> options,
+    const std::function<void(std::string_view name, const std::string& value)>& on_option) {
   // getopt_long permutes and reads a mutable argv; give it copies.
   std::vector<std::string> storage;
   storage.reserve(args.size() + 1);

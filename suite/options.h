@@ -20,7 +20,7 @@ class UsageError : public textio::RuntimeError {
 
 // One long option of a tool; `letter` is its one-letter form, or 0.
 struct Option {
-  const char* name;      // "window" for --window
+  const char* name;  // "window" for --window
   bool takes_value;
   char letter = 0;
 };
@@ -30,8 +30,9 @@ struct Option {
 // returns the operands. `on_option` gets each option's long name and value
 // ("" for a flag) in command-line order. Unknown options, a missing value
 // or an option given a value it does not take are UsageErrors.
-std::vector<std::string> ParseOptions(const std::vector<std::string>& args, std::span<const Option> options,
-                                      const std::function<void(std::string_view name, const std::string& value)>& on_option);
+std::vector<std::string> ParseOptions(
+    const std::vector<std::string>& args, std::span<const Option> options,
+    const std::function<void(std::string_view name, const std::string& value)>& on_option);
 
 // Option values as numbers, read as the suite reads numbers; anything else
 // is a UsageError naming the option.

@@ -41,7 +41,9 @@ TEST(InvokeTest, FilterArgumentsAreForPeopleOnly) {
 
   o = Call({}, true);
   EXPECT_EQ(o.out, "ran:data");
-  EXPECT_EQ(o.err, "prog: reading the first record from standard input (end with Ctrl-D; 'prog --help' explains the layout)\n");
+  EXPECT_EQ(
+      o.err,
+      "prog: reading the first record from standard input (end with Ctrl-D; 'prog --help' explains the layout)\n");
 
   for (const char* flag : {"--help", "-h"}) {
     o = Call({flag}, true);
@@ -122,20 +124,14 @@ TEST(ExecuteTest, EveryEndingClosesTheFilesAndMapsToItsStatus) {
          throw textio::InputError("line 2: bad");
        },
        2, "a\n", "prog: line 2: bad\n", "r\n"},
-      {"file never written",
-       [](Context& c) { c.OutputOnFirstLine("result.d"); },
-       0, "", "", "-"},
-      {"missing input",
-       [](Context& c) { c.OpenInput("none.d"); },
-       2, "", "prog: cannot open the input file \"none.d\"\n", "-"},
-      {"directory as input",
-       [](Context& c) { c.OpenInput("."); },
-       2, "", "prog: cannot open the input file \".\"\n", "-"},
-      {"output that cannot be created",
-       [](Context& c) { c.CreateOutput("no/such/dir"); },
-       2, "", "prog: cannot create the output file \"no/such/dir\"\n", "-"},
-      {"first line of a file that cannot be created",
-       [](Context& c) { c.OutputOnFirstLine("no/such/dir").Line("x"); },
+      {"file never written", [](Context& c) { c.OutputOnFirstLine("result.d"); }, 0, "", "", "-"},
+      {"missing input", [](Context& c) { c.OpenInput("none.d"); }, 2, "",
+       "prog: cannot open the input file \"none.d\"\n", "-"},
+      {"directory as input", [](Context& c) { c.OpenInput("."); }, 2, "", "prog: cannot open the input file \".\"\n",
+       "-"},
+      {"output that cannot be created", [](Context& c) { c.CreateOutput("no/such/dir"); }, 2, "",
+       "prog: cannot create the output file \"no/such/dir\"\n", "-"},
+      {"first line of a file that cannot be created", [](Context& c) { c.OutputOnFirstLine("no/such/dir").Line("x"); },
        2, "", "prog: cannot create the output file \"no/such/dir\"\n", "-"},
   };
   for (const Case& c : cases) {

@@ -69,8 +69,8 @@ class ColumnFile {
     std::ofstream out(path(), std::ios::binary);
     char buf[32];
     for (long i = 1; i <= kColumnFileLines; ++i) {
-      text.append(buf, std::to_chars(buf, buf + sizeof buf, 0.01 * static_cast<double>(i),
-                                     std::chars_format::fixed, 2).ptr);
+      text.append(buf,
+                  std::to_chars(buf, buf + sizeof buf, 0.01 * static_cast<double>(i), std::chars_format::fixed, 2).ptr);
       for (int c = 0; c < 3; ++c) {
         text.push_back(' ');
         text.append(buf, std::to_chars(buf, buf + sizeof buf, noise(gen), std::chars_format::scientific, 6).ptr);

@@ -21,8 +21,8 @@ struct Outcome {
 
 // How a program is run in-process.
 struct RunOptions {
-  std::vector<std::string> args;      // command-line arguments
-  std::filesystem::path directory;    // where relative file names lead (the run's working directory)
+  std::vector<std::string> args;    // command-line arguments
+  std::filesystem::path directory;  // where relative file names lead (the run's working directory)
   size_t stdout_limit = std::numeric_limits<size_t>::max();  // a device that fills up there
   bool stdin_is_terminal = false;
 };

@@ -106,11 +106,15 @@ bool ToDecimalExact(double v, int sig, Decimal* d) {
   // floor(log10(2^(e2 + 52))) is the exponent or one less; a comparison
   // with the next power of ten settles which, so the exact step below
   // nearly always runs once (it still corrects itself at the rare ties).
-  static constexpr double kPowers[] = {1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22, 1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30};
+  static constexpr double kPowers[] = {
+      1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15,
+      1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,
+      1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,
+      1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,  1e25,  1e26,  1e27,  1e28,  1e29,  1e30};
   constexpr int kLowest = -30;
   int exponent = ((e2 + 52) * 78913) >> 18;
-  if (const int next = exponent + 1 - kLowest; next >= 0 && next < static_cast<int>(std::size(kPowers)) &&
-                                               std::fabs(v) >= kPowers[next]) {
+  if (const int next = exponent + 1 - kLowest;
+      next >= 0 && next < static_cast<int>(std::size(kPowers)) && std::fabs(v) >= kPowers[next]) {
     ++exponent;
   }
   for (int attempt = 0; attempt < 3; ++attempt) {

@@ -21,8 +21,8 @@ enum class ReadStatus {
 
 struct ReadResult {
   ReadStatus status = ReadStatus::kDone;
-  long line = 0;       // line number where the read stopped
-  std::string text;    // the offending token (kUnreadable only)
+  long line = 0;     // line number where the read stopped
+  std::string text;  // the offending token (kUnreadable only)
 
   bool ok() const { return status == ReadStatus::kDone; }
 };
@@ -33,8 +33,8 @@ class Target {
  public:
   enum class Kind { kFloat, kDouble, kInt32, kText };
 
-  Target(float& v) : kind_(Kind::kFloat), ptr_(&v) {}     // NOLINT: implicit by design
-  Target(double& v) : kind_(Kind::kDouble), ptr_(&v) {}   // NOLINT
+  Target(float& v) : kind_(Kind::kFloat), ptr_(&v) {}    // NOLINT: implicit by design
+  Target(double& v) : kind_(Kind::kDouble), ptr_(&v) {}  // NOLINT
   Target(int32_t& v) : kind_(Kind::kInt32), ptr_(&v) {}  // NOLINT
 
   // A text field of at most `width` characters; longer text is cut.

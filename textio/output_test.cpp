@@ -22,15 +22,11 @@ TEST(FreeLineTest, ListDirectedLayout) {
   EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.0f); }), "   1.00000000    \n");
   EXPECT_EQ(Line([](FreeLine& l) { l.Add("ERROR: no list of itype ").Add(int32_t{6}); }),
             " ERROR: no list of itype            6\n");
-  EXPECT_EQ(Line([](FreeLine& l) {
-              l.Add(1.0f).Add(999.0f).Add(" NO_ROOT ").Add(int32_t{4}).Add(0.5f);
-            }),
+  EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.0f).Add(999.0f).Add(" NO_ROOT ").Add(int32_t{4}).Add(0.5f); }),
             "   1.00000000       999.000000      NO_ROOT            4  0.500000000    \n");
   // Adjacent texts are joined without a separator.
-  EXPECT_EQ(Line([](FreeLine& l) { l.Add("ab").Add("cd").Add(int32_t{1}).Add("ef"); }),
-            " abcd           1 ef\n");
-  EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.5).Add(-2.0); }),
-            "   1.5000000000000000       -2.0000000000000000     \n");
+  EXPECT_EQ(Line([](FreeLine& l) { l.Add("ab").Add("cd").Add(int32_t{1}).Add("ef"); }), " abcd           1 ef\n");
+  EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.5).Add(-2.0); }), "   1.5000000000000000       -2.0000000000000000     \n");
 }
 
 TEST(OutputTest, BuffersAndFlushes) {

@@ -28,11 +28,19 @@ constexpr int kSamples = 200000;
 // special values are added explicitly.
 std::vector<float> SampleFloats() {
   std::mt19937 rng(20261208);
-  std::vector<float> v = {0.0f, -0.0f, std::numeric_limits<float>::denorm_min(),
-                          -std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::min(),
-                          std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
-                          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-                          0.1f, 1e9f, 999999999.0f, 0.099999994f};
+  std::vector<float> v = {0.0f,
+                          -0.0f,
+                          std::numeric_limits<float>::denorm_min(),
+                          -std::numeric_limits<float>::denorm_min(),
+                          std::numeric_limits<float>::min(),
+                          std::numeric_limits<float>::max(),
+                          -std::numeric_limits<float>::max(),
+                          std::numeric_limits<float>::infinity(),
+                          -std::numeric_limits<float>::infinity(),
+                          0.1f,
+                          1e9f,
+                          999999999.0f,
+                          0.099999994f};
   while (v.size() < kSamples) {
     float f = std::bit_cast<float>(static_cast<uint32_t>(rng()));
     if (!std::isnan(f)) v.push_back(f);
@@ -42,9 +50,16 @@ std::vector<float> SampleFloats() {
 
 std::vector<double> SampleDoubles() {
   std::mt19937_64 rng(1208);
-  std::vector<double> v = {0.0, -0.0, std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
-                           std::numeric_limits<double>::max(), -std::numeric_limits<double>::infinity(),
-                           0.1, 1e17, 99999999999999999.0, 1e-300};
+  std::vector<double> v = {0.0,
+                           -0.0,
+                           std::numeric_limits<double>::denorm_min(),
+                           std::numeric_limits<double>::min(),
+                           std::numeric_limits<double>::max(),
+                           -std::numeric_limits<double>::infinity(),
+                           0.1,
+                           1e17,
+                           99999999999999999.0,
+                           1e-300};
   while (v.size() < kSamples) {
     double d = std::bit_cast<double>(static_cast<uint64_t>(rng()));
     if (!std::isnan(d)) v.push_back(d);
@@ -82,11 +97,11 @@ TEST(RoundTripTest, Float64FreeFormat) { ExpectRoundTrip(SampleDoubles()); }
 std::string ExponentField(double v, const std::string& digits, int exp) {
   char field[64];
   if (std::abs(exp) <= 99) {
-    std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(),
-                  exp < 0 ? '-' : '+', std::abs(exp));
+    std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(), exp < 0 ? '-' : '+',
+                  std::abs(exp));
   } else {
-    std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(),
-                  exp < 0 ? '-' : '+', std::abs(exp));
+    std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(), exp < 0 ? '-' : '+',
+                  std::abs(exp));
   }
   return field;
 }
