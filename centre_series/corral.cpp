@@ -14,7 +14,8 @@ namespace corral {
 
 namespace {
 
-void WriteSeries(std::istream& input, const Plan& plan, const std::vector<textio::Output*>& files) {
+void WriteSeries(suite::Context& context, suite::InputFile& input, const Plan& plan,
+                 const std::vector<textio::Output*>& files) {
   SeriesFormatter formatter(plan.files);
   std::vector<std::string*> lines;
   for (textio::Output* f : files) lines.push_back(f->buffer());
@@ -23,11 +24,14 @@ void WriteSeries(std::istream& input, const Plan& plan, const std::vector<textio
   // early and leaves the values after it as the previous line had them.
   std::array<double, 4> values{};  // t, u, e, n
   const std::span<double> read(values.data(), static_cast<size_t>(plan.values_per_sample));
-  textio::FreeReader reader(input);
-  while (reader.ReadDoubles(read).ok()) {
+  textio::FreeReader reader(input.stream());
+  int64_t samples = 0;
+  textio::ReadResult r;
+  for (; (r = reader.ReadDoubles(read)).ok(); ++samples) {
     formatter.Append({values[0], values[1], values[2], values[3]}, lines);
     for (textio::Output* f : files) f->Commit();
   }
+  context.NoteDataEnd(r, input.name(), samples, "samples written");
 }
 
 }  // namespace
@@ -70,7 +74,7 @@ void Run(suite::Context& context) {
       files.push_back(&context.CreateOutput(names[k]));
       outputs.push_back(&files.back()->out());
     }
-    WriteSeries(input.stream(), plan, outputs);
+    WriteSeries(context, input, plan, outputs);
     for (suite::OutputFile* f : files) context.Close(*f);
   }
   textio::FreeLine(out).Add("Done.").End();

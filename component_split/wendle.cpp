@@ -49,7 +49,9 @@ void SplitItem(suite::Context& context, const std::string& input_name, std::stri
   const std::span<double> values(sample.data(), static_cast<size_t>(split.values_per_sample));
   textio::FreeReader reader(input->stream());
   std::string time_field;
-  while (reader.ReadDoubles(values).ok()) {
+  int64_t samples = 0;
+  textio::ReadResult r;
+  for (; (r = reader.ReadDoubles(values)).ok(); ++samples) {
     // The time goes to every file: format it once.
     time_field.clear();
     textio::AppendFreeReal(&time_field, sample[0]);
@@ -60,6 +62,8 @@ void SplitItem(suite::Context& context, const std::string& input_name, std::stri
           .End();
     }
   }
+
+  context.NoteDataEnd(r, input_name, samples, "samples written");
 
   // Items may be many: each one's files are closed before the next opens.
   context.Close(*input);

@@ -26,6 +26,7 @@ double GridPoints(double grid_end, double step) {
 LogCurve ReadPairFile(suite::Context& context, const std::string& name) {
   suite::InputFile& file = context.OpenInput(name);
   LogCurve curve = ReadLogCurve(file.stream());
+  context.NoteDataEnd(curve.end, name, curve.records, "pairs read");
   context.Close(file);
 
   const textio::Count records{static_cast<double>(curve.records)};

@@ -57,17 +57,19 @@ void WriteLimitLine(textio::Output& out, float freq, const ResolutionLimit& limi
   out.Commit();
 }
 
-void ProcessRecords(textio::FreeReader& reader, textio::Output& out, Observed& obs, float radius,
-                    suite::OutputFile& fort7) {
+void ProcessRecords(suite::Context& context, Observed& obs, float radius, suite::OutputFile& fort7) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
   // Declared once: a read cut short by a slash leaves the values of the
   // previous record in place.
   float freq1 = 0.0f;
   float freq2 = 0.0f;
   float freq3 = 0.0f;
   float unused = 0.0f;
-  for (;;) {
+  for (int64_t records = 0;; ++records) {
     // coh and rho go straight into the block the models read.
-    if (!reader.Read({freq1, obs.coh, freq2, obs.rho, freq3, unused}).ok()) return;
+    const textio::ReadResult r = reader.Read({freq1, obs.coh, freq2, obs.rho, freq3, unused});
+    if (!r.ok()) return context.NoteDataEnd(r, "standard input", records, "records read");
 
     // The three tables side by side must describe the same frequency.
     if (freq1 != freq2 || freq1 != freq3) textio::StopWith("ERROR: inconcistent frequency !", freq1, freq2, freq3);
@@ -92,7 +94,7 @@ void Run(suite::Context& context) {
 
   // fort.7 comes into being with its first line; the context closes it
   // however the run ends, keeping every line written so far.
-  ProcessRecords(reader, context.out(), obs, radius, context.OutputOnFirstLine("fort.7"));
+  ProcessRecords(context, obs, radius, context.OutputOnFirstLine("fort.7"));
 }
 
 Estimate EstimateNoise(Observed& obs) {

@@ -43,10 +43,11 @@ void Run(suite::Context& context) {
   auto residual = [&](float x) { return Residual(entry->model, x, blocks); };
 
   float freq0 = -1000.0f;  // the last frequency used
-  for (;;) {
+  for (int64_t lines = 0;; ++lines) {
     float freq = 0.0f;
     // The observed value goes straight into the block, as it is read.
-    if (!reader.Read({freq, blocks.observed}).ok()) return;
+    const textio::ReadResult r = reader.Read({freq, blocks.observed});
+    if (!r.ok()) return context.NoteDataEnd(r, "standard input", lines, "data lines read");
 
     // A frequency is used only if it lies more than fstep above the last
     // used one; either way the line whose frequency reaches fend is the last.

@@ -19,8 +19,8 @@ namespace {
 
 // Reads records into store->samples[1 ..]; returns how many were read in
 // full.
-int32_t ReadColumn(std::istream& in, int32_t type, Datblk* store) {
-  textio::FreeReader reader(in);
+int32_t ReadColumn(suite::Context& context, suite::InputFile& file, int32_t type, Datblk* store) {
+  textio::FreeReader reader(file.stream());
   std::string label;
   double discarded = 0.0;  // the columns before the kept one
   std::array<textio::Target, 4> targets = {textio::Target::Text(label, kLabelWidth), discarded, discarded, discarded};
@@ -32,8 +32,10 @@ int32_t ReadColumn(std::istream& in, int32_t type, Datblk* store) {
     // cuts short still counts and leaves the slot as the store held it (0).
     double& slot = store->samples.emplace_back(0.0);
     targets[type] = slot;
-    if (!reader.Read(record).ok()) {
+    const textio::ReadResult r = reader.Read(record);
+    if (!r.ok()) {
       store->samples.pop_back();
+      context.NoteDataEnd(r, file.name(), count, "samples read");
       return count;
     }
     if (count == kStoreSize) textio::StopWith("ERROR: record longer than the sample store of", kStoreSize, "samples");
@@ -50,7 +52,7 @@ int32_t rfile(Datblk* store, int32_t nskip, int32_t type, const std::string& nam
   if (file == nullptr) StopOnOpenFailure(name);
 
   store->samples.assign(1, 0.0);
-  int32_t count = (type >= 1 && type <= 3) ? ReadColumn(file->stream(), type, store) : 0;
+  int32_t count = (type >= 1 && type <= 3) ? ReadColumn(context, *file, type, store) : 0;
   context.Close(*file);
 
   std::vector<double>& s = store->samples;

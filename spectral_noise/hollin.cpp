@@ -27,8 +27,9 @@ void Run(suite::Context& context) {
   // values of the record before in place.
   std::array<float, kMode2Values> a{};
   const std::span<float> record(a.data(), n);
-  for (;;) {
-    if (!reader.ReadFloats(record).ok()) return;  // end of data
+  for (int64_t records = 0;; ++records) {
+    const textio::ReadResult r = reader.ReadFloats(record);
+    if (!r.ok()) return context.NoteDataEnd(r, "standard input", records, "records read");
     std::optional<float> eps = mode == 2 ? Mode2Epsilon(record, nsta) : Mode1Epsilon(record, nsta);
     // Only a positive ratio is a noise level; a NaN fails the test too.
     if (eps && *eps > 0.0f) textio::FreeLine(out).Add(a[0]).Add(*eps).End();

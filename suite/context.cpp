@@ -31,6 +31,11 @@ void Context::Warn(std::string_view message) {
   streams_.err.flush();
 }
 
+void Context::NoteDataEnd(const textio::ReadResult& end, std::string_view source, int64_t count,
+                          std::string_view counted) {
+  if (end.status == textio::ReadStatus::kUnreadable) Warn(textio::DescribeDataEnd(end, source, count, counted));
+}
+
 std::filesystem::path Context::Resolve(const std::string& name) const {
   const std::filesystem::path path(name);
   if (invocation_.directory.empty() || path.is_absolute()) return path;

@@ -56,6 +56,14 @@ class Context {
   // warnings that leave the run's status and output as they are.
   void Warn(std::string_view message);
 
+  // Data loops end quietly at the end of their input or at the first value
+  // that cannot be read; the second is the convention too, but it can hide
+  // a typo that halves a result. So a loop that ended at an unreadable value
+  // says so on standard error (status and output stay as they are):
+  // `source` is the file name or "standard input", `count` and `counted`
+  // what the loop did ("1499", "samples written"). Nothing for any other end.
+  void NoteDataEnd(const textio::ReadResult& end, std::string_view source, int64_t count, std::string_view counted);
+
   // Input data files. Try... returns nullptr if the file cannot be read;
   // OpenInput throws textio::InputError naming it.
   InputFile* TryOpenInput(const std::string& name);

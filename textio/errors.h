@@ -72,6 +72,12 @@ std::string CreateFailure(std::string_view file_name);  // an output file
 // A write that failed; `file_name` empty means standard output.
 std::string WriteFailure(std::string_view file_name);
 
+// The warning for a data loop that ended at an unreadable value rather
+// than at the end of its input: "<source> line N: data end at unreadable
+// value 'tok' (<count> <counted>)", for example
+// "in.txt line 1500: data end at unreadable value '3.1O' (1499 samples written)".
+std::string DescribeDataEnd(const ReadResult& r, std::string_view source, int64_t count, std::string_view counted);
+
 // Throws InputError unless `r` is kDone. `what` names the expected input,
 // for example "the parameter record (itype, radius, fstep, fend)".
 void Require(const ReadResult& r, std::string_view what);
