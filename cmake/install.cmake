@@ -16,16 +16,19 @@ foreach(entry IN LISTS CIRCARRAY_PROGRAMS)
   list(APPEND CIRCARRAY_INSTALLED_PROGRAMS ${program})
   install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   if(HELP2MAN)
+    # Installed compressed, as Debian keeps manual pages: gzip -n leaves no
+    # name or time stamp in the file, so the package is reproducible.
     set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
     add_custom_command(
-      OUTPUT ${page}
+      OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}>
               -DDESCRIPTION=${description} -DOUTPUT=${page} -DHELP2MAN=${HELP2MAN}
               -P ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
+      COMMAND gzip -9nf ${page}
       DEPENDS ${program} ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
       COMMENT "Manual page ${program}.1"
       VERBATIM)
-    list(APPEND man_pages ${page})
+    list(APPEND man_pages ${page}.gz)
   endif()
 endforeach()
 
@@ -37,10 +40,24 @@ else()
   set(CIRCARRAY_MAN_PAGES OFF)
 endif()
 
+# The package's copyright notice and changelog, where Debian keeps them.
+set(CIRCARRAY_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/circarray)
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian > ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian
+  VERBATIM)
+add_custom_target(package_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+        DESTINATION ${CIRCARRAY_DOC_DIR})
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME circarray)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The first Debian revision of this upstream version (its changelog is
+# packaging/changelog.Debian).
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGE_VENDOR "circarray")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line tools for circular seismic array analysis")
 set(CPACK_PACKAGE_DESCRIPTION

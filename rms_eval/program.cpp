@@ -58,9 +58,9 @@ cannot be written is reported on standard error with exit status 2.
 Example (windows of 4 samples, half overlap, on an 8-sample record):
   $ printf '0.04\n0.01\n0.01\n0.5\n0\nu\nstation.txt\nrms_u.txt\n' | gauger
   $ tail -n 3 rms_u.txt
-     1.0000000000000000E-002  0.93654398860609678
-     2.9999999999999999E-002   1.1933087915652210
-     5.0000000000000003E-002   1.2067388660100067
+     1.0000000000000000E-002   1.1179430436170523
+     2.9999999999999999E-002   1.2915088958363821
+     5.0000000000000003E-002   1.0409306819195863
 )";
 
 }  // namespace
