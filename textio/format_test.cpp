@@ -87,8 +87,15 @@ TEST(FormatTest, FreeReal32) {
 
 TEST(FormatTest, FreeReal64) {
   const FieldCase cases[] = {
-      {1.5, "  1.5000000000000000     "}, {1.0e-5, "  1.0000000000000001E-005"}, {0.0, "  0.0000000000000000     "},
-      {0.1, " 0.10000000000000001     "}, {1.0e17, "  1.0000000000000000E+017"}, {-kInf, "                -Infinity"},
+      {1.5, "  1.5000000000000000     "},
+      {1.0e-5, "  1.0000000000000001E-005"},
+      // The doubles nearest 1e-6 and 1e-7 lie just below the powers.
+      {1.0e-6, "  9.9999999999999995E-007"},
+      {-1.0e-7, " -9.9999999999999995E-008"},
+      {0.0, "  0.0000000000000000     "},
+      {0.1, " 0.10000000000000001     "},
+      {1.0e17, "  1.0000000000000000E+017"},
+      {-kInf, "                -Infinity"},
   };
   for (const FieldCase& c : cases) EXPECT_EQ(FreeReal(c.value), c.expected) << c.value;
 }
