@@ -31,7 +31,13 @@ int32_t ReadParameter(textio::FreeReader& reader, const char* what) {
   return value;
 }
 
-void SplitItem(suite::Context& context, const std::string& input_name, std::string_view base, const Split& split) {
+// The sample (t, u, e, n) of the whole run: a slash ends a line's read early
+// and leaves the values after it as last read, even from an earlier item's
+// file.
+using Sample = std::array<double, 4>;
+
+void SplitItem(suite::Context& context, const std::string& input_name, std::string_view base, const Split& split,
+               Sample& sample) {
   // A missing input is an open failure, not a file to create.
   suite::InputFile* input = context.TryOpenInput(input_name);
   if (input == nullptr) StopOnOpenFailure(input_name);
@@ -43,9 +49,6 @@ void SplitItem(suite::Context& context, const std::string& input_name, std::stri
     if (files.back() == nullptr) StopOnOpenFailure(name);
   }
 
-  // A sample persists from line to line: a slash ends a line's read early
-  // and leaves the values after it as the previous line had them.
-  std::array<double, 4> sample{};  // t, u, e, n
   const std::span<double> values(sample.data(), static_cast<size_t>(split.values_per_sample));
   textio::FreeReader reader(input->stream());
   std::string time_field;
@@ -78,12 +81,13 @@ void Run(suite::Context& context) {
   const int32_t items = ReadParameter(reader, "the item count");
   const Split split = SplitFor(selector);
 
+  Sample sample{};
   std::string input_name;
   std::string base_line;
   for (int32_t item = 1; item <= items; ++item) {
     textio::Require(reader.ReadLine(&input_name), "an input file name line");
     textio::Require(reader.ReadLine(&base_line), "an output base name line");
-    SplitItem(context, input_name, textio::CutAtFirstBlank(base_line), split);
+    SplitItem(context, input_name, textio::CutAtFirstBlank(base_line), split, sample);
   }
 }
 

@@ -42,9 +42,11 @@ void Run(suite::Context& context) {
 
   auto residual = [&](float x) { return Residual(entry->model, x, blocks); };
 
+  // Both values of a data line live for the whole run: a slash or a null
+  // value leaves them as the line before had them.
+  float freq = 0.0f;
   float freq0 = -1000.0f;  // the last frequency used
   for (int64_t lines = 0;; ++lines) {
-    float freq = 0.0f;
     // The observed value goes straight into the block, as it is read.
     const textio::ReadResult r = reader.Read({freq, blocks.observed});
     if (!r.ok()) return context.NoteDataEnd(r, "standard input", lines, "data lines read");

@@ -50,9 +50,10 @@ void Run(suite::Context& context) {
     }
   }
   // Copied values are read as numbers: blank lines between them are
-  // passed over.
+  // passed over. The value lives across reads, so a slash or a null value
+  // writes the previous value again.
+  double v = 0.0;
   for (int32_t i = 0; i < plan.copy_values(); ++i) {
-    double v = 0.0;
     textio::ReadResult r = reader.Read({v});
     if (!r.ok()) {
       textio::Require(r, "value " + std::to_string(i + 1) + " of " + std::to_string(plan.length) + " of the segment");
