@@ -44,6 +44,7 @@ class Context {
 
   std::string_view program_name() const { return program_name_; }
   const std::vector<std::string>& args() const { return invocation_.args; }
+  bool stdin_is_terminal() const { return invocation_.stdin_is_terminal; }
   bool stderr_is_terminal() const { return invocation_.stderr_is_terminal; }
 
   std::istream& in() { return streams_.in; }
@@ -86,9 +87,12 @@ class Context {
   // Closes every file still open without reporting: the run already failed.
   void AbandonAll() noexcept;
 
- private:
+  // Where a file name given to the run leads: relative names are taken
+  // from the invocation's directory. For files that another program opens
+  // on the run's behalf.
   std::filesystem::path Resolve(const std::string& name) const;
 
+ private:
   std::string_view program_name_;
   Streams streams_;
   Invocation invocation_;
