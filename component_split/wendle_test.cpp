@@ -54,9 +54,11 @@ TEST(WendleTest, SelectorsReadingAndNames) {
   for (const Case& c : cases) {
     TempDir dir("wendle_test");
     dir.Write("in data.txt", c.data);  // an input name is opened whole
+    // Reading that stops at text says so on standard error ("wendle:").
+    const bool stops_at_text = c.data.find("\nx\n") != std::string::npos;
     EXPECT_EQ(
         RunWith(std::to_string(c.selector) + "\n1\n" + (dir / "in data.txt") + "\n" + (dir / "s") + " a comment\n"),
-        "");
+        stops_at_text ? "wendle:" : "");
     fs::rename(dir / "in data.txt", dir / "in.txt");
     EXPECT_EQ(Listing(dir), c.files) << c.selector;
     for (auto [suffix, text] : {std::pair("u.d", c.u), std::pair("e.d", c.e), std::pair("n.d", c.n)}) {

@@ -127,10 +127,13 @@ TEST(VantorTest, UnreadableParametersAreRuntimeErrors) {
 }
 
 TEST(VantorTest, DataEndsQuietly) {
-  // An unreadable data line ends the run normally, keeping earlier lines.
+  // An unreadable data line ends the run normally, keeping earlier lines,
+  // and says where on standard error; the end of input says nothing.
   Outcome r = RunWith("1 1.0 0.0 10\n1 0.5\n2 x\n3 0.5\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(Lines(r.out).size(), 1u);
+  EXPECT_EQ(r.err, "vantor: standard input line 3: data end at unreadable value 'x' (1 data lines read)\n");
+  r = RunWith("1 1.0 0.0 10\n1 0.5\n");
   EXPECT_EQ(r.err, "");
 }
 
