@@ -29,37 +29,38 @@ install_missing() {
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build() {  # build DIR [cmake options...]
-  local dir=$1
-  shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+# Each command uses the configure, build and test presets of the same name
+# in CMakePresets.json (release: build/, sanitize: build-sanitize/,
+# bench: build-bench/, fuzz: build-fuzz/ through fuzz/run.sh).
+build() {  # build PRESET
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j "$jobs"
 }
 
-run_tests() {  # run_tests DIR
-  ctest --test-dir "$1" --output-on-failure -j "$jobs"
+run_tests() {  # run_tests PRESET
+  ctest --preset "$1" -j "$jobs"
 }
 
 case "${1:-}" in
   demo)
     install_missing
-    build build
+    build release
     examples/demo.sh build
     ;;
   test)
     install_missing
-    build build
-    run_tests build
+    build release
+    run_tests release
     ;;
   sanitize)
     install_missing
-    build build-sanitize -DCIRCARRAY_SANITIZE=ON -DCIRCARRAY_BENCHMARKS=OFF
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+    build sanitize
+    run_tests sanitize  # with ASAN_OPTIONS=detect_leaks=1, UBSAN_OPTIONS=print_stacktrace=1
     ;;
   bench)
     install_missing
-    build build
-    for b in build/*/*_bench; do
+    build bench
+    for b in build-bench/*/*_bench; do
       echo "== $b"
       "$b"
     done

@@ -1,8 +1,11 @@
 # Helpers shared by every directory of the suite.
 
 # suite_test(NAME SOURCES src... LIBS lib...): a GoogleTest binary whose
-# cases are registered with CTest one by one.
+# cases are registered with CTest one by one. A fuzz build has no tests.
 function(suite_test name)
+  if(CIRCARRAY_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
@@ -15,12 +18,17 @@ function(suite_test name)
 endfunction()
 
 # suite_benchmark(NAME SOURCES src... LIBS lib...): a Google Benchmark
-# binary. Benchmarks are run by hand, never by CTest.
+# binary. Benchmarks are run by hand, never by CTest; the target
+# `benchmarks` builds them all. A fuzz build has none.
 function(suite_benchmark name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  if(CIRCARRAY_BENCHMARKS)
+  if(CIRCARRAY_BENCHMARKS AND NOT CIRCARRAY_FUZZ)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark_main)
+    if(NOT TARGET benchmarks)
+      add_custom_target(benchmarks)
+    endif()
+    add_dependencies(benchmarks ${name})
   endif()
 endfunction()
 
@@ -35,8 +43,8 @@ function(suite_program name)
   add_executable(${name} main.cpp)
   target_link_libraries(${name} PRIVATE ${name}_lib)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CIRCARRAY_BIN_DIR})
-  if(NOT CIRCARRAY_FUZZ)
-    suite_test(${name}_test SOURCES ${ARG_TESTS} LIBS ${name}_lib testsupport)
+  suite_test(${name}_test SOURCES ${ARG_TESTS} LIBS ${name}_lib testsupport)
+  if(ARG_BENCHMARKS)
     suite_benchmark(${name}_bench SOURCES ${ARG_BENCHMARKS} LIBS ${name}_lib testsupport)
   endif()
 endfunction()

@@ -9,5 +9,5 @@
 #include "harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return fuzz::FuzzWithColumnFiles("corral", corral::RunCorral, data, size);
+  return fuzz::FuzzWithColumnFiles(corral::kProgram, data, size);
 }

@@ -9,5 +9,5 @@
 #include "rms_eval/gauger.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return fuzz::FuzzWithColumnFiles("gauger", gauger::RunGauger, data, size);
+  return fuzz::FuzzWithColumnFiles(gauger::kProgram, data, size);
 }

@@ -7,7 +7,7 @@
 #include "spectral_noise/hollin.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::RunAndCheck("hollin", hollin::RunHollin, std::string(reinterpret_cast<const char*>(data), size),
+  fuzz::RunAndCheck(hollin::kProgram, std::string(reinterpret_cast<const char*>(data), size),
                     fuzz::DeviceLimit(data, size));
   return 0;
 }

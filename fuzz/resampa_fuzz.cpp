@@ -13,9 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The name line must stay inside the working directory: no device or
   // system file is ever opened.
   if (parts.stdin_text.substr(0, parts.stdin_text.find('\n')).find('/') != std::string::npos) return -1;
-  fuzz::WorkDir();
   if (!parts.files.empty()) fuzz::WriteFile("pair.d", parts.files[0]);
-  fuzz::RunAndCheck("resampa", resampa::RunResampa, std::move(parts.stdin_text), fuzz::DeviceLimit(data, size));
-  fuzz::Clean();
+  fuzz::RunAndCheck(resampa::kProgram, std::move(parts.stdin_text), fuzz::DeviceLimit(data, size));
   return 0;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a bounded time.
+# Builds the libFuzzer targets (the main project with -DCIRCARRAY_FUZZ=ON,
+# clang) and runs each for a bounded time.
 #
 #   fuzz/run.sh [SECONDS [TARGET...]]
 #
@@ -22,8 +23,15 @@ only=" $* "
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 jobs=${FUZZ_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
-CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 2
-cmake --build "$build" -j "$jobs" >"$build/build.log" 2>&1 || { cat "$build/build.log"; exit 2; }
+# The main project's fuzz preset (clang, -DCIRCARRAY_FUZZ=ON), built for
+# the fuzz targets only. A directory left by the former stand-alone fuzz
+# project (configured from fuzz/) is reconfigured from scratch.
+if [[ -f $build/CMakeCache.txt ]] && ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$root" "$build/CMakeCache.txt"; then
+  rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+fi
+mkdir -p "$build"
+(cd "$root" && cmake --preset fuzz -B "$build") >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 2; }
+cmake --build "$build" --target fuzz_targets -j "$jobs" >"$build/build.log" 2>&1 || { cat "$build/build.log"; exit 2; }
 
 mkdir -p "$build/artifacts" "$build/logs"
 failed=()
@@ -35,7 +43,7 @@ while read -r target; do
   mkdir -p "$work"
   log="$build/logs/$name.log"
   ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 UBSAN_OPTIONS=print_stacktrace=1 \
-    "$build/$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -malloc_limit_mb=2048 \
+    "$build/fuzz/$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -malloc_limit_mb=2048 \
     -detect_leaks=1 -max_len=8192 -print_final_stats=1 -dict="$here/free_format.dict" \
     -artifact_prefix="$build/artifacts/$name-" "$work" "$here/corpus/$name" >"$log" 2>&1
   status=$?
@@ -50,7 +58,7 @@ while read -r target; do
     grep -m3 -E 'ERROR|fuzz check failed|runtime error|Test unit written' "$log" | sed 's/^/    /'
   fi
   printf '%-14s %10s %8s %6s  %s\n' "$name" "${execs:-?}" "${rate:-?}" "$size" "$result"
-done <"$build/targets.txt"
+done <"$build/fuzz/targets.txt"
 
 if ((${#failed[@]} > 0)); then
   echo "fuzzing found problems in: ${failed[*]}"

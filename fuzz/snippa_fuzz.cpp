@@ -7,7 +7,7 @@
 #include "segment_extract/snippa.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::RunAndCheck("snippa", snippa::RunSnippa, std::string(reinterpret_cast<const char*>(data), size),
+  fuzz::RunAndCheck(snippa::kProgram, std::string(reinterpret_cast<const char*>(data), size),
                     fuzz::DeviceLimit(data, size));
   return 0;
 }

@@ -7,7 +7,7 @@
 #include "noise_table/tessel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::RunAndCheck("tessel", tessel::RunTessel, std::string(reinterpret_cast<const char*>(data), size),
+  fuzz::RunAndCheck(tessel::kProgram, std::string(reinterpret_cast<const char*>(data), size),
                     fuzz::DeviceLimit(data, size));
   return 0;
 }

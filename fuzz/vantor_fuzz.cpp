@@ -7,7 +7,7 @@
 #include "ratio_inversion/vantor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::RunAndCheck("vantor", vantor::RunVantor, std::string(reinterpret_cast<const char*>(data), size),
+  fuzz::RunAndCheck(vantor::kProgram, std::string(reinterpret_cast<const char*>(data), size),
                     fuzz::DeviceLimit(data, size));
   return 0;
 }

@@ -5,17 +5,30 @@
 # with its name, and a non-zero status. A message stop written through a
 # real file keeps every line before the message.
 #
-#   e2e_failing_output.sh CLOSED_STDOUT WORK_DIR PROGRAM...
+#   e2e_failing_output.sh CLOSED_STDOUT WORK_DIR BIN_DIR CASES_DIR
 #
-# CLOSED_STDOUT is the helper of that name; each PROGRAM is the path of a
-# built program.
+# CLOSED_STDOUT is the helper of that name; BIN_DIR holds the built
+# programs and programs.txt ("name directory" lines); CASES_DIR holds one
+# directory per program, whose files say how to run it (each optional):
+#   input         standard input of a run that writes standard output
+#   stop_input    standard input of a run that ends by the program's message
+#   stop_lines    the lines that message stop leaves in a real file
+#   stop_message  text its last line holds
+#   files/        data files the runs read, copied into the run directory
+#   files_input   standard input of a run that writes the files in `outputs`
+#                 (default: input)
+#   outputs       those files, one a line; each in turn is a link to
+#                 /dev/full for that run, which must then fail
+#   stdout_lines  the lines standard output still holds in such a run
+# Each program runs in WORK_DIR/<name>. A program of the list without a
+# directory in CASES_DIR has no case here, and is named as such.
 set -u
 closed=$(readlink -f "$1")
 work=$2
-shift 2
-declare -A path
-for p in "$@"; do path[$(basename "$p")]=$(readlink -f "$p"); done
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
+bin=$(readlink -f "$3")
+cases=$(readlink -f "$4")
+rm -rf "$work" && mkdir -p "$work" || exit 2
+work=$(readlink -f "$work")
 fail=0
 failed() {
   echo "FAILED: $*"
@@ -33,78 +46,85 @@ expect_failure() {
   fi
 }
 
-printf '1 10\n2 100\n3 1000\n' >pair.d
-printf '0.00 1 2 3\n0.01 2 3 4\n0.02 -1 0 1\n0.03 0.5 1 2\n' >record.d
-# Runs that write to standard output (gauger and wendle write files only).
-declare -A input=(
-  [vantor]=$'1 10.0 0.0 100\n2.0 0.5\n3.0 0.4\n'
-  [quillon]=$'3.0 4\n2 0.5 2 0.5 2 7.5\n'
-  [tessel]=$'0.1 1\n'
-  [hollin]=$'1 2\n0.75 1 0 0\n0 1 0 0\n0 0.5 0 0\n0 1 0 0\n0 1 0 0\n0 0.1 0 0\n0 1 0 0\n'
-  [resampa]=$'pair.d\n5\n1\n'
-  [snippa]=$'2 2\n5\n0.5\n1.25\n1\n2\n3\n4\n5\n'
-  [corral]=$'1 2\nrecord.d\n1\n0\ncorral_u.d\n'
-)
-# A message stop, for each program that has one.
-declare -A stop=(
-  [vantor]=$'7 1 1 1\n'
-  [quillon]=$'3.0 4\n2 0.5 2 0.5 2 7.5\n6 .5 7 .5 6 0\n'
-  [tessel]=$'0.9995 1\n'
-  [hollin]=$'3 2\n'
-  [resampa]=$'pair.d\n1e9\n1\n'
-  [gauger]=$'0.02\n0.01\n0\n0.5\n0\nx\nrecord.d\nrms.d\n'
-  [wendle]=$'3\n1\nmissing.d\nw_\n'
-  [corral]=$'1 2\nrecord.d\n9\n0\n'
-)
-
-for name in "${!path[@]}"; do
-  prog=${path[$name]:-}
+# check_program NAME CASE-DIRECTORY: every check of one program, run in
+# the current directory.
+check_program() {
+  local name=$1 dir=$2 prog=$bin/$1
   if [[ ! -x $prog ]]; then
-    failed "$name: program not given"
-    continue
+    failed "$name: program not built in $bin"
+    return
   fi
-  for case in input stop; do
-    declare -n cases=$case
-    [[ -n ${cases[$name]:-} ]] || continue
-    text=${cases[$name]}
+  if [[ -d $dir/files ]]; then cp -R "$dir/files/." .; fi
 
-    printf '%s' "$text" | "$prog" >/dev/full 2>err
+  local case
+  for case in input stop_input; do
+    [[ -f $dir/$case ]] || continue
+
+    "$prog" <"$dir/$case" >/dev/full 2>err
     expect_failure "$name $case > /dev/full" "$name" $? err
 
-    printf '%s' "$text" | "$closed" "$prog" 2>err
+    "$closed" "$prog" <"$dir/$case" 2>err
     expect_failure "$name $case on a closed pipe" "$name" $? err
 
-    printf '%s' "$text" | "$prog" >out 2>err
-    status=$?
+    "$prog" <"$dir/$case" >out 2>err
+    local status=$?
     if ((status != 0)) || [[ -s err ]] || [[ -n $(tail -c1 out) ]]; then
       failed "$name $case to a file: status $status, stderr '$(cat err)'"
     fi
   done
-  unset -n cases
+
+  # The message stop keeps its lines in a real file.
+  if [[ -f $dir/stop_lines || -f $dir/stop_message ]]; then
+    "$prog" <"$dir/stop_input" >out 2>err
+    if [[ -f $dir/stop_lines ]]; then
+      local want
+      want=$(<"$dir/stop_lines")
+      [[ $(wc -l <out) -eq $want ]] || failed "$name message stop: $(wc -l <out) lines, not $want"
+    fi
+    if [[ -f $dir/stop_message ]]; then
+      tail -n1 out | grep -qF "$(<"$dir/stop_message")" || failed "$name message stop: last line $(tail -n1 out)"
+    fi
+  fi
+
+  # Each output file in turn on a full device.
+  [[ -f $dir/outputs ]] || return
+  local input=$dir/files_input file
+  [[ -f $input ]] || input=$dir/input
+  while IFS= read -r file; do
+    [[ -n $file ]] || continue
+    rm -f "$file" && ln -s /dev/full "$file"
+    "$prog" <"$input" >out 2>err
+    expect_failure "$name $file on /dev/full" "$name" $? err
+    if [[ -f $dir/stdout_lines ]]; then
+      [[ $(wc -l <out) -eq $(<"$dir/stdout_lines") ]] ||
+        failed "$name $file on /dev/full: standard output holds $(wc -l <out) lines, not $(<"$dir/stdout_lines")"
+    fi
+    rm -f "$file"
+  done <"$dir/outputs"
+}
+
+[[ -f $bin/programs.txt ]] || {
+  echo "FAILED: no $bin/programs.txt"
+  exit 2
+}
+mapfile -t entries <"$bin/programs.txt"
+declare -A listed=()
+for entry in "${entries[@]}"; do
+  name=${entry%% *}
+  [[ -n $name ]] || continue
+  listed[$name]=1
+  if [[ ! -d $cases/$name ]]; then
+    echo "note: $name has no end-to-end case in $cases"
+    continue
+  fi
+  mkdir -p "$work/$name" && cd "$work/$name" || exit 2
+  check_program "$name" "$cases/$name"
 done
 
-# The message stop keeps its 203 table rows in a real file.
-prog=${path[tessel]}
-printf '0.9995 1\n' | "$prog" >out 2>err
-[[ $(wc -l <out) -eq 204 ]] || failed "tessel message stop: $(wc -l <out) lines, not 204"
-tail -n1 out | grep -q 'Error:nz or ierr in cbesj()' || failed "tessel message stop: last line $(tail -n1 out)"
-
-# quillon's second file on a full device.
-prog=${path[quillon]}
-rm -f fort.7 && ln -s /dev/full fort.7
-printf '%s' "${input[quillon]}" | "$prog" >out 2>err
-expect_failure "quillon fort.7 on /dev/full" quillon $? err
-[[ $(wc -l <out) -eq 1 ]] || failed "quillon fort.7 on /dev/full: standard output lost its line"
-rm -f fort.7
-
-# Result and component files on a full device.
-printf '0.02\n0.01\n0\n0.5\n0\nu\nrecord.d\n/dev/full\n' | "${path[gauger]}" >out 2>err
-expect_failure "gauger result file on /dev/full" gauger $? err
-printf '1 2\nrecord.d\n1\n0\n/dev/full\n' | "${path[corral]}" >out 2>err
-expect_failure "corral output file on /dev/full" corral $? err
-ln -sf /dev/full w_e.d
-printf '3\n1\nrecord.d\nw_\n' | "${path[wendle]}" >out 2>err
-expect_failure "wendle component file on /dev/full" wendle $? err
-rm -f w_e.d
+# A case directory of a program that is not in the list is a stale case.
+for dir in "$cases"/*/; do
+  name=$(basename "$dir")
+  [[ -n ${listed[$name]:-} ]] || failed "$name: case directory for a program not in programs.txt"
+done
 
 exit $fail

@@ -9,12 +9,17 @@
 
 #include <gtest/gtest.h>
 
-#include "hardening/support.h"
 #include "log_resample/resampa.h"
 #include "rms_eval/gauger.h"
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
 
 namespace hardening {
 namespace {
+
+using testsupport::Lines;
+using testsupport::Outcome;
+using testsupport::TempDir;
 
 // Writes `records` lines "i<tail(i)>", i = 1, 2, ..., to `stem`_<records>.d
 // in chunks of a megabyte; returns the file's path.
@@ -46,7 +51,7 @@ std::string WritePairs(const TempDir& dir, long records) {
 // five points 1,000,000 apart; the run itself must end normally.
 std::vector<std::string> ResampaLines(long records) {
   TempDir dir("hardening_resampa_" + std::to_string(records));
-  const Outcome o = testsupport::Run(resampa::RunResampa, WritePairs(dir, records) + "\n5000000\n1000000\n");
+  const Outcome o = testsupport::RunInProcess(resampa::kProgram, WritePairs(dir, records) + "\n5000000\n1000000\n");
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(o.err, "");
   return Lines(o.out);
@@ -79,8 +84,8 @@ std::string WriteColumns(const TempDir& dir, long records) {
 // 5,000,000-sample record exactly, the last ending at its last sample.
 std::pair<std::string, std::optional<std::string>> GaugerOnColumns(long records) {
   TempDir dir("hardening_gauger_" + std::to_string(records));
-  const Outcome o = testsupport::Run(
-      gauger::RunGauger, "1000000\n1\n1\n0\n0\nu\n" + WriteColumns(dir, records) + "\n" + (dir / "rms.d") + "\n");
+  const Outcome o = testsupport::RunInProcess(
+      gauger::kProgram, "1000000\n1\n1\n0\n0\nu\n" + WriteColumns(dir, records) + "\n" + (dir / "rms.d") + "\n");
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(o.err, "");
   if (!std::filesystem::exists(dir / "rms.d")) return {o.out, std::nullopt};

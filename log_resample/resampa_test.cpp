@@ -84,7 +84,14 @@ TEST_F(ResampaTest, MessagesAndRuntimeErrors) {
   };
   for (const Case& c : cases) {
     const Outcome r = RunOnPairs(c.pairs, c.grid_end, c.step);
-    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, c.out, "")) << c.what;
+    EXPECT_EQ(std::make_tuple(r.status, r.out), std::make_tuple(0, c.out)) << c.what;
+    // The pair that cannot be read is named on standard error; nothing else is.
+    if (c.pairs.find("none") != std::string::npos) {
+      EXPECT_NE(r.err.find("pairs.d line 2: data end at unreadable value 'none' (1 pairs read)"), std::string::npos)
+          << r.err;
+    } else {
+      EXPECT_EQ(r.err, "") << c.what;
+    }
   }
   std::string pairs;
   pairs.reserve(4 * 5000001);
@@ -99,6 +106,31 @@ TEST_F(ResampaTest, MessagesAndRuntimeErrors) {
               std::make_tuple(2, "", 0u, r.err.size() - 1))
         << input;
   }
+}
+
+// Pair files with CRLF line ends and no final newline, named with blanks
+// and by absolute paths at and one past the 200-character field.
+TEST_F(ResampaTest, PairFileNamesWithBlanksAndAtTheFieldWidth) {
+  const std::string pairs = "1 10\r\n2 100\r\n3 1000";
+  const std::string expected = Run(dir_.Write("plain.d", kDecades) + "\n3\n1\n").out;
+  ASSERT_EQ(testsupport::Lines(expected).size(), 3u);
+
+  EXPECT_EQ(Run(dir_.Write("my pair file.d", pairs) + "\n3\n1\n").out, expected);
+
+  const size_t base = (dir_.path() / "").string().size();
+  ASSERT_LT(base, 190u);
+  const std::string name200 = std::string(200 - base - 2, 'p') + ".d";
+  const std::string path200 = dir_.Write(name200, pairs);
+  ASSERT_EQ(path200.size(), 200u);
+  EXPECT_EQ(Run(path200 + "\n3\n1\n").out, expected);
+  EXPECT_EQ(Run(path200 + "   \r\n3\n1\n").out, expected);  // trailing blanks are padding
+
+  const std::string path201 = dir_.Write("q" + name200, pairs);
+  ASSERT_EQ(path201.size(), 201u);
+  const Outcome cut = Run(path201 + "\n3\n1\n");
+  EXPECT_EQ(cut.status, 2);
+  EXPECT_EQ(cut.err, "resampa: cannot open the input file \"" + path201.substr(0, 200) + "\"\n");
+  EXPECT_EQ(cut.out, "");
 }
 
 }  // namespace

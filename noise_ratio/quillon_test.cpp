@@ -138,7 +138,11 @@ TEST_F(QuillonTest, DataLoopEndsQuietly) {
   };
   for (const auto& [data, size] : cases) {
     EXPECT_EQ(Run(std::string("1 4\n") + data), 0) << data;
-    EXPECT_EQ(err_, "") << data;
+    // Only the unreadable record is worth a word on standard error.
+    const bool unreadable = std::string(data).find("bad") != std::string::npos;
+    EXPECT_EQ(err_, unreadable ? "quillon: standard input line 3: data end at unreadable value 'bad' (1 records read)\n"
+                               : "")
+        << data;
     EXPECT_EQ(out_.size(), size) << data;
   }
 }
@@ -185,6 +189,45 @@ TEST_F(QuillonTest, Fort7CreatedOnlyByItsFirstLine) {
   EXPECT_EQ(Run("1 4\n2 0.5 2 0.5 2 0\n3 0.5 3 0.5 3 0\n"), 2);
   EXPECT_EQ(out_, "  0.2000000E+01  0.6180339E+00  0.0000000E+00  0.2500000E+00\n");
   EXPECT_EQ(err_, "quillon: cannot create the output file \"fort.7\"\n");
+}
+
+// Two records, each with a resolution limit for fort.7.
+constexpr char kTwoLimits[] =
+    "3.0 4\n"
+    "2 0.5 2 0.5 2 7.5\n"
+    "3 0.15 3 0.35 3 0\n";
+
+// fort.7 on a full device (a link to /dev/full in its place) is a write
+// failure naming it, whatever standard output held.
+TEST_F(QuillonTest, Fort7OnAFullDevice) {
+  ASSERT_EQ(Run(kTwoLimits), 0);
+  ASSERT_EQ(testsupport::Lines(ReadFile(fort7_)).size(), 2u);
+  const std::string normal_out = out_;
+
+  fs::remove(fort7_);
+  fs::create_symlink("/dev/full", fort7_);
+  EXPECT_EQ(Run(kTwoLimits), 2);
+  EXPECT_EQ(err_, "quillon: cannot write the output file \"fort.7\"\n");
+  EXPECT_TRUE(testsupport::IsOneDiagnosticLine(err_, "quillon")) << err_;
+  EXPECT_EQ(out_, normal_out);  // standard output is complete all the same
+
+  // A message stop whose fort.7 lines cannot be written is a failure too.
+  EXPECT_EQ(Run(std::string(kTwoLimits) + "6 .5 7 .5 6 0\n"), 2);
+  EXPECT_EQ(err_, "quillon: cannot write the output file \"fort.7\"\n");
+  EXPECT_TRUE(testsupport::IsOneDiagnosticLine(err_, "quillon")) << err_;
+}
+
+// A run directory that does not exist: fort.7 cannot be created, and the
+// line of the record that needed it is already out.
+TEST_F(QuillonTest, Fort7ThatCannotBeCreated) {
+  ASSERT_EQ(Run(kTwoLimits), 0);
+  const std::string first_line = testsupport::Lines(out_).at(0) + "\n";
+
+  fort7_ = dir_.path() / "no such dir" / "fort.7";
+  EXPECT_EQ(Run(kTwoLimits), 2);
+  EXPECT_EQ(err_, "quillon: cannot create the output file \"fort.7\"\n");
+  EXPECT_TRUE(testsupport::IsOneDiagnosticLine(err_, "quillon")) << err_;
+  EXPECT_EQ(out_, first_line);
 }
 
 }  // namespace

@@ -242,5 +242,26 @@ TEST(GaugerTest, RefusalsAndErrorsLeaveTheResultFileAlone) {
   EXPECT_EQ(RunWith(Params(1.0, 1.0, 1.0, 0.0, 0, "u", rec, dir / "no/out.txt")).err.rfind("gauger: ", 0), 0u);
 }
 
+// Overlap 1 steps by 0: the same window a million times over (the run's
+// bound), each line the same, and the RMS computed once rather than a
+// million times over the window.
+TEST(GaugerTest, StepZeroRepeatsOneWindow) {
+  TempDir dir("gauger_test");
+  std::string record;
+  for (int i = 1; i <= 2000; ++i) record += std::to_string(i) + (i % 3 == 0 ? " 2.5\n" : " -1\n");
+  const std::string column = dir.Write("column.d", record);
+  const std::string out = dir / "rms.d";
+  const Outcome o = RunWith("1500\n1\n10\n1\n0\nu\n" + column + "\n" + out + "\n");
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::vector<std::string> lines = testsupport::Lines(dir.Read("rms.d"));
+  ASSERT_EQ(lines.size(), 1u + kMaxWindows);
+  for (size_t i = 2; i < lines.size(); ++i) ASSERT_EQ(lines[i], lines[1]) << i;
+
+  // The same window alone gives the same line.
+  const Outcome one = RunWith("1500\n1\n10\n-1e300\n0\nu\n" + column + "\n" + out + "\n");
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(testsupport::Lines(dir.Read("rms.d")).at(1), lines[1]);
+}
+
 }  // namespace
 }  // namespace gauger

@@ -54,6 +54,9 @@ TEST(SnippaTest, SegmentsFieldsAndEarlyEnds) {
       {"no second header", "1 2\n5\n0.5\n", "", 2},
       {"ends while skipping", "3 2\n" + Series(3), Segment("    2", 1, 0), 2},
       {"ends while copying", "2 2\n" + Series(3), Segment("    2", 3, 3), 2},
+      // Segment 2 of length 2 starts after 2 values; the count promises 5,
+      // but input ends after one value of the segment, which stays copied.
+      {"input ends inside the segment", "2 2\n5\n0.5\n1.25\n1\n2\n3\n", Segment("    2", 3, 3), 2},
       {"unreadable value", "1 2\n5\n0.5\n1.25\n1\nx\n3\n", Segment("    2", 1, 1), 2},
       // 4294967292 lines to skip: wrapped to 32 bits it would be -4, and
       // the first values would be copied as if they were the segment.
