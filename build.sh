@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev help2man)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev help2man libfftw3-dev pkg-config)
 
 install_missing() {
   local missing=() p
