@@ -188,7 +188,7 @@ Options ParseOptions(std::span<const std::string> args) {
   optind = 0;  // a fresh scan on every call
   opterr = 0;
   for (;;) {
-    const int c = getopt_long(argc, argv.data(), "+:ho:", kLong, nullptr);
+    const int c = getopt_long(argc, argv.data(), ":ho:", kLong, nullptr);
     if (c == -1) break;
     const char* arg = optarg;
     switch (c) {

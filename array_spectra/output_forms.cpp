@@ -30,8 +30,12 @@ void WriteTable(textio::Output& out, const std::vector<std::string>& header, con
   for (size_t i = 0; i < frequencies.size(); ++i) {
     std::string* line = out.buffer();
     AppendScientific(line, frequencies[i], kTableDigits);
+    // A blank between columns, and the sign's place: negative values line
+    // up with the others and never touch the column before.
     for (const Column& c : columns) {
+      line->push_back(' ');
       AppendScientific(line, c.series.value[i], kTableDigits);
+      line->push_back(' ');
       AppendScientific(line, c.series.se[i], kTableDigits);
     }
     line->append(count);
