@@ -7,10 +7,11 @@
 namespace circsim {
 
 // sin and cos of one angle, for the plane-wave phases of the synthesis,
-// which are evaluated a few billion times for a day-long record. Inline,
-// branch-light and independent of the C library, so the records are the
-// same bits on every machine (the library picks FMA or non-FMA code by
-// processor). Within about 1 ulp of the exact values.
+// which are evaluated a billion times for a day-long record. Inline,
+// branch-free in the common case and independent of the C library, whose
+// choice of FMA or non-FMA code by processor would otherwise change the
+// last bits of the records between machines. Within about 1 ulp of the
+// exact values.
 //
 // The argument is reduced to r in [-pi/4, pi/4] by x - q pi/2 with pi/2
 // split in two parts (the first with 33 significant bits, so q * part is
