@@ -68,38 +68,59 @@ std::complex<double> Times(std::complex<double> a, std::complex<double> b) {
 void SegmentAccumulator::Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin,
                              size_t bins, double* sums) const {
   const ChannelLayout& ch = *channels_;
+  const size_t nc = ch.count;
   const bool centre = ch.has_centre;
-  const std::complex<double>* c_spec = centre ? spectra[*geometry_->centre] : nullptr;
-  std::complex<double> z1[2];
+  const std::complex<double>* c_spec = centre ? spectra[*geometry_->centre] + first_bin : nullptr;
+  // Everything the bin loop looks up, in locals: the stores into the sums
+  // (doubles) could otherwise alias the spectra and force reloads.
+  struct Station {
+    const std::complex<double>* x;
+    std::complex<double> phase;
+    size_t power, cross;
+  };
+  std::vector<Station> stations;
+  std::vector<size_t> ring_end;
+  for (size_t r = 0; r < geometry_->rings.size(); ++r) {
+    const RingGeometry& ring = geometry_->rings[r];
+    const RingChannels& rc = ch.rings[r];
+    for (size_t j = 0; j < ring.stations.size(); ++j) {
+      stations.push_back({spectra[ring.stations[j]] + first_bin, phase_[r][j], centre ? rc.station_power[j] : 0,
+                          centre ? rc.centre_cross[j] : 0});
+    }
+    ring_end.push_back(stations.size());
+  }
   for (size_t b = 0; b < bins; ++b) {
-    const size_t k = first_bin + b;
-    double* bin_sums = sums + b * ch.count;
-    const std::complex<double> c = centre ? c_spec[k] : 0.0;
+    double* bin_sums = sums + b * nc;
+    const std::complex<double> c = centre ? c_spec[b] : 0.0;
     if (centre) bin_sums[ch.centre_power] += Norm(c);
-    for (size_t r = 0; r < geometry_->rings.size(); ++r) {
-      const RingGeometry& ring = geometry_->rings[r];
+    std::complex<double> z1[2];
+    size_t j = 0;
+    for (size_t r = 0; r < ring_end.size(); ++r) {
       const RingChannels& rc = ch.rings[r];
-      const double inv_n = 1.0 / static_cast<double>(ring.stations.size());
-      std::complex<double> z0 = 0, z1r = 0;
-      for (size_t j = 0; j < ring.stations.size(); ++j) {
-        const std::complex<double> x = spectra[ring.stations[j]][k];
-        z0 += x;
-        z1r += Times(x, phase_[r][j]);
+      const double inv_n = 1.0 / static_cast<double>(ring_end[r] - j);
+      double z0re = 0, z0im = 0, z1re = 0, z1im = 0;
+      for (; j < ring_end[r]; ++j) {
+        const Station& st = stations[j];
+        const std::complex<double> x = st.x[b];
+        z0re += x.real();
+        z0im += x.imag();
+        const std::complex<double> rotated = Times(x, st.phase);
+        z1re += rotated.real();
+        z1im += rotated.imag();
         if (centre) {
-          bin_sums[rc.station_power[j]] += Norm(x);
-          bin_sums[rc.centre_cross[j]] += TimesConj(c, x).real();
+          bin_sums[st.power] += Norm(x);
+          bin_sums[st.cross] += c.real() * x.real() + c.imag() * x.imag();
         }
       }
-      z0 *= inv_n;
-      z1r *= inv_n;
-      z1[r] = z1r;
+      const std::complex<double> z0(z0re * inv_n, z0im * inv_n);
+      z1[r] = {z1re * inv_n, z1im * inv_n};
       if (centre) {
         const std::complex<double> cz0 = TimesConj(c, z0);
         bin_sums[rc.cz0_re] += cz0.real();
         bin_sums[rc.cz0_im] += cz0.imag();
       }
       bin_sums[rc.g0] += Norm(z0);
-      bin_sums[rc.g1] += Norm(z1r);
+      bin_sums[rc.g1] += Norm(z1[r]);
     }
     if (ch.ring_cross) bin_sums[*ch.ring_cross] += TimesConj(z1[0], z1[1]).real();
   }

@@ -76,17 +76,53 @@ Smoother::Smoother(const SmoothingSpec& spec, const std::vector<double>& grid, d
 }
 
 void Smoother::Apply(const double* raw, size_t channels, double* out) const {
-  for (size_t i = 0; i < rows_.size(); ++i) {
+  // A matrix product, out = W raw. Each output frequency sums its bins in
+  // bin order (channels side by side, independent sums: vectorisable
+  // without reassociation, so every run gives the same bits); rows with
+  // the same support go four at a time, so each raw value loaded serves
+  // four sums.
+  size_t i = 0;
+  while (i < rows_.size()) {
     const Row& row = rows_[i];
-    double* sums = out + i * channels;
-    std::fill(sums, sums + channels, 0.0);
-    // Bins outside, channels inside: independent sums side by side, added
-    // in the same order on every run.
-    const double* x = raw + row.first * channels;
-    for (double w : row.weights) {
-      for (size_t c = 0; c < channels; ++c) sums[c] += w * x[c];
-      x += channels;
+    size_t block = 1;
+    while (block < 4 && i + block < rows_.size() && rows_[i + block].first == row.first &&
+           rows_[i + block].weights.size() == row.weights.size()) {
+      ++block;
     }
+    double* sums[4];
+    const double* w[4];
+    for (size_t r = 0; r < block; ++r) {
+      sums[r] = out + (i + r) * channels;
+      std::fill(sums[r], sums[r] + channels, 0.0);
+      w[r] = rows_[i + r].weights.data();
+    }
+    const double* x = raw + row.first * channels;
+    const size_t n = row.weights.size();
+    if (block == 4) {
+      double* s0 = sums[0];
+      double* s1 = sums[1];
+      double* s2 = sums[2];
+      double* s3 = sums[3];
+      for (size_t k = 0; k < n; ++k, x += channels) {
+        const double w0 = w[0][k], w1 = w[1][k], w2 = w[2][k], w3 = w[3][k];
+        for (size_t c = 0; c < channels; ++c) {
+          const double v = x[c];
+          s0[c] += w0 * v;
+          s1[c] += w1 * v;
+          s2[c] += w2 * v;
+          s3[c] += w3 * v;
+        }
+      }
+    } else {
+      for (size_t r = 0; r < block; ++r) {
+        const double* xr = x;
+        for (size_t k = 0; k < n; ++k, xr += channels) {
+          const double wk = w[r][k];
+          for (size_t c = 0; c < channels; ++c) sums[r][c] += wk * xr[c];
+        }
+      }
+    }
+    i += block;
   }
 }
 
