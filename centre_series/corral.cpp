@@ -1,50 +1,44 @@
 #include "centre_series/corral.h"
 
 #include <array>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "centre_series/series.h"
 #include "textio/errors.h"
 #include "textio/free_reader.h"
-#include "textio/input_file.h"
 #include "textio/names.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace corral {
 
 namespace {
 
-// An output file, truncated on opening: it holds exactly what this run
-// writes to it.
-struct OutputFile {
-  explicit OutputFile(const std::string& name) : stream(name, std::ios::binary | std::ios::trunc), out(stream) {}
-
-  std::ofstream stream;
-  textio::Output out;
-};
-
-void WriteSeries(std::istream& input, const Plan& plan, const std::vector<std::unique_ptr<OutputFile>>& files) {
+void WriteSeries(suite::Context& context, suite::InputFile& input, const Plan& plan,
+                 const std::vector<textio::Output*>& files) {
   SeriesFormatter formatter(plan.files);
   std::vector<std::string*> lines;
-  for (const auto& f : files) lines.push_back(f->out.buffer());
+  for (textio::Output* f : files) lines.push_back(f->buffer());
 
   // The sample persists from line to line: a slash ends a line's read
   // early and leaves the values after it as the previous line had them.
   std::array<double, 4> values{};  // t, u, e, n
   const std::span<double> read(values.data(), static_cast<size_t>(plan.values_per_sample));
-  textio::FreeReader reader(input);
-  while (reader.ReadDoubles(read).ok()) {
+  textio::FreeReader reader(input.stream());
+  int64_t samples = 0;
+  textio::ReadResult r;
+  for (; (r = reader.ReadDoubles(read)).ok(); ++samples) {
     formatter.Append({values[0], values[1], values[2], values[3]}, lines);
-    for (const auto& f : files) f->out.Commit();
+    for (textio::Output* f : files) f->Commit();
   }
+  context.NoteDataEnd(r, input.name(), samples, "samples written");
 }
 
-void Run(std::istream& in, textio::Output& out) {
-  textio::FreeReader reader(in);
+}  // namespace
+
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
 
   double echo1 = 0.0;
   double echo2 = 0.0;
@@ -58,11 +52,7 @@ void Run(std::istream& in, textio::Output& out) {
 
   int32_t ncomp = 0;
   textio::Require(reader.Read({ncomp}), "ncomp (integer)");
-  if (ncomp > kNameTableSize) {
-    std::string text;
-    textio::FreeLine(&text).Add("ERROR: ncomp above the 6 output names:").Add(ncomp).End();
-    throw textio::Stop(text);
-  }
+  if (ncomp > kNameTableSize) textio::StopWith("ERROR: ncomp above the 6 output names:", ncomp);
   int32_t unused = 0;
   textio::Require(reader.Read({unused}), "the integer after ncomp");
 
@@ -72,34 +62,22 @@ void Run(std::istream& in, textio::Output& out) {
   }
   textio::FreeLine(out).Add("read ncomp   : ").Add(ncomp).End();
 
-  std::ifstream input;
-  if (!textio::OpenInputFile(input_name, &input)) throw textio::RuntimeError("cannot open the input file \"" + input_name + "\"");
+  suite::InputFile& input = context.OpenInput(input_name);
 
   const Plan plan = PlanFor(ncomp);
-  std::vector<std::unique_ptr<OutputFile>> files;
   if (!plan.files.empty()) {
-    for (size_t k = 0; k < plan.files.size(); ++k) out.Line("OUTPUT: " + std::string(textio::CutAtFirstBlank(names[k])));
+    for (size_t k = 0; k < plan.files.size(); ++k)
+      out.Line("OUTPUT: " + std::string(textio::CutAtFirstBlank(names[k])));
+    std::vector<suite::OutputFile*> files;
+    std::vector<textio::Output*> outputs;
     for (size_t k = 0; k < plan.files.size(); ++k) {
-      files.push_back(std::make_unique<OutputFile>(names[k]));
-      if (!files.back()->stream.is_open()) {
-        throw textio::RuntimeError("cannot create the output file \"" + names[k] + "\"");
-      }
+      files.push_back(&context.CreateOutput(names[k]));
+      outputs.push_back(&files.back()->out());
     }
-    WriteSeries(input, plan, files);
-  }
-
-  for (auto& f : files) {
-    f->out.Flush();
-    f->stream.close();
-    if (!f->stream) throw textio::WriteError("closing an output file");
+    WriteSeries(context, input, plan, outputs);
+    for (suite::OutputFile* f : files) context.Close(*f);
   }
   textio::FreeLine(out).Add("Done.").End();
-}
-
-}  // namespace
-
-int RunCorral(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("corral", out, err, [&](textio::Output& o) { Run(in, o); });
 }
 
 }  // namespace corral

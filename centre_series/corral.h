@@ -2,8 +2,9 @@
 #define CIRCARRAY_CENTRE_SERIES_CORRAL_H_
 
 #include <cstdint>
-#include <istream>
-#include <ostream>
+
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace corral {
 
@@ -14,7 +15,10 @@ inline constexpr int32_t kNameTableSize = 6;
 // unused integer and ncomp output names, then writes the complex series
 // of the input file's samples into the output files, with progress lines
 // on standard output. Returns the exit status.
-int RunCorral(std::istream& in, std::ostream& out, std::ostream& err);
+void Run(suite::Context& context);
+
+// The program: help text, what standard input holds first, and Run.
+extern const suite::Program kProgram;
 
 }  // namespace corral
 

@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "centre_series/corral.h"
-#include "component_split/bench_column_file.h"
+#include "testsupport/bench.h"
 
 namespace {
 
@@ -17,10 +17,7 @@ void BM_Corral(benchmark::State& state) {
   std::string params = "0 0\n" + f.path() + "\n" + std::to_string(ncomp) + "\n0\n";
   for (int k = 1; k <= ncomp; ++k) params += f.In("corral_" + std::to_string(k) + ".d") + "\n";
   for (auto _ : state) {
-    std::istringstream in(params);
-    std::ostringstream out;
-    std::ostringstream err;
-    if (corral::RunCorral(in, out, err) != 0) state.SkipWithError(err.str().c_str());
+    bench::RunProgram(state, corral::kProgram, params);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(std::filesystem::file_size(f.path())));

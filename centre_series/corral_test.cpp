@@ -21,7 +21,7 @@ using testsupport::TempDir;
 Outcome RunWith(const std::string& input_line, int ncomp, const std::vector<std::string>& names) {
   std::string text = "1.5 -2\n" + input_line + "\n" + std::to_string(ncomp) + "\n7\n";
   for (const auto& n : names) text += n + "\n";
-  return testsupport::Run(RunCorral, text);
+  return testsupport::RunInProcess(kProgram, text);
 }
 
 const std::string kEcho = "   1.5000000000000000       -2.0000000000000000     \n";
@@ -38,11 +38,11 @@ TEST(CorralTest, ThreeSeriesAndTheProgressLines) {
                        "\nOUTPUT: " + (dir / "h1") + "\nOUTPUT: " + (dir / "h2.d") + "\n Done.\n");
   // u, (e - i n)/2 and (n + i e)/2 in (3g20.8).
   EXPECT_EQ(dir.Read("u.d"), kT + "       1.0000000           0.0000000    \n" +
-                                       "       1.0000000           3.0000000           0.0000000    \n");
+                                 "       1.0000000           3.0000000           0.0000000    \n");
   EXPECT_EQ(dir.Read("h1 x.d"), kT + "       1.0000000          -2.0000000    \n" +
-                                          "       1.0000000          -4.0000000         -0.12500000    \n");
+                                    "       1.0000000          -4.0000000         -0.12500000    \n");
   EXPECT_EQ(dir.Read("h2.d"), kT + "       2.0000000           1.0000000    \n" +
-                                        "       1.0000000          0.12500000          -4.0000000    \n");
+                                  "       1.0000000          0.12500000          -4.0000000    \n");
 }
 
 TEST(CorralTest, NcompChoosesTheSeries) {
@@ -51,17 +51,24 @@ TEST(CorralTest, NcompChoosesTheSeries) {
     std::string data;
     std::vector<std::string> files;  // expected content of file 1, 2, ...; none written when empty
   } cases[] = {
-      {2, "0.5 1 2 4\n", {kT + "       1.0000000          -2.0000000    \n", kT + "       2.0000000           1.0000000    \n"}},
+      {2,
+       "0.5 1 2 4\n",
+       {kT + "       1.0000000          -2.0000000    \n", kT + "       2.0000000           1.0000000    \n"}},
       // ncomp 1 reads two values a sample: two-column files serve.
-      {1, "0.5 1\n0.5 1 x y\n", {kT + "       1.0000000           0.0000000    \n" + kT + "       1.0000000           0.0000000    \n"}},
+      {1,
+       "0.5 1\n0.5 1 x y\n",
+       {kT + "       1.0000000           0.0000000    \n" + kT + "       1.0000000           0.0000000    \n"}},
       // The general field: E form outside 0.1 .. 1e8, exponent letter dropped for 3 digits.
-      {1, "0 0.001\n0 123456789\n0 1e-200\n0 -0\n",
+      {1,
+       "0 0.001\n0 123456789\n0 1e-200\n0 -0\n",
        {"       0.0000000          0.10000000E-02       0.0000000    \n"
         "       0.0000000          0.12345679E+09       0.0000000    \n"
         "       0.0000000          0.10000000-199       0.0000000    \n"
         "       0.0000000          -0.0000000           0.0000000    \n"}},
-      {0, "0.5 1 2 4\n", {}}, {-2, "0.5 1 2 4\n", {}},
-      {4, "0.5 1 2 4\n", {"", "", "", ""}}, {6, "0.5 1 2 4\n", {"", "", "", "", "", ""}},  // names read, not used
+      {0, "0.5 1 2 4\n", {}},
+      {-2, "0.5 1 2 4\n", {}},
+      {4, "0.5 1 2 4\n", {"", "", "", ""}},
+      {6, "0.5 1 2 4\n", {"", "", "", "", "", ""}},  // names read, not used
   };
   for (const Case& c : cases) {
     TempDir dir("corral_test");
@@ -73,7 +80,8 @@ TEST(CorralTest, NcompChoosesTheSeries) {
     EXPECT_EQ(r.out.substr(r.out.size() - 7), " Done.\n") << "every name line consumed";
     const bool written = c.ncomp >= 1 && c.ncomp <= 3;
     EXPECT_EQ(dir.Files().size(), written ? names.size() + 1 : 1) << c.ncomp;
-    for (size_t k = 0; written && k < names.size(); ++k) EXPECT_EQ(testsupport::ReadFile(names[k]), c.files[k]) << c.ncomp;
+    for (size_t k = 0; written && k < names.size(); ++k)
+      EXPECT_EQ(testsupport::ReadFile(names[k]), c.files[k]) << c.ncomp;
   }
 }
 
@@ -98,15 +106,20 @@ TEST(CorralTest, RunTimeErrorsGoToStandardError) {
     Outcome r;
     std::string out;
   } cases[] = {
-      {"missing input", RunWith(dir / "none.txt", 1, {dir / "a"}), kEcho + "INPUT: " + (dir / "none.txt") + "\n read ncomp   :            1\n"},
-      {"directory as input", RunWith(dir / "sub", 0, {}), kEcho + "INPUT: " + (dir / "sub") + "\n read ncomp   :            0\n"},
-      {"input line begins with a blank", RunWith(std::string(" ").append(dir / "data.txt"), 1, {dir / "a"}), kEcho + "INPUT: \n read ncomp   :            1\n"},
+      {"missing input", RunWith(dir / "none.txt", 1, {dir / "a"}),
+       kEcho + "INPUT: " + (dir / "none.txt") + "\n read ncomp   :            1\n"},
+      {"directory as input", RunWith(dir / "sub", 0, {}),
+       kEcho + "INPUT: " + (dir / "sub") + "\n read ncomp   :            0\n"},
+      {"input line begins with a blank", RunWith(std::string(" ").append(dir / "data.txt"), 1, {dir / "a"}),
+       kEcho + "INPUT: \n read ncomp   :            1\n"},
       {"output cannot be created", RunWith(dir / "data.txt", 3, {dir / "a", dir / "no/b", dir / "c"}),
        head + "OUTPUT: " + (dir / "a") + "\nOUTPUT: " + (dir / "no/b") + "\nOUTPUT: " + (dir / "c") + "\n"},
-      {"input ends before the names", RunWith(dir / "data.txt", 2, {dir / "a"}), kEcho + "INPUT: " + (dir / "data.txt") + "\n"},
+      {"input ends before the names", RunWith(dir / "data.txt", 2, {dir / "a"}),
+       kEcho + "INPUT: " + (dir / "data.txt") + "\n"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(std::make_tuple(c.r.status, c.r.out, c.r.err.rfind("corral: ", 0)), std::make_tuple(2, c.out, 0u)) << c.what;
+    EXPECT_EQ(std::make_tuple(c.r.status, c.r.out, c.r.err.rfind("corral: ", 0)), std::make_tuple(2, c.out, 0u))
+        << c.what;
   }
   EXPECT_EQ(dir.Read("a"), "") << "nothing written when a later output fails";
 }

@@ -1,20 +1,8 @@
-# Installation of the nine programs with their manual pages, and the Debian
+# Installation of the programs of cmake/programs.cmake with their manual pages, and the Debian
 # package built from the same rules by CPack (`cpack -G DEB` in the build
 # directory).
 
 include(GNUInstallDirs)
-
-# Program name and the one-line description of its manual page.
-set(CIRCARRAY_PROGRAMS
-    "vantor|phase velocity from an observed array quantity"
-    "quillon|noise-to-signal ratio and resolution limit of a circular array"
-    "tessel|table of the noise level that biases J0^2/J1^2 like a shift of k*r"
-    "gauger|RMS of sliding windows of one component relative to the whole record"
-    "wendle|split three-component column files into one file per component"
-    "corral|complex series of a centre station"
-    "hollin|closed-form noise-to-signal ratio from complex spectral values"
-    "resampa|resample a positive curve onto a uniform grid in the logarithm"
-    "snippa|cut one fixed-length segment out of a series")
 
 find_program(HELP2MAN help2man)
 if(NOT HELP2MAN)
@@ -24,25 +12,23 @@ endif()
 set(CIRCARRAY_INSTALLED_PROGRAMS "")
 set(man_pages "")
 foreach(entry IN LISTS CIRCARRAY_PROGRAMS)
-  string(REPLACE "|" ";" entry "${entry}")
-  list(GET entry 0 program)
-  list(GET entry 1 description)
-  if(NOT TARGET ${program})
-    continue()
-  endif()
+  suite_program_fields("${entry}" program dir description)
   list(APPEND CIRCARRAY_INSTALLED_PROGRAMS ${program})
   install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   if(HELP2MAN)
+    # Installed compressed, as Debian keeps manual pages: gzip -n leaves no
+    # name or time stamp in the file, so the package is reproducible.
     set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
     add_custom_command(
-      OUTPUT ${page}
+      OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}>
               -DDESCRIPTION=${description} -DOUTPUT=${page} -DHELP2MAN=${HELP2MAN}
               -P ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
+      COMMAND gzip -9nf ${page}
       DEPENDS ${program} ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
       COMMENT "Manual page ${program}.1"
       VERBATIM)
-    list(APPEND man_pages ${page})
+    list(APPEND man_pages ${page}.gz)
   endif()
 endforeach()
 
@@ -54,10 +40,24 @@ else()
   set(CIRCARRAY_MAN_PAGES OFF)
 endif()
 
+# The package's copyright notice and changelog, where Debian keeps them.
+set(CIRCARRAY_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/circarray)
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian > ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian
+  VERBATIM)
+add_custom_target(package_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+        DESTINATION ${CIRCARRAY_DOC_DIR})
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME circarray)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The first Debian revision of this upstream version (its changelog is
+# packaging/changelog.Debian).
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGE_VENDOR "circarray")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line tools for circular seismic array analysis")
 set(CPACK_PACKAGE_DESCRIPTION

@@ -14,7 +14,7 @@ struct ComponentFile {
 
 // What a component selector asks for.
 struct Split {
-  int values_per_sample;  // numbers read per sample, the time included
+  int values_per_sample;             // numbers read per sample, the time included
   std::vector<ComponentFile> files;  // written in this order
 };
 

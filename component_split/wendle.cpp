@@ -2,18 +2,14 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <memory>
 #include <vector>
 
 #include "component_split/selector.h"
 #include "textio/errors.h"
 #include "textio/format.h"
 #include "textio/free_reader.h"
-#include "textio/input_file.h"
 #include "textio/names.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace wendle {
 
@@ -22,9 +18,7 @@ namespace {
 // Ends the run with the open-failure message; the file's name is shown up
 // to its first blank.
 [[noreturn]] void StopOnOpenFailure(const std::string& name) {
-  std::string text;
-  textio::FreeLine(&text).Add("ERROR(wendle) OpenFile ").Add(textio::CutAtFirstBlank(name)).End();
-  throw textio::Stop(text);
+  textio::StopWith("ERROR(wendle) OpenFile ", textio::CutAtFirstBlank(name));
 }
 
 // Reads one of the two integer parameters; an unreadable one is reported
@@ -32,84 +26,76 @@ namespace {
 int32_t ReadParameter(textio::FreeReader& reader, const char* what) {
   int32_t value = 0;
   textio::ReadResult r = reader.Read({value});
-  if (r.status == textio::ReadStatus::kUnreadable) {
-    std::string text;
-    textio::FreeLine(&text).Add("ERROR(wendle) Read Parameters").End();
-    throw textio::Stop(text);
-  }
+  if (r.status == textio::ReadStatus::kUnreadable) textio::StopWith("ERROR(wendle) Read Parameters");
   textio::Require(r, what);
   return value;
 }
 
-// An output file of one item, truncated on opening: it ends up holding
-// exactly what this run writes to it.
-struct OutputFile {
-  explicit OutputFile(const std::string& name) : stream(name, std::ios::binary | std::ios::trunc), out(stream) {}
+// The sample (t, u, e, n) of the whole run: a slash ends a line's read early
+// and leaves the values after it as last read, even from an earlier item's
+// file.
+using Sample = std::array<double, 4>;
 
-  std::ofstream stream;
-  textio::Output out;
-};
-
-void SplitItem(const std::string& input_name, std::string_view base, const Split& split) {
+void SplitItem(suite::Context& context, const std::string& input_name, std::string_view base, const Split& split,
+               Sample& sample) {
   // A missing input is an open failure, not a file to create.
-  std::ifstream input;
-  if (!textio::OpenInputFile(input_name, &input)) StopOnOpenFailure(input_name);
+  suite::InputFile* input = context.TryOpenInput(input_name);
+  if (input == nullptr) StopOnOpenFailure(input_name);
 
-  std::vector<std::unique_ptr<OutputFile>> files;
+  std::vector<suite::OutputFile*> files;
   for (const ComponentFile& f : split.files) {
     const std::string name = OutputName(base, f.suffix);
-    files.push_back(std::make_unique<OutputFile>(name));
-    if (!files.back()->stream.is_open()) StopOnOpenFailure(name);
+    files.push_back(context.TryCreateOutput(name));
+    if (files.back() == nullptr) StopOnOpenFailure(name);
   }
 
-  // A sample persists from line to line: a slash ends a line's read early
-  // and leaves the values after it as the previous line had them.
-  std::array<double, 4> sample{};  // t, u, e, n
   const std::span<double> values(sample.data(), static_cast<size_t>(split.values_per_sample));
-  textio::FreeReader reader(input);
+  textio::FreeReader reader(input->stream());
   std::string time_field;
-  while (reader.ReadDoubles(values).ok()) {
+  int64_t samples = 0;
+  textio::ReadResult r;
+  for (; (r = reader.ReadDoubles(values)).ok(); ++samples) {
     // The time goes to every file: format it once.
     time_field.clear();
     textio::AppendFreeReal(&time_field, sample[0]);
     for (size_t k = 0; k < files.size(); ++k) {
-      textio::FreeLine(files[k]->out).Add(std::string_view(time_field)).Add(sample[split.files[k].component + 1]).End();
+      textio::FreeLine(files[k]->out())
+          .Add(std::string_view(time_field))
+          .Add(sample[split.files[k].component + 1])
+          .End();
     }
   }
 
-  for (auto& f : files) {
-    f->out.Flush();
-    f->stream.close();
-    if (!f->stream) throw textio::WriteError("closing an output file");
-  }
+  context.NoteDataEnd(r, input_name, samples, "samples written");
+
+  // Items may be many: each one's files are closed before the next opens.
+  context.Close(*input);
+  for (suite::OutputFile* f : files) context.Close(*f);
 }
 
-void Run(std::istream& in) {
-  textio::FreeReader reader(in);
+}  // namespace
+
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
   const int32_t selector = ReadParameter(reader, "the component selector");
   const int32_t items = ReadParameter(reader, "the item count");
   const Split split = SplitFor(selector);
 
+  Sample sample{};
   std::string input_name;
   std::string base_line;
   for (int32_t item = 1; item <= items; ++item) {
     textio::Require(reader.ReadLine(&input_name), "an input file name line");
     textio::Require(reader.ReadLine(&base_line), "an output base name line");
-    SplitItem(input_name, textio::CutAtFirstBlank(base_line), split);
+    SplitItem(context, input_name, textio::CutAtFirstBlank(base_line), split, sample);
   }
 }
-
-}  // namespace
 
 std::string OutputName(std::string_view base, std::string_view suffix) {
   std::string name(base);
   name.append(suffix);
   if (name.size() > textio::kNameWidth) name.resize(textio::kNameWidth);
   return name;
-}
-
-int RunWendle(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("wendle", out, err, [&](textio::Output&) { Run(in); });
 }
 
 }  // namespace wendle

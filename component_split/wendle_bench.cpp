@@ -6,22 +6,16 @@
 
 #include <benchmark/benchmark.h>
 
-#include "component_split/bench_column_file.h"
 #include "component_split/wendle.h"
+#include "testsupport/bench.h"
 
 namespace {
 
 void BM_Wendle(benchmark::State& state) {
   const bench::ColumnFile& f = bench::ColumnFile::Get();
-  const std::string params =
-      std::to_string(state.range(0)) + "\n1\n" + f.path() + "\n" + f.In("wendle_") + "\n";
+  const std::string params = std::to_string(state.range(0)) + "\n1\n" + f.path() + "\n" + f.In("wendle_") + "\n";
   for (auto _ : state) {
-    std::istringstream in(params);
-    std::ostringstream out;
-    std::ostringstream err;
-    if (wendle::RunWendle(in, out, err) != 0 || !out.str().empty()) {
-      state.SkipWithError((out.str() + err.str()).c_str());
-    }
+    if (bench::RunProgram(state, wendle::kProgram, params) != 0) state.SkipWithError("wrote to standard output");
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(std::filesystem::file_size(f.path())));

@@ -24,7 +24,7 @@ std::string Listing(const TempDir& dir) {
 
 // Runs with the selector and per item an input line and a base line.
 std::string RunWith(const std::string& input, int* status = nullptr) {
-  const testsupport::Outcome o = testsupport::Run(RunWendle, input);
+  const testsupport::Outcome o = testsupport::RunInProcess(kProgram, input);
   if (status) *status = o.status;
   return o.out + o.err.substr(0, o.err.find(':') + 1);
 }
@@ -54,7 +54,9 @@ TEST(WendleTest, SelectorsReadingAndNames) {
   for (const Case& c : cases) {
     TempDir dir("wendle_test");
     dir.Write("in data.txt", c.data);  // an input name is opened whole
-    EXPECT_EQ(RunWith(std::to_string(c.selector) + "\n1\n" + (dir / "in data.txt") + "\n" + (dir / "s") + " a comment\n"), "");
+    EXPECT_EQ(
+        RunWith(std::to_string(c.selector) + "\n1\n" + (dir / "in data.txt") + "\n" + (dir / "s") + " a comment\n"),
+        "");
     fs::rename(dir / "in data.txt", dir / "in.txt");
     EXPECT_EQ(Listing(dir), c.files) << c.selector;
     for (auto [suffix, text] : {std::pair("u.d", c.u), std::pair("e.d", c.e), std::pair("n.d", c.n)}) {
@@ -71,7 +73,9 @@ TEST(WendleTest, OutputFilesHoldOnlyThisRun) {
   dir.Write("in.txt", kData);
   dir.Write("empty.txt", "");
   for (const char* f : {"ou.d", "pu.d"}) dir.Write(f, std::string(5000, '#') + "\n");
-  EXPECT_EQ(RunWith("1\n2\n" + (dir / "in.txt") + "\n" + (dir / "o") + "\n" + (dir / "empty.txt") + "\n" + (dir / "p") + "\n"), "");
+  EXPECT_EQ(RunWith("1\n2\n" + (dir / "in.txt") + "\n" + (dir / "o") + "\n" + (dir / "empty.txt") + "\n" + (dir / "p") +
+                    "\n"),
+            "");
   EXPECT_EQ(dir.Read("ou.d"), kU);
   EXPECT_EQ(dir.Read("pu.d"), "") << "no line written: nothing stale is left";
 }
@@ -85,12 +89,14 @@ TEST(WendleTest, MessagesAndRunTimeErrors) {
     std::string input, out, files;
     int status;
   } cases[] = {
-      {"missing input is not created", "3\n2\n" + (dir / "gone.txt") + "\n" + (dir / "a") + "\n" + in + "\n" + (dir / "b") + "\n",
+      {"missing input is not created",
+       "3\n2\n" + (dir / "gone.txt") + "\n" + (dir / "a") + "\n" + in + "\n" + (dir / "b") + "\n",
        " ERROR(wendle) OpenFile " + (dir / "gone.txt") + "\n", "in.txt ", 0},
       {"name shown up to its first blank, earlier items complete",
        "1\n2\n" + in + "\n" + (dir / "a") + "\n" + (dir / "my file") + "\n" + (dir / "b") + "\n",
        " ERROR(wendle) OpenFile " + (dir / "my") + "\n", "au.d in.txt ", 0},
-      {"output cannot be created", "1\n1\n" + in + "\n" + (dir / "no/a") + "\n", " ERROR(wendle) OpenFile " + (dir / "no/au.d") + "\n", "in.txt ", 0},
+      {"output cannot be created", "1\n1\n" + in + "\n" + (dir / "no/a") + "\n",
+       " ERROR(wendle) OpenFile " + (dir / "no/au.d") + "\n", "in.txt ", 0},
       {"selector not an integer", "x\n1\n", " ERROR(wendle) Read Parameters\n", "in.txt ", 0},
       {"item count not an integer", "3\n1.5\n", " ERROR(wendle) Read Parameters\n", "in.txt ", 0},
       {"negative item count", "3\n-2\n", "", "in.txt ", 0},

@@ -5,8 +5,6 @@
 #include <boost/math/policies/policy.hpp>
 #include <boost/math/special_functions/bessel.hpp>
 
-#include "textio/output.h"
-
 namespace core {
 
 namespace {
@@ -15,12 +13,12 @@ namespace bmp = boost::math::policies;
 
 // Never throw, never set errno, and stay in double precision: the value is
 // rounded to float anyway, and long double would only cost time.
-using QuietDouble = bmp::policy<bmp::domain_error<bmp::ignore_error>, bmp::pole_error<bmp::ignore_error>,
-                                bmp::overflow_error<bmp::ignore_error>, bmp::underflow_error<bmp::ignore_error>,
-                                bmp::denorm_error<bmp::ignore_error>, bmp::evaluation_error<bmp::ignore_error>,
-                                bmp::rounding_error<bmp::ignore_error>,
-                                bmp::indeterminate_result_error<bmp::ignore_error>,
-                                bmp::promote_float<false>, bmp::promote_double<false>>;
+using QuietDouble =
+    bmp::policy<bmp::domain_error<bmp::ignore_error>, bmp::pole_error<bmp::ignore_error>,
+                bmp::overflow_error<bmp::ignore_error>, bmp::underflow_error<bmp::ignore_error>,
+                bmp::denorm_error<bmp::ignore_error>, bmp::evaluation_error<bmp::ignore_error>,
+                bmp::rounding_error<bmp::ignore_error>, bmp::indeterminate_result_error<bmp::ignore_error>,
+                bmp::promote_float<false>, bmp::promote_double<false>>;
 
 // Limits of the single-precision complex Bessel routine, measured.
 constexpr float kNoPrecisionLimit = 4194304.0f;  // beyond: ierr = 4
@@ -28,24 +26,16 @@ constexpr float kHalfPrecisionLimit = 2048.0f;   // beyond: ierr = 3
 constexpr float kJ1UnderflowLimit = 4.634932325E-35f;
 constexpr float kJ2UnderflowLimit = 1.361605711E-17f;
 
-std::string MessageLine(int nz, int ierr) {
-  std::string text;
-  textio::FreeLine(&text).Add("Error:nz or ierr in cbesj()").Add(nz).Add(ierr).End();
-  return text;
-}
-
 }  // namespace
-
-BesselStop::BesselStop(int nz, int ierr) : textio::Stop(MessageLine(nz, ierr), 0), nz_(nz), ierr_(ierr) {}
 
 float cal_bsl(float order, float x) {
   float ax = std::fabs(x);
-  if (std::isnan(x)) throw BesselStop(1, 0);
-  if (ax > kNoPrecisionLimit) throw BesselStop(0, 4);
-  if (ax > kHalfPrecisionLimit) throw BesselStop(0, 3);
+  if (std::isnan(x)) throw BesselRefusal(1, 0);
+  if (ax > kNoPrecisionLimit) throw BesselRefusal(0, 4);
+  if (ax > kHalfPrecisionLimit) throw BesselRefusal(0, 3);
   if (ax > 0.0f) {
-    if (order == 1.0f && ax <= kJ1UnderflowLimit) throw BesselStop(1, 0);
-    if (order == 2.0f && ax <= kJ2UnderflowLimit) throw BesselStop(1, 0);
+    if (order == 1.0f && ax <= kJ1UnderflowLimit) throw BesselRefusal(1, 0);
+    if (order == 2.0f && ax <= kJ2UnderflowLimit) throw BesselRefusal(1, 0);
   }
   double value;
   if (order == 0.0f || order == 1.0f || order == 2.0f) {

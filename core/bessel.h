@@ -1,19 +1,17 @@
 #ifndef CIRCARRAY_CORE_BESSEL_H_
 #define CIRCARRAY_CORE_BESSEL_H_
 
-#include <string>
-
-#include "textio/errors.h"
+#include <exception>
 
 namespace core {
 
 // The Bessel routine's refusal to evaluate: a nonzero underflow count `nz`
-// or error indicator `ierr`. It ends the whole run (status 0) with the
-// line "Error:nz or ierr in cbesj()" and the two integers on standard
-// output, after everything the program had written.
-class BesselStop : public textio::Stop {
+// or error indicator `ierr`. The core only reports it; the programs that
+// evaluate Bessel functions decide what a refusal means for a run.
+class BesselRefusal : public std::exception {
  public:
-  BesselStop(int nz, int ierr);
+  BesselRefusal(int nz, int ierr) : nz_(nz), ierr_(ierr) {}
+  const char* what() const noexcept override { return "Bessel evaluation refused"; }
   int nz() const { return nz_; }
   int ierr() const { return ierr_; }
 
@@ -31,7 +29,7 @@ class BesselStop : public textio::Stop {
 //   |x| > 2048                         -> ierr = 3 (half precision lost)
 //   order 1, 0 < |x| <= 4.634932e-35   -> nz = 1 (J1 underflows)
 //   order 2, 0 < |x| <= 1.3616057e-17  -> nz = 1 (J2 underflows)
-// and each refusal throws BesselStop.
+// and each refusal throws BesselRefusal.
 float cal_bsl(float order, float x);
 
 }  // namespace core

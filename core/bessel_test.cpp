@@ -15,9 +15,15 @@ TEST(CalBslTest, ReferenceValues) {
     double expected;  // J_order(x) to 10 digits
   };
   const Case cases[] = {
-      {0.0f, 0.0f, 1.0},          {1.0f, 0.0f, 0.0},           {2.0f, 0.0f, 0.0},
-      {0.0f, 1.0f, 0.7651976866}, {1.0f, 1.0f, 0.4400505857},  {2.0f, 1.0f, 0.1149034849},
-      {0.0f, 10.0f, -0.2459357645}, {0.0f, 100.0f, 0.01998585030}, {2.0f, 3.5f, 0.4586291842},
+      {0.0f, 0.0f, 1.0},
+      {1.0f, 0.0f, 0.0},
+      {2.0f, 0.0f, 0.0},
+      {0.0f, 1.0f, 0.7651976866},
+      {1.0f, 1.0f, 0.4400505857},
+      {2.0f, 1.0f, 0.1149034849},
+      {0.0f, 10.0f, -0.2459357645},
+      {0.0f, 100.0f, 0.01998585030},
+      {2.0f, 3.5f, 0.4586291842},
   };
   for (const Case& c : cases) {
     EXPECT_NEAR(cal_bsl(c.order, c.x), c.expected, 2e-7 * (1 + std::fabs(c.expected)))
@@ -76,20 +82,10 @@ TEST(CalBslTest, RefusalLimits) {
     try {
       cal_bsl(c.order, c.x);
       ADD_FAILURE() << "no refusal for order " << c.order << " x " << c.x;
-    } catch (const BesselStop& stop) {
+    } catch (const BesselRefusal& stop) {
       EXPECT_EQ(stop.nz(), c.nz) << "order " << c.order << " x " << c.x;
       EXPECT_EQ(stop.ierr(), c.ierr) << "order " << c.order << " x " << c.x;
-      EXPECT_EQ(stop.status(), 0);
     }
-  }
-}
-
-TEST(CalBslTest, RefusalMessageLine) {
-  try {
-    cal_bsl(0.0f, 5000.0f);
-    FAIL();
-  } catch (const BesselStop& stop) {
-    EXPECT_EQ(stop.text(), " Error:nz or ierr in cbesj()           0           3\n");
   }
 }
 

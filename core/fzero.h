@@ -5,20 +5,32 @@
 
 namespace core {
 
-// Outcome of a root search.
-struct FzeroResult {
-  float b;    // the root estimate: the end of the final interval with the smaller |F|
-  float c;    // the other end of the final interval
-  int iflag;  // 1 converged, 2 F(b) == 0, 3 possible pole, 4 no sign change, 5 evaluation limit
+// How a root search ended; the values are the classic status codes that
+// programs print.
+enum class FzeroStatus {
+  kConverged = 1,           // the bracket shrank below the tolerance
+  kExactZero = 2,           // F(b) is exactly zero
+  kSingular = 3,            // converged, but |F| grew: possibly a pole
+  kNoSignChange = 4,        // the bracket holds no sign change
+  kTooManyEvaluations = 5,  // the evaluation limit was reached
 };
 
-// Status codes of fzero().
-enum FzeroStatus {
-  kFzeroConverged = 1,
-  kFzeroExactZero = 2,
-  kFzeroSingular = 3,
-  kFzeroNoSignChange = 4,
-  kFzeroTooManyEvaluations = 5,
+// A root was found: the search converged or landed exactly on a zero.
+// An exact zero is common where residuals are differences of nearly
+// equal single-precision numbers, so trial points hit zeros exactly.
+constexpr bool Found(FzeroStatus status) {
+  return status == FzeroStatus::kConverged || status == FzeroStatus::kExactZero;
+}
+
+// Outcome of a root search.
+struct FzeroResult {
+  float b;  // the root estimate: the end of the final interval with the smaller |F|
+  float c;  // the other end of the final interval
+  FzeroStatus status;
+
+  bool found() const { return Found(status); }
+  // The status as the integer code programs print.
+  int code() const { return static_cast<int>(status); }
 };
 
 // Maximum number of evaluations of F in one search.
@@ -83,16 +95,16 @@ FzeroResult fzero(F&& f, float b, float c, float r, float re, float ae) {
     const float tol = rw * std::fabs(b) + aw;
 
     if (acmb <= tol) {
-      int flag = kFzeroConverged;
+      FzeroStatus flag = FzeroStatus::kConverged;
       if (same_sign(fb, fc)) {
-        flag = kFzeroNoSignChange;
+        flag = FzeroStatus::kNoSignChange;
       } else if (std::fabs(fb) > fx) {
-        flag = kFzeroSingular;
+        flag = FzeroStatus::kSingular;
       }
       return {b, c, flag};
     }
-    if (fb == 0.0f) return {b, c, kFzeroExactZero};
-    if (count >= kFzeroMaxEvaluations) return {b, c, kFzeroTooManyEvaluations};
+    if (fb == 0.0f) return {b, c, FzeroStatus::kExactZero};
+    if (count >= kFzeroMaxEvaluations) return {b, c, FzeroStatus::kTooManyEvaluations};
 
     // The new iterate is b + p/q, arranged so that p >= 0.
     float p = (b - a) * fb;

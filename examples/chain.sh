@@ -15,14 +15,12 @@
 #
 # Usage: examples/chain.sh [--check] DIR [OUTDIR]
 #
-# DIR is a build directory or the directory of the installed programs. The
+# DIR is the directory of the programs (build/bin, or PREFIX/bin). The
 # results are written to OUTDIR (default: a temporary directory that is
 # removed afterwards). With --check, every result is compared with its copy
 # in examples/chain/expected/ and the script fails on any difference.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-# shellcheck source=programs.sh
-. "$here/programs.sh"
 
 check=0
 if [[ ${1:-} == --check ]]; then
@@ -42,8 +40,10 @@ else
   trap 'rm -rf "$out"' EXIT
 fi
 out="$(cd "$out" && pwd)"
+dir="$(cd "$dir" && pwd)"
 for p in wendle gauger snippa vantor resampa; do
-  declare "$p=$(program_path "$dir" "$p")"
+  [[ -x $dir/$p ]] || { echo "no program $p in $dir" >&2; exit 1; }
+  declare "$p=$dir/$p"
 done
 
 cp "$here/chain/station.txt" "$here/spac_itype1.txt" "$out/"

@@ -4,7 +4,8 @@
 #
 # Usage: examples/check_examples.sh [--update] DIR [PROGRAM...]
 #
-# DIR is a build directory or the directory of the installed programs.
+# DIR is the directory of the programs (build/bin, or PREFIX/bin); without
+# PROGRAMs, every example directory (one holding input.txt) is run.
 # Each examples/<program>/ holds input.txt (standard input), expected.txt
 # (standard output) and, for files the program writes, expected-<file>;
 # any other file there is data the program reads. The example runs in a
@@ -13,8 +14,6 @@
 # committing it).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-# shellcheck source=programs.sh
-. "$here/programs.sh"
 
 update=0
 if [[ ${1:-} == --update ]]; then
@@ -25,11 +24,11 @@ if (($# < 1)); then
   sed -n '5p' "$0" | sed 's/^# //' >&2
   exit 2
 fi
-dir=$1
+dir="$(cd "$1" && pwd)"
 shift
 programs=("$@")
 if ((${#programs[@]} == 0)); then
-  programs=(vantor quillon tessel gauger wendle corral hollin resampa snippa)
+  for input in "$here"/*/input.txt; do programs+=("$(basename "$(dirname "$input")")"); done
 fi
 
 work="$(mktemp -d)"
@@ -38,7 +37,12 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 for name in "${programs[@]}"; do
   example="$here/$name"
-  program=$(program_path "$dir" "$name") || { failures=$((failures + 1)); continue; }
+  program="$dir/$name"
+  if [[ ! -x $program ]]; then
+    echo "FAIL $name: no program $program"
+    failures=$((failures + 1))
+    continue
+  fi
   cp -R "$example" "$work/$name"
   status=0
   (cd "$work/$name" && "$program" < input.txt > stdout.txt 2> stderr.txt) || status=$?

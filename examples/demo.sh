@@ -8,8 +8,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-build}"
-vantor="$build/ratio_inversion/vantor"
-gauger="$build/rms_eval/gauger"
+vantor="$build/bin/vantor"
+gauger="$build/bin/gauger"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

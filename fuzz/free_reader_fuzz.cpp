@@ -48,8 +48,7 @@ void CheckRoundTrip(int32_t v) {
   std::string s;
   textio::AppendFreeInt(&s, v);
   int32_t back = 0;
-  fuzz::Check(textio::ParseInt32(Trim(s), &back) && back == v,
-              "an integer changed in a write-read round trip");
+  fuzz::Check(textio::ParseInt32(Trim(s), &back) && back == v, "an integer changed in a write-read round trip");
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "rms_eval/gauger.h"
 #include "harness.h"
+#include "rms_eval/gauger.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   return fuzz::FuzzWithColumnFiles("gauger", gauger::RunGauger, data, size);

@@ -45,8 +45,7 @@ void CheckOutcome(std::string_view name, int status, const std::string& err, con
   } else {
     const std::string prefix = std::string(name) + ": ";
     Check(err.compare(0, prefix.size(), prefix) == 0, "diagnostic does not start with the program name");
-    Check(!err.empty() && err.back() == '\n' && err.find('\n') == err.size() - 1,
-          "diagnostic is not exactly one line");
+    Check(!err.empty() && err.back() == '\n' && err.find('\n') == err.size() - 1, "diagnostic is not exactly one line");
   }
   Check(!out.refused() || status != 0, "a refused write ended with status 0");
   Check(out.refused() || out.ends_with_newline(), "standard output ends inside a line");

@@ -16,9 +16,8 @@ bool StartsWith(const std::string& s, const std::string& prefix) { return s.comp
 
 TEST(EarlyStopTest, AMessageStopKeepsEveryLineBefore) {
   // Lines each program writes before its message in the stop input.
-  const std::map<std::string, size_t> lines_before = {
-      {"vantor", 0}, {"quillon", 4}, {"tessel", 203}, {"hollin", 0}, {"resampa", 0},
-      {"gauger", 0}, {"wendle", 0}, {"corral", 2}};
+  const std::map<std::string, size_t> lines_before = {{"vantor", 0},  {"quillon", 4}, {"tessel", 203}, {"hollin", 0},
+                                                      {"resampa", 0}, {"gauger", 0},  {"wendle", 0},   {"corral", 2}};
   TempDir dir("hardening_message_stop");
   for (const ProgramCase& p : AllPrograms(dir)) {
     if (p.stop_input.empty()) continue;
@@ -32,8 +31,7 @@ TEST(EarlyStopTest, AMessageStopKeepsEveryLineBefore) {
     ASSERT_GE(lines.size(), 1u);
     EXPECT_EQ(lines.size() - 1, lines_before.at(p.name));
     const std::string& message = lines.back();
-    EXPECT_TRUE(message.find("ERROR") != std::string::npos || message.find("Error") != std::string::npos)
-        << message;
+    EXPECT_TRUE(message.find("ERROR") != std::string::npos || message.find("Error") != std::string::npos) << message;
     if (StartsWith(p.stop_input, p.input)) {
       EXPECT_TRUE(StartsWith(o.out, RunOn(p.run, p.input).out));
     }

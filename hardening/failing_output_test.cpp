@@ -63,9 +63,9 @@ constexpr char kQuillonRecords[] =
     "3 0.15 3 0.35 3 0\n";
 
 Outcome RunQuillonWithFort7(const std::string& input, const std::string& fort7) {
-  return RunOn([&](std::istream& in, std::ostream& out, std::ostream& err) {
-    return quillon::RunQuillon(in, out, err, fort7);
-  }, input);
+  return RunOn(
+      [&](std::istream& in, std::ostream& out, std::ostream& err) { return quillon::RunQuillon(in, out, err, fort7); },
+      input);
 }
 
 TEST(FailingOutputTest, QuillonSecondFileOnAFullDevice) {

@@ -41,8 +41,7 @@ class LimitedDevice : public std::streambuf {
 
 // Runs a program in-process on `input`, its standard output on a device
 // of `limit` bytes (testsupport::Run for an unlimited one).
-Outcome RunOn(const Program& program, const std::string& input,
-              size_t limit = std::numeric_limits<size_t>::max());
+Outcome RunOn(const Program& program, const std::string& input, size_t limit = std::numeric_limits<size_t>::max());
 
 }  // namespace hardening
 

@@ -12,7 +12,7 @@ LogCurve ReadLogCurve(std::istream& in, size_t capacity) {
   textio::FreeReader reader(in);
   double x = 0.0;
   double v = 0.0;
-  while (reader.Read({x, v}).ok()) {
+  while ((curve.end = reader.Read({x, v})).ok()) {
     ++curve.records;
     if (curve.f.size() < capacity) {
       curve.f.push_back(x);

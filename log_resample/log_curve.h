@@ -6,6 +6,8 @@
 #include <istream>
 #include <vector>
 
+#include "textio/free_reader.h"
+
 namespace resampa {
 
 // Most pairs (and grid points) a run handles.
@@ -20,6 +22,9 @@ struct LogCurve {
   // Records read in full, including those beyond the capacity, which are
   // counted but not stored.
   int64_t records = 0;
+  // How the reading ended: at the end of the stream, or at a record that
+  // does not hold two numbers.
+  textio::ReadResult end;
 };
 
 // Reads (abscissa, value) pairs, one per record, up to the end of the

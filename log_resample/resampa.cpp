@@ -2,15 +2,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <fstream>
-#include <limits>
 #include <string>
 
 #include "log_resample/log_curve.h"
 #include "textio/errors.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace resampa {
 
@@ -19,18 +16,6 @@ namespace {
 // Written for a grid point with no data abscissa within one step.
 constexpr double kMissing = 999.0;
 
-// Adds a count as an integer when it fits 32 bits; a record count from a
-// file of billions of lines, or an absurd grid size, is written as a real.
-void AddCount(textio::FreeLine& line, double count) {
-  if (count <= std::numeric_limits<int32_t>::max()) {
-    line.Add(static_cast<int32_t>(count));
-  } else {
-    line.Add(count);
-  }
-}
-
-[[noreturn]] void StopWith(const std::string& text) { throw textio::Stop(text); }
-
 // Number of grid points: grid end / step rounded half up, truncated. A
 // quotient that is negative or not a number gives an empty grid.
 double GridPoints(double grid_end, double step) {
@@ -38,39 +23,29 @@ double GridPoints(double grid_end, double step) {
   return m >= 1.0 ? m : 0.0;
 }
 
-LogCurve ReadPairFile(const std::string& name) {
-  std::ifstream file(name, std::ios::binary);
-  if (!file) throw textio::RuntimeError("cannot open the pair file '" + name + "'");
-  LogCurve curve = ReadLogCurve(file);
+LogCurve ReadPairFile(suite::Context& context, const std::string& name) {
+  suite::InputFile& file = context.OpenInput(name);
+  LogCurve curve = ReadLogCurve(file.stream());
+  context.NoteDataEnd(curve.end, name, curve.records, "pairs read");
+  context.Close(file);
 
-  std::string text;
+  const textio::Count records{static_cast<double>(curve.records)};
   if (curve.records > kNmax) {
-    textio::FreeLine(&text).Add("Program resampa").End();
-    textio::FreeLine line(&text);
-    line.Add("ERROR(ndata>nmax) in rmkd:");
-    AddCount(line, static_cast<double>(curve.records));
-    line.Add(kNmax).End();
-    StopWith(text);
+    throw textio::Stop(textio::MessageLine("Program resampa") +
+                       textio::MessageLine("ERROR(ndata>nmax) in rmkd:", records, kNmax));
   }
-  if (curve.records < 2) {
-    textio::FreeLine line(&text);
-    line.Add("ERROR(ndata<2) in rmkd:");
-    AddCount(line, static_cast<double>(curve.records));
-    line.End();
-    StopWith(text);
-  }
+  if (curve.records < 2) textio::StopWith("ERROR(ndata<2) in rmkd:", records);
   if (int64_t j = FirstNonAscending(curve.f); j > 0) {
-    textio::FreeLine line(&text);
-    line.Add("ERROR(f not ascending) in rmkd: record");
-    AddCount(line, static_cast<double>(j));
-    line.Add(curve.f[j - 1]).End();
-    StopWith(text);
+    textio::StopWith("ERROR(f not ascending) in rmkd: record", textio::Count{static_cast<double>(j)}, curve.f[j - 1]);
   }
   return curve;
 }
 
-void Run(std::istream& in, textio::Output& out) {
-  textio::FreeReader reader(in);
+}  // namespace
+
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
 
   std::string name;
   textio::Require(reader.ReadLine(&name), "the pair-file name");
@@ -80,17 +55,10 @@ void Run(std::istream& in, textio::Output& out) {
   textio::Require(reader.Read({step}), "the grid step");
 
   const double points = GridPoints(grid_end, step);
-  if (points > kNmax) {
-    std::string text;
-    textio::FreeLine line(&text);
-    line.Add("ERROR(m>nmax) in resampa:");
-    AddCount(line, points);
-    line.Add(kNmax).End();
-    StopWith(text);
-  }
+  if (points > kNmax) textio::StopWith("ERROR(m>nmax) in resampa:", textio::Count{points}, kNmax);
   const auto m = static_cast<int32_t>(points);
 
-  const LogCurve curve = ReadPairFile(name);
+  const LogCurve curve = ReadPairFile(context, name);
   LogInterpolator interpolator(curve);
   for (int32_t i = 1; i <= m; ++i) {
     const double x = static_cast<double>(i) * step;
@@ -99,12 +67,6 @@ void Run(std::istream& in, textio::Output& out) {
     // NaN distance fails the test and counts as too far.
     textio::FreeLine(out).Add(x).Add(step >= g.distance ? std::pow(10.0, g.value) : kMissing).End();
   }
-}
-
-}  // namespace
-
-int RunResampa(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("resampa", out, err, [&](textio::Output& o) { Run(in, o); });
 }
 
 }  // namespace resampa

@@ -1,8 +1,8 @@
 #ifndef CIRCARRAY_LOG_RESAMPLE_RESAMPA_H_
 #define CIRCARRAY_LOG_RESAMPLE_RESAMPA_H_
 
-#include <istream>
-#include <ostream>
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace resampa {
 
@@ -10,7 +10,10 @@ namespace resampa {
 // and the grid step, resamples the file's curve onto step, 2 step, ...
 // and writes one line (abscissa, value or 999) per grid point. Returns the
 // exit status.
-int RunResampa(std::istream& in, std::ostream& out, std::ostream& err);
+void Run(suite::Context& context);
+
+// The program: help text, what standard input holds first, and Run.
+extern const suite::Program kProgram;
 
 }  // namespace resampa
 

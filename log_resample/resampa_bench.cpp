@@ -6,30 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <streambuf>
 #include <string>
 
 #include "log_resample/resampa.h"
+#include "testsupport/bench.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Counts the bytes written and drops them.
-class CountingBuf : public std::streambuf {
- public:
-  size_t bytes = 0;
-
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<size_t>(n);
-    return n;
-  }
-  int_type overflow(int_type c) override {
-    ++bytes;
-    return traits_type::not_eof(c);
-  }
-};
 
 // A pair file of `pairs` records: abscissae 0.001, 0.002, ... and a
 // smooth positive value.
@@ -71,12 +55,7 @@ void BM_Resampa5MPairs(benchmark::State& state) {
   const std::string input = file.path.string() + "\n5000\n" + std::to_string(step) + "\n";
   size_t bytes = 0;
   for (auto _ : state) {
-    std::istringstream in(input);
-    CountingBuf sink;
-    std::ostream out(&sink);
-    std::ostringstream err;
-    if (resampa::RunResampa(in, out, err) != 0) state.SkipWithError(err.str().c_str());
-    bytes = sink.bytes;
+    bytes = bench::RunProgram(state, resampa::kProgram, input);
   }
   state.counters["pairs"] = static_cast<double>(kPairs);
   state.counters["out_MB"] = static_cast<double>(bytes) / 1e6;

@@ -18,7 +18,7 @@ using testsupport::Outcome;
 // Each test works in a directory of its own: ctest runs tests in parallel.
 class ResampaTest : public ::testing::Test {
  protected:
-  static Outcome Run(const std::string& input) { return testsupport::Run(RunResampa, input); }
+  static Outcome Run(const std::string& input) { return testsupport::RunInProcess(kProgram, input); }
   Outcome RunOnPairs(const std::string& pairs, const std::string& grid_end, const std::string& step) {
     return Run(dir_.Write("pairs.d", pairs) + "\n" + grid_end + "\n" + step + "\n");
   }
@@ -53,9 +53,9 @@ TEST_F(ResampaTest, GeometricInterpolationExtrapolatedEndsAndGaps) {
 }
 
 TEST_F(ResampaTest, GridSizeAndNonPositiveValues) {
-  for (auto [grid_end, step, points] : {std::tuple("0.2", "0.5", 0u), std::tuple("0.25", "0.5", 1u),
-                                        std::tuple("2.74", "0.5", 5u), std::tuple("2.76", "0.5", 6u),
-                                        std::tuple("-3", "0.5", 0u), std::tuple("-1", "0", 0u)}) {
+  for (auto [grid_end, step, points] :
+       {std::tuple("0.2", "0.5", 0u), std::tuple("0.25", "0.5", 1u), std::tuple("2.74", "0.5", 5u),
+        std::tuple("2.76", "0.5", 6u), std::tuple("-3", "0.5", 0u), std::tuple("-1", "0", 0u)}) {
     const std::string out = RunOnPairs(kDecades, grid_end, step).out;
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), points) << grid_end << " " << step;
   }
@@ -78,7 +78,8 @@ TEST_F(ResampaTest, MessagesAndRuntimeErrors) {
       {"repeated abscissa", "1 10\n2 100\n2 200\n", "3", "1",
        " ERROR(f not ascending) in rmkd: record           3   2.0000000000000000     \n"},
       {"grid beyond capacity", kDecades, "5000001", "1", " ERROR(m>nmax) in resampa:     5000001     5000000\n"},
-      {"grid beyond 32 bits", kDecades, "4.5e9", "0.5", " ERROR(m>nmax) in resampa:   9000000000.0000000          5000000\n"},
+      {"grid beyond 32 bits", kDecades, "4.5e9", "0.5",
+       " ERROR(m>nmax) in resampa:   9000000000.0000000          5000000\n"},
       {"step 0", kDecades, "1", "0", " ERROR(m>nmax) in resampa:                  Infinity     5000000\n"},
   };
   for (const Case& c : cases) {
@@ -88,13 +89,15 @@ TEST_F(ResampaTest, MessagesAndRuntimeErrors) {
   std::string pairs;
   pairs.reserve(4 * 5000001);
   for (int i = 0; i < 5000001; ++i) pairs += "1 1\n";
-  EXPECT_EQ(RunOnPairs(pairs, "3", "0.5").out, " Program resampa\n ERROR(ndata>nmax) in rmkd:     5000001     5000000\n");
+  EXPECT_EQ(RunOnPairs(pairs, "3", "0.5").out,
+            " Program resampa\n ERROR(ndata>nmax) in rmkd:     5000001     5000000\n");
 
-  for (const std::string& input : {std::string(), dir_.Write("b.d", kDecades) + "\n3\nhalf\n",
-                                    dir_ / "absent.d" + "\n3\n0.5\n"}) {
+  for (const std::string& input :
+       {std::string(), dir_.Write("b.d", kDecades) + "\n3\nhalf\n", dir_ / "absent.d" + "\n3\n0.5\n"}) {
     const Outcome r = Run(input);
     EXPECT_EQ(std::make_tuple(r.status, r.out, r.err.rfind("resampa: ", 0), r.err.find('\n')),
-              std::make_tuple(2, "", 0u, r.err.size() - 1)) << input;
+              std::make_tuple(2, "", 0u, r.err.size() - 1))
+        << input;
   }
 }
 

@@ -74,8 +74,7 @@ TEST(QuillonModelTest, LargestExcessTerm) {
       {0, nan, 0.5f, 0.0f, 0.25f, 0.0f},
       {0, 0.5f, 1e10f, 0.0f, 1e18f, 0.0f},
   };
-  CheckCases(std::begin(cases), std::end(cases),
-             [](const ModelCase& c, Observed& obs) { return caldltmx(c.x, obs); });
+  CheckCases(std::begin(cases), std::end(cases), [](const ModelCase& c, Observed& obs) { return caldltmx(c.x, obs); });
 }
 
 TEST(QuillonModelTest, ResolutionResidual) {
@@ -92,7 +91,7 @@ TEST(QuillonModelTest, ResolutionResidual) {
   EXPECT_EQ(rkmin4nsr2(1.0f, Observed2{2.0f, 0.9f}, four), rkmin4nsr2(1.0f, Observed2{0.5f, 0.9f}, one));
   EXPECT_GT(rkmin4nsr2(1.0f, Observed2{0.5f, 0.9f}, four), rkmin4nsr2(1.0f, Observed2{0.0f, 0.9f}, four));
   // A scaled argument the Bessel routine refuses stops the run.
-  EXPECT_THROW(rkmin4nsr2(1.0f, Observed2{0.5f, 0.0f}, four), core::BesselStop);
+  EXPECT_THROW(rkmin4nsr2(1.0f, Observed2{0.5f, 0.0f}, four), core::BesselRefusal);
 }
 
 }  // namespace

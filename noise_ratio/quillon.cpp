@@ -5,12 +5,10 @@
 #include <string_view>
 
 #include "core/fzero.h"
-#include "noise_ratio/lazy_file.h"
 #include "textio/errors.h"
 #include "textio/format.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace quillon {
 
@@ -38,8 +36,8 @@ std::string TextColumn(bool found, float value, std::string_view placeholder) {
 }
 
 void WriteResultLine(textio::Output& out, float freq, const Estimate& est) {
-  const std::string column2 = TextColumn(Found(est.flag0), est.nsr0, kNoRoot);
-  const std::string column3 = TextColumn(Found(est.flag1), est.nsr1, kNoExcessRoot);
+  const std::string column2 = TextColumn(core::Found(est.status0), est.nsr0, kNoRoot);
+  const std::string column3 = TextColumn(core::Found(est.status1), est.nsr1, kNoExcessRoot);
   std::string* line = out.buffer();
   textio::AppendE15_7(line, freq);
   line->append(column2);
@@ -49,68 +47,55 @@ void WriteResultLine(textio::Output& out, float freq, const Estimate& est) {
   out.Commit();
 }
 
-std::string LimitLine(float freq, const ResolutionLimit& limit) {
-  std::string line;
-  textio::AppendE15_7(&line, freq);
-  textio::AppendE15_7(&line, limit.velocity);
-  textio::AppendE15_7(&line, limit.wavelength);
-  textio::AppendE15_7(&line, limit.rkmin);
-  return line;
+void WriteLimitLine(textio::Output& out, float freq, const ResolutionLimit& limit) {
+  std::string* line = out.buffer();
+  textio::AppendE15_7(line, freq);
+  textio::AppendE15_7(line, limit.velocity);
+  textio::AppendE15_7(line, limit.wavelength);
+  textio::AppendE15_7(line, limit.rkmin);
+  line->push_back('\n');
+  out.Commit();
 }
 
-void ProcessRecords(textio::FreeReader& reader, textio::Output& out, Observed& obs, float radius,
-                    LazyFile& fort7) {
+void ProcessRecords(suite::Context& context, Observed& obs, float radius, suite::OutputFile& fort7) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
   // Declared once: a read cut short by a slash leaves the values of the
   // previous record in place.
   float freq1 = 0.0f;
   float freq2 = 0.0f;
   float freq3 = 0.0f;
   float unused = 0.0f;
-  for (;;) {
+  for (int64_t records = 0;; ++records) {
     // coh and rho go straight into the block the models read.
-    if (!reader.Read({freq1, obs.coh, freq2, obs.rho, freq3, unused}).ok()) return;
+    const textio::ReadResult r = reader.Read({freq1, obs.coh, freq2, obs.rho, freq3, unused});
+    if (!r.ok()) return context.NoteDataEnd(r, "standard input", records, "records read");
 
     // The three tables side by side must describe the same frequency.
-    if (freq1 != freq2 || freq1 != freq3) {
-      std::string text;
-      textio::FreeLine(&text).Add("ERROR: inconcistent frequency !").Add(freq1).Add(freq2).Add(freq3).End();
-      throw textio::Stop(text);
-    }
+    if (freq1 != freq2 || freq1 != freq3) textio::StopWith("ERROR: inconcistent frequency !", freq1, freq2, freq3);
 
     const Estimate est = EstimateNoise(obs);
     WriteResultLine(out, freq1, est);
 
-    if (Found(est.flag0)) {
+    if (core::Found(est.status0)) {
       const ResolutionLimit limit = FindResolutionLimit(est.nsr0, obs, radius, freq1);
-      if (Found(limit.flag)) fort7.WriteLine(LimitLine(freq1, limit));
+      if (core::Found(limit.status)) WriteLimitLine(fort7.out(), freq1, limit);
     }
   }
 }
 
-void Run(std::istream& in, textio::Output& out, const std::string& fort7_path) {
-  textio::FreeReader reader(in);
+}  // namespace
+
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
   float radius = 0.0f;
   Observed obs;
   textio::Require(reader.Read({radius, obs.nsta}), "the first record (radius, nsta integer)");
 
-  LazyFile fort7(fort7_path);
-  try {
-    ProcessRecords(reader, out, obs, radius, fort7);
-  } catch (const textio::Stop&) {
-    // A message stop (inconsistent frequencies, a Bessel refusal) keeps
-    // every line written so far, in fort.7 as on standard output.
-    fort7.Close();
-    throw;
-  }
-  fort7.Close();
+  // fort.7 comes into being with its first line; the context closes it
+  // however the run ends, keeping every line written so far.
+  ProcessRecords(context, obs, radius, context.OutputOnFirstLine("fort.7"));
 }
-
-}  // namespace
-
-// Status 2 means the residual is exactly zero at the returned point, which
-// is a root. It is common here: the residuals are differences of nearly
-// equal single-precision numbers, so trial points land on exact zeros.
-bool Found(int iflag) { return iflag == core::kFzeroConverged || iflag == core::kFzeroExactZero; }
 
 Estimate EstimateNoise(Observed& obs) {
   Estimate est;
@@ -120,12 +105,12 @@ Estimate EstimateNoise(Observed& obs) {
   ids.ids = 0;
   core::FzeroResult r = core::fzero(residual, kNoiseLower, kNoiseUpper, kNoiseUpper, kTolerance, kTolerance);
   est.nsr0 = r.b;
-  est.flag0 = r.iflag;
+  est.status0 = r.status;
 
   ids.ids = 1;
   r = core::fzero(residual, kNoiseLower, kNoiseUpper, kNoiseUpper, kTolerance, kTolerance);
   est.nsr1 = r.b;
-  est.flag1 = r.iflag;
+  est.status1 = r.status;
 
   // The bound is taken at whatever the second search returned, found or not.
   est.dltmx = caldltmx(est.nsr1, obs);
@@ -141,14 +126,10 @@ ResolutionLimit FindResolutionLimit(float nsr, const Observed& obs, float radius
 
   ResolutionLimit limit;
   limit.rkmin = r.b;
-  limit.flag = r.iflag;
+  limit.status = r.status;
   limit.wavelength = kTwoPi / limit.rkmin;
   limit.velocity = limit.wavelength * (radius * freq);
   return limit;
-}
-
-int RunQuillon(std::istream& in, std::ostream& out, std::ostream& err, const std::string& fort7_path) {
-  return textio::RunProgram("quillon", out, err, [&](textio::Output& o) { Run(in, o, fort7_path); });
 }
 
 }  // namespace quillon

@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "noise_ratio/quillon.h"
+#include "testsupport/bench.h"
 
 namespace quillon {
 namespace {
@@ -49,13 +50,7 @@ void BM_Quillon(benchmark::State& state) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("quillon_bench_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  const std::string fort7 = (dir / "fort.7").string();
-  for (auto _ : state) {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    if (RunQuillon(in, out, err, fort7) != 0) state.SkipWithError("run failed");
-  }
+  for (auto _ : state) bench::RunProgram(state, kProgram, input, dir);
   state.SetItemsProcessed(state.iterations() * records);
   std::filesystem::remove_all(dir);
 }

@@ -28,10 +28,9 @@ double PlainRoot(double coh, double rho, double nsta) {
 class QuillonTest : public ::testing::Test {
  protected:
   int Run(const std::string& input) {
-    const std::string fort7 = fort7_.string();
-    const testsupport::Outcome o = testsupport::Run(
-        [&](std::istream& in, std::ostream& out, std::ostream& err) { return RunQuillon(in, out, err, fort7); },
-        input);
+    testsupport::RunOptions options;
+    options.directory = fort7_.parent_path();
+    const testsupport::Outcome o = testsupport::RunInProcess(kProgram, input, options);
     out_ = o.out;
     err_ = o.err;
     return o.status;
@@ -85,15 +84,15 @@ TEST_F(QuillonTest, ColumnsByOutcomeOfEachSearch) {
 TEST_F(QuillonTest, ExactZerosAreRoots) {
   Observed obs{0.15f, 0.35f, 0.0f, 4};
   const Estimate est = EstimateNoise(obs);
-  ASSERT_EQ(est.flag0, core::kFzeroExactZero);
+  ASSERT_EQ(est.status0, core::FzeroStatus::kExactZero);
   EXPECT_NEAR(est.nsr0, PlainRoot(0.15f, 0.35f, 4), 1e-6 * est.nsr0);
-  EXPECT_EQ(FindResolutionLimit(est.nsr0, obs, 3.0f, 2.0f).flag, core::kFzeroExactZero);
+  EXPECT_EQ(FindResolutionLimit(est.nsr0, obs, 3.0f, 2.0f).status, core::FzeroStatus::kExactZero);
 
   obs = Observed{0.5f, 0.5f, 0.0f, 4};
   const Estimate worked = EstimateNoise(obs);
-  EXPECT_EQ(worked.flag0, core::kFzeroConverged);
+  EXPECT_EQ(worked.status0, core::FzeroStatus::kConverged);
   EXPECT_NEAR(worked.nsr0, (std::sqrt(5.0) - 1) / 2, 1e-7);
-  EXPECT_EQ(worked.flag1, core::kFzeroExactZero);
+  EXPECT_EQ(worked.status1, core::FzeroStatus::kExactZero);
   EXPECT_EQ(worked.nsr1, 0.0f);
   const ResolutionLimit limit = FindResolutionLimit(worked.nsr0, obs, 1.0f, 1.0f);
   EXPECT_NEAR(limit.rkmin, 1.06135, 1e-5);
@@ -105,14 +104,18 @@ TEST_F(QuillonTest, ExactZerosAreRoots) {
   ASSERT_NE(w * (0.7f * 3.3f), (w * 0.7f) * 3.3f);
   EXPECT_EQ(FindResolutionLimit(worked.nsr0, obs, 0.7f, 3.3f).velocity, w * (0.7f * 3.3f));
 
-  for (int flag : {3, 4, 5}) EXPECT_FALSE(Found(flag)) << flag;
+  for (core::FzeroStatus s :
+       {core::FzeroStatus::kSingular, core::FzeroStatus::kNoSignChange, core::FzeroStatus::kTooManyEvaluations}) {
+    EXPECT_FALSE(core::Found(s)) << static_cast<int>(s);
+  }
 }
 
 TEST_F(QuillonTest, FrequenciesMustAgree) {
   const std::pair<const char*, const char*> cases[] = {
       {"10 .5 10.0 .5 10.00 0\n", "  0.1000000E+02  0.6180339E+00  0.0000000E+00  0.2500000E+00\n"},
       {"10 .5 9 .5 10 0\n", " ERROR: inconcistent frequency !   10.0000000       9.00000000       10.0000000    \n"},
-      {"nan .5 nan .5 nan 0\n", " ERROR: inconcistent frequency !              NaN              NaN              NaN\n"},
+      {"nan .5 nan .5 nan 0\n",
+       " ERROR: inconcistent frequency !              NaN              NaN              NaN\n"},
   };
   for (const auto& [record, out] : cases) {
     ASSERT_EQ(Run(std::string("1 4\n") + record), 0) << record;
@@ -131,7 +134,7 @@ TEST_F(QuillonTest, DataLoopEndsQuietly) {
       {"2 .5 2 .5 2 0\n3 .5 3\n", 61},              // input ends inside a record
       {"2 .5 2 .5 2 0\nbad\n3 .5 3 .5 3 0\n", 61},  // an unreadable record
       {"2 .5\n2 .5\n2 0\n", 61},                    // a record over three lines
-      {"2 .5 2 .5 2 0\n2 .4 /\n", 122},          // a slash keeps the rest of the last record
+      {"2 .5 2 .5 2 0\n2 .4 /\n", 122},             // a slash keeps the rest of the last record
   };
   for (const auto& [data, size] : cases) {
     EXPECT_EQ(Run(std::string("1 4\n") + data), 0) << data;
@@ -181,7 +184,7 @@ TEST_F(QuillonTest, Fort7CreatedOnlyByItsFirstLine) {
   EXPECT_EQ(Run(no_limit), 0);
   EXPECT_EQ(Run("1 4\n2 0.5 2 0.5 2 0\n3 0.5 3 0.5 3 0\n"), 2);
   EXPECT_EQ(out_, "  0.2000000E+01  0.6180339E+00  0.0000000E+00  0.2500000E+00\n");
-  EXPECT_EQ(err_, "quillon: cannot create file '" + fort7_.string() + "'\n");
+  EXPECT_EQ(err_, "quillon: cannot create the output file \"fort.7\"\n");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "textio/errors.h"
 #include "textio/free_reader.h"
-#include "textio/program.h"
 
 namespace tessel {
 
@@ -38,13 +37,10 @@ void WriteTable(RkBlock params, textio::Output& out) {
   }
 }
 
-int RunTessel(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("tessel", out, err, [&](textio::Output& o) {
-    textio::FreeReader reader(in);
-    RkBlock params;
-    textio::Require(reader.Read({params.shift, params.ndiv}), "the parameter record (shift, ndiv integer)");
-    WriteTable(params, o);
-  });
+void Run(suite::Context& context) {
+  RkBlock params;
+  textio::Require(context.reader().Read({params.shift, params.ndiv}), "the parameter record (shift, ndiv integer)");
+  WriteTable(params, context.out());
 }
 
 }  // namespace tessel

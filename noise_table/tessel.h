@@ -1,12 +1,12 @@
 #ifndef CIRCARRAY_NOISE_TABLE_TESSEL_H_
 #define CIRCARRAY_NOISE_TABLE_TESSEL_H_
 
-#include <istream>
-#include <ostream>
-
 #include "core/fzero.h"
 #include "noise_table/bslnoise.h"
 #include "textio/output.h"
+
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace tessel {
 
@@ -28,7 +28,10 @@ void WriteTable(RkBlock params, textio::Output& out);
 
 // The whole program: reads the record "shift ndiv" and writes the table.
 // Returns the exit status.
-int RunTessel(std::istream& in, std::ostream& out, std::ostream& err);
+void Run(suite::Context& context);
+
+// The program: help text, what standard input holds first, and Run.
+extern const suite::Program kProgram;
 
 }  // namespace tessel
 

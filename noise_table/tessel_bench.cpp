@@ -6,6 +6,7 @@
 #include "core/fzero.h"
 #include "noise_table/bslnoise.h"
 #include "noise_table/tessel.h"
+#include "testsupport/bench.h"
 
 namespace tessel {
 namespace {
@@ -14,10 +15,7 @@ namespace {
 void BM_FullTable(benchmark::State& state) {
   const std::string input = "0.1 1\n";
   for (auto _ : state) {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    benchmark::DoNotOptimize(RunTessel(in, out, err));
+    benchmark::DoNotOptimize(bench::RunProgram(state, kProgram, input));
   }
 }
 BENCHMARK(BM_FullTable)->Unit(benchmark::kMillisecond);

@@ -14,11 +14,11 @@ float J2(float x) { return core::cal_bsl(2.0f, x); }
 // first zero of J0, 1.84 just below the first maximum of J1, so each model
 // is monotonic on its bracket.
 constexpr ItypeEntry kItypes[] = {
-    {1, Model::kBslj0, 0.0f, 3.83f, false},     {2, Model::kBslj02, 0.0f, 2.4f, false},
-    {3, Model::kBslj12, 0.0f, 1.84f, false},    {4, Model::kBslj012, 0.001f, 3.83f, false},
-    {5, Model::kTessel, 0.001f, 2.4f, false},   {10, Model::kBslj1212, 0.001f, 3.83f, true},
+    {1, Model::kBslj0, 0.0f, 3.83f, false},      {2, Model::kBslj02, 0.0f, 2.4f, false},
+    {3, Model::kBslj12, 0.0f, 1.84f, false},     {4, Model::kBslj012, 0.001f, 3.83f, false},
+    {5, Model::kTessel, 0.001f, 2.4f, false},    {10, Model::kBslj1212, 0.001f, 3.83f, true},
     {11, Model::kBslj1111, 0.001f, 3.83f, true}, {21, Model::kCcaML, 0.001f, 3.7f, false},
-    {22, Model::kSpacML, 0.001f, 3.5f, false},  {23, Model::kSpacPL, 0.001f, 5.1f, false},
+    {22, Model::kSpacML, 0.001f, 3.5f, false},   {23, Model::kSpacPL, 0.001f, 5.1f, false},
 };
 
 }  // namespace
@@ -82,16 +82,26 @@ float spac_p_l(float x, const Blocks& blk) {
 
 float Residual(Model model, float x, const Blocks& blk) {
   switch (model) {
-    case Model::kBslj0: return bslj0(x, blk);
-    case Model::kBslj02: return bslj02(x, blk);
-    case Model::kBslj12: return bslj12(x, blk);
-    case Model::kBslj012: return bslj012(x, blk);
-    case Model::kTessel: return tessel(x, blk);
-    case Model::kBslj1212: return bslj1212(x, blk);
-    case Model::kBslj1111: return bslj1111(x, blk);
-    case Model::kCcaML: return cca_m_l(x, blk);
-    case Model::kSpacML: return spac_m_l(x, blk);
-    case Model::kSpacPL: return spac_p_l(x, blk);
+    case Model::kBslj0:
+      return bslj0(x, blk);
+    case Model::kBslj02:
+      return bslj02(x, blk);
+    case Model::kBslj12:
+      return bslj12(x, blk);
+    case Model::kBslj012:
+      return bslj012(x, blk);
+    case Model::kTessel:
+      return tessel(x, blk);
+    case Model::kBslj1212:
+      return bslj1212(x, blk);
+    case Model::kBslj1111:
+      return bslj1111(x, blk);
+    case Model::kCcaML:
+      return cca_m_l(x, blk);
+    case Model::kSpacML:
+      return spac_m_l(x, blk);
+    case Model::kSpacPL:
+      return spac_p_l(x, blk);
   }
   return 0.0f;
 }

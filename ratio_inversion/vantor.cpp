@@ -8,7 +8,6 @@
 #include "textio/errors.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace vantor {
 
@@ -17,8 +16,11 @@ namespace {
 constexpr float kTolerance = 1.0e-7f;  // relative and absolute
 constexpr float kNoRootVelocity = 999.0f;
 
-void Run(std::istream& in, textio::Output& out) {
-  textio::FreeReader reader(in);
+}  // namespace
+
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
 
   int32_t itype = 0;
   float radius = 0.0f;
@@ -28,64 +30,46 @@ void Run(std::istream& in, textio::Output& out) {
                   "the parameter record (itype integer, radius, fstep, fend)");
 
   const ItypeEntry* entry = FindItype(itype);
-  if (entry == nullptr) {
-    std::string text;
-    textio::FreeLine(&text).Add("ERROR: no list of itype ").Add(itype).End();
-    throw textio::Stop(text);
-  }
+  if (entry == nullptr) textio::StopWith("ERROR: no list of itype ", itype);
 
   Blocks blocks;
   if (entry->reads_radius2) {
     float radius2 = 0.0f;
     textio::Require(reader.Read({radius2}), "the second radius (radius2)");
-    if (radius2 >= radius) {
-      std::string text;
-      textio::FreeLine(&text).Add("ERROR:radius.le.radius2:").Add(radius).Add(radius2).End();
-      throw textio::Stop(text);
-    }
+    if (radius2 >= radius) textio::StopWith("ERROR:radius.le.radius2:", radius, radius2);
     blocks.rdsr = radius2 / radius;
   }
 
   auto residual = [&](float x) { return Residual(entry->model, x, blocks); };
 
+  // Both values of a data line live for the whole run: a slash or a null
+  // value leaves them as the line before had them.
+  float freq = 0.0f;
   float freq0 = -1000.0f;  // the last frequency used
-  for (;;) {
-    float freq = 0.0f;
+  for (int64_t lines = 0;; ++lines) {
     // The observed value goes straight into the block, as it is read.
-    if (!reader.Read({freq, blocks.observed}).ok()) return;
+    const textio::ReadResult r = reader.Read({freq, blocks.observed});
+    if (!r.ok()) return context.NoteDataEnd(r, "standard input", lines, "data lines read");
 
     // A frequency is used only if it lies more than fstep above the last
     // used one; either way the line whose frequency reaches fend is the last.
     if (!(fstep >= freq - freq0)) {
       freq0 = freq;
-      core::FzeroResult r =
-          core::fzero(residual, entry->lower, entry->upper, entry->upper, kTolerance, kTolerance);
+      core::FzeroResult r = core::fzero(residual, entry->lower, entry->upper, entry->upper, kTolerance, kTolerance);
       float velocity = wn2pv(r.b, freq, radius);
       textio::FreeLine line(out);
-      switch (r.iflag) {
-        case core::kFzeroConverged:
-        case core::kFzeroExactZero: {
-          float scale = radius * freq;
-          line.Add(freq).Add(velocity).Add(velocity / scale);
-          break;
-        }
-        case core::kFzeroSingular:
-          line.Add(freq).Add(velocity).Add(" SINGULAR_POINT");
-          break;
-        default:
-          line.Add(freq).Add(kNoRootVelocity).Add(" NO_ROOT ").Add(static_cast<int32_t>(r.iflag)).Add(blocks.observed);
-          break;
+      if (r.found()) {
+        float scale = radius * freq;
+        line.Add(freq).Add(velocity).Add(velocity / scale);
+      } else if (r.status == core::FzeroStatus::kSingular) {
+        line.Add(freq).Add(velocity).Add(" SINGULAR_POINT");
+      } else {
+        line.Add(freq).Add(kNoRootVelocity).Add(" NO_ROOT ").Add(static_cast<int32_t>(r.code())).Add(blocks.observed);
       }
       line.End();
     }
     if (freq >= fend) return;
   }
-}
-
-}  // namespace
-
-int RunVantor(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("vantor", out, err, [&](textio::Output& o) { Run(in, o); });
 }
 
 }  // namespace vantor

@@ -1,8 +1,8 @@
 #ifndef CIRCARRAY_RATIO_INVERSION_VANTOR_H_
 #define CIRCARRAY_RATIO_INVERSION_VANTOR_H_
 
-#include <istream>
-#include <ostream>
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace vantor {
 
@@ -10,7 +10,10 @@ namespace vantor {
 // fend), for itype 10 and 11 a second radius, then (frequency, observed
 // value) lines, and writes one line per used frequency. Returns the exit
 // status.
-int RunVantor(std::istream& in, std::ostream& out, std::ostream& err);
+void Run(suite::Context& context);
+
+// The program: help text, what standard input holds first, and Run.
+extern const suite::Program kProgram;
 
 }  // namespace vantor
 

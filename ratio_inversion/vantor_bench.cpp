@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ratio_inversion/vantor.h"
+#include "testsupport/bench.h"
 #include "textio/output.h"
 
 namespace {
@@ -28,10 +29,7 @@ std::string SpacInput(int lines) {
 void BM_Vantor100k(benchmark::State& state) {
   const std::string input = SpacInput(100000);
   for (auto _ : state) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    int status = vantor::RunVantor(in, out, err);
-    benchmark::DoNotOptimize(status);
+    benchmark::DoNotOptimize(bench::RunProgram(state, vantor::kProgram, input));
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 100000);
 }

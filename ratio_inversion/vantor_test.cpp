@@ -16,7 +16,7 @@ namespace {
 using testsupport::Lines;
 using testsupport::Outcome;
 
-Outcome RunWith(const std::string& input) { return testsupport::Run(RunVantor, input); }
+Outcome RunWith(const std::string& input) { return testsupport::RunInProcess(kProgram, input); }
 
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> f;

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
 #include "rms_eval/rms.h"
 #include "textio/errors.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace gauger {
 
@@ -27,30 +25,18 @@ Parameters ReadParameters(textio::FreeReader& reader) {
   return p;
 }
 
-[[noreturn]] void Refuse(textio::FreeLine& line, std::string* text) {
-  line.End();
-  throw textio::Stop(*text);
-}
-
 // Parameters that would make the windows address samples before the
 // start of the record, or select no column, are refused before any file
 // is touched.
 void CheckParameters(const Parameters& p) {
-  std::string text;
-  textio::FreeLine line(&text);
   if (ColumnOfComponent(p.component) == 0) {
-    Refuse(line.Add("ERROR: component letter not u, e or n: ").Add(p.component), &text);
+    textio::StopWith("ERROR: component letter not u, e or n: ", p.component);
   }
-  if (p.overlap > 1.0) {
-    Refuse(line.Add("ERROR: overlap above 1 steps the windows backwards:").Add(p.overlap), &text);
-  }
-  if (p.nskip < 0) {
-    Refuse(line.Add("ERROR: negative skip count:").Add(p.nskip), &text);
-  }
+  if (p.overlap > 1.0) textio::StopWith("ERROR: overlap above 1 steps the windows backwards:", p.overlap);
+  if (p.nskip < 0) textio::StopWith("ERROR: negative skip count:", p.nskip);
 }
 
-void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double whole_rms,
-                  textio::Output& out) {
+void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double whole_rms, textio::Output& out) {
   const double nw = SamplesPerWindow(p.window_length, p.dt);
   const double step = (1.0 - p.overlap) * p.window_length;
   double t = p.first_start;
@@ -74,19 +60,18 @@ void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double wh
   }
 }
 
-void Run(std::istream& in) {
-  textio::FreeReader reader(in);
-  const Parameters p = ReadParameters(reader);
+}  // namespace
+
+void Run(suite::Context& context) {
+  const Parameters p = ReadParameters(context.reader());
   CheckParameters(p);
 
   // The record is read before the result file is created, so a mistyped
   // input path leaves an existing result file as it was.
   Datblk store;
-  const int32_t n = rfile(&store, p.nskip, ColumnOfComponent(p.component), p.input_name);
+  const int32_t n = rfile(&store, p.nskip, ColumnOfComponent(p.component), p.input_name, context);
 
-  std::ofstream file(p.output_name, std::ios::binary | std::ios::trunc);
-  if (!file.is_open()) throw textio::RuntimeError("cannot create the result file " + p.output_name);
-  textio::Output out(file);
+  textio::Output& out = context.CreateOutput(p.output_name).out();
 
   double slope = 0.0;
   double mean = 0.0;
@@ -95,12 +80,7 @@ void Run(std::istream& in) {
 
   textio::FreeLine(out).Add(p.window_length).Add(p.dt).Add(p.first_start).Add(p.overlap).End();
   WriteWindows(p, store, n, whole_rms, out);
-  out.Flush();
-  file.close();
-  if (!file) throw textio::WriteError("closing the result file " + p.output_name);
 }
-
-}  // namespace
 
 int32_t ColumnOfComponent(std::string_view letter) {
   if (letter == "u") return 1;
@@ -121,10 +101,6 @@ Window PlaceWindow(double t, double dt, double samples_per_window, int32_t n) {
   if (!(last <= static_cast<double>(n))) return {WindowFit::kPastEnd};
   // Here first <= n + 1 - nw <= n + 2^31 + 1: exact in 64 bits.
   return {WindowFit::kInside, static_cast<int64_t>(first), static_cast<int64_t>(last)};
-}
-
-int RunGauger(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("gauger", out, err, [&](textio::Output&) { Run(in); });
 }
 
 }  // namespace gauger

@@ -2,12 +2,13 @@
 #define CIRCARRAY_RMS_EVAL_GAUGER_H_
 
 #include <cstdint>
-#include <istream>
-#include <ostream>
 #include <string>
 #include <string_view>
 
 #include "rms_eval/record.h"
+
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace gauger {
 
@@ -51,7 +52,10 @@ Window PlaceWindow(double t, double dt, double samples_per_window, int32_t n);
 
 // The whole program: reads the parameters, the record, writes the result
 // file. Returns the exit status.
-int RunGauger(std::istream& in, std::ostream& out, std::ostream& err);
+void Run(suite::Context& context);
+
+// The program: help text, what standard input holds first, and Run.
+extern const suite::Program kProgram;
 
 }  // namespace gauger
 

@@ -6,21 +6,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include "component_split/bench_column_file.h"
 #include "rms_eval/gauger.h"
+#include "testsupport/bench.h"
 
 namespace {
 
 // 10 s windows, half overlapping, over the whole 20,000 s record.
 void BM_Gauger(benchmark::State& state, const char* component) {
   const bench::ColumnFile& f = bench::ColumnFile::Get();
-  const std::string params = "10\n0.01\n0.01\n0.5\n0\n" + std::string(component) + "\n" + f.path() + "\n" +
-                             f.In("gauger_result.txt") + "\n";
+  const std::string params =
+      "10\n0.01\n0.01\n0.5\n0\n" + std::string(component) + "\n" + f.path() + "\n" + f.In("gauger_result.txt") + "\n";
   for (auto _ : state) {
-    std::istringstream in(params);
-    std::ostringstream out;
-    std::ostringstream err;
-    if (gauger::RunGauger(in, out, err) != 0 || !out.str().empty()) state.SkipWithError(err.str().c_str());
+    if (bench::RunProgram(state, gauger::kProgram, params) != 0) state.SkipWithError("wrote to standard output");
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(std::filesystem::file_size(f.path())));

@@ -17,6 +17,14 @@
 namespace gauger {
 namespace {
 
+// rfile in a run context of its own, as the program calls it.
+int32_t ReadRecord(Datblk* store, int32_t nskip, int32_t type, const std::string& name) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  suite::Context context("gauger", {in, out, err}, {});
+  return rfile(store, nskip, type, name, context);
+}
+
 using testsupport::Outcome;
 using testsupport::TempDir;
 
@@ -29,8 +37,8 @@ std::vector<double> Line(int n, double a, double b) {
 }
 
 TEST(DtrdTest, RemovesTheLeastSquaresLine) {
-  for (auto [x, want_slope, want_mean] : {std::tuple(Line(500, 2.0, 0.5), 0.5, 127.25),
-                                          std::tuple(std::vector<double>(500, 5.0), 0.0, 5.0)}) {
+  for (auto [x, want_slope, want_mean] :
+       {std::tuple(Line(500, 2.0, 0.5), 0.5, 127.25), std::tuple(std::vector<double>(500, 5.0), 0.0, 5.0)}) {
     double slope = 0.0, mean = 0.0;
     dtrd(x.data(), 500, x.data(), 1, &slope, &mean);  // in place, as the program calls it
     EXPECT_EQ(std::make_tuple(slope, mean, x), std::make_tuple(want_slope, want_mean, std::vector<double>(500, 0.0)));
@@ -69,7 +77,7 @@ TEST(RfileTest, KeepsOneColumnAndDropsLeadingSamples) {
   for (const Case& c : cases) {
     dir.Write("my rec.txt", c.text);  // a name with a blank is opened whole
     Datblk store;
-    const int32_t n = rfile(&store, c.nskip, c.type, dir / "my rec.txt");
+    const int32_t n = ReadRecord(&store, c.nskip, c.type, dir / "my rec.txt");
     EXPECT_EQ(n, c.n) << c.what;
     std::vector<double> got(store.first(), store.first() + std::min<int32_t>(std::max(n, 0), c.samples.size()));
     EXPECT_EQ(got, c.samples) << c.what;
@@ -80,7 +88,7 @@ TEST(RfileTest, KeepsOneColumnAndDropsLeadingSamples) {
 std::string StopText(const std::string& name) {
   Datblk store;
   try {
-    rfile(&store, 3, 1, name);
+    ReadRecord(&store, 3, 1, name);
   } catch (const textio::Stop& stop) {
     return stop.text();
   }
@@ -97,19 +105,25 @@ TEST(RfileTest, OpenFailuresAndTheStoreLimitStopTheRun) {
   for (int32_t i = 0; i < kStoreSize; ++i) text += "a 1\n";
   dir.Write("full.txt", text);
   Datblk store;
-  EXPECT_EQ(rfile(&store, 3, 1, dir / "full.txt"), kStoreSize - 3);
+  EXPECT_EQ(ReadRecord(&store, 3, 1, dir / "full.txt"), kStoreSize - 3);
   dir.Write("over.txt", text + "a 2\n");
   EXPECT_EQ(StopText(dir / "over.txt"), " ERROR: record longer than the sample store of     5000000 samples\n");
 }
 
-Outcome RunWith(const std::string& stdin_text) { return testsupport::Run(RunGauger, stdin_text); }
+Outcome RunWith(const std::string& stdin_text) { return testsupport::RunInProcess(kProgram, stdin_text); }
 
 std::string Params(double wl, double dt, double t0, double overlap, int nskip, const std::string& letter,
                    const std::string& input, const std::string& output) {
   std::ostringstream s;
   s.precision(17);
-  s << wl << "\n" << dt << "\n" << t0 << "\n" << overlap << "\n" << nskip << "\n" << letter << "\n"
-    << input << "\n" << output << "\n";
+  s << wl << "\n"
+    << dt << "\n"
+    << t0 << "\n"
+    << overlap << "\n"
+    << nskip << "\n"
+    << letter << "\n"
+    << input << "\n"
+    << output << "\n";
   return s.str();
 }
 
@@ -142,8 +156,9 @@ TEST(GaugerTest, NineHalfOverlappingWindowsOfAFiveHundredSampleRecord) {
   dir.Write("rec.txt", Record(u));
   ASSERT_EQ(RunWith(Params(1.0, 0.01, 0.01, 0.5, 0, "u", dir / "rec.txt", dir / "out.txt")).out, "");
   const std::string text = dir.Read("out.txt");
-  EXPECT_EQ(text.substr(0, text.find('\n') + 1), "   1.0000000000000000        1.0000000000000000E-002"
-                                                 "   1.0000000000000000E-002  0.50000000000000000     \n");
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1),
+            "   1.0000000000000000        1.0000000000000000E-002"
+            "   1.0000000000000000E-002  0.50000000000000000     \n");
   double slope = 0.0, mean = 0.0;  // dtrd is tested above
   dtrd(u.data(), 500, u.data(), 1, &slope, &mean);
   auto rms_of = [&](int first, int last) {
@@ -208,7 +223,8 @@ TEST(GaugerTest, RefusalsAndErrorsLeaveTheResultFileAlone) {
       {Params(1, 1, 1, 1.25, 0, "u", rec, out),
        " ERROR: overlap above 1 steps the windows backwards:   1.2500000000000000     \n", 0},
       {Params(1, 1, 1, 0.5, -1, "u", rec, out), " ERROR: negative skip count:          -1\n", 0},
-      {Params(1, 1, 1, 0, 0, "u", dir / "no such.txt", out), "Program gauger.\n ERROR:opening file " + (dir / "no") + "\n", 0},
+      {Params(1, 1, 1, 0, 0, "u", dir / "no such.txt", out),
+       "Program gauger.\n ERROR:opening file " + (dir / "no") + "\n", 0},
       {"one\n" + Params(1, 1, 1, 0, 0, "u", rec, out), "", 2},
       {"1\n1\n1\n0\n0\nu\n", "", 2},  // input ends before the names
   };

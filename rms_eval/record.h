@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "suite/context.h"
+
 namespace gauger {
 
 // Most samples one record may hold. A file with more kept lines stops the
@@ -35,7 +37,8 @@ struct Datblk {
 // "ERROR:opening file <name>" when the file cannot be opened, and with one
 // message line when it holds more than kStoreSize records.
 // nskip must not be negative.
-int32_t rfile(Datblk* store, int32_t nskip, int32_t type, const std::string& name);
+// The file is opened through `context`, which owns it.
+int32_t rfile(Datblk* store, int32_t nskip, int32_t type, const std::string& name, suite::Context& context);
 
 }  // namespace gauger
 

@@ -40,7 +40,8 @@ void dtrd(const double* x, int32_t n, double* y, int32_t mode, double* slope, do
 
 double rms(const Datblk& store, double dt, int64_t first, int64_t last) {
   double sum = 0.0;
-  for (int64_t i = first; i <= last; ++i) sum = sum + store.samples[static_cast<size_t>(i)] * store.samples[static_cast<size_t>(i)];
+  for (int64_t i = first; i <= last; ++i)
+    sum = sum + store.samples[static_cast<size_t>(i)] * store.samples[static_cast<size_t>(i)];
   const double span = static_cast<double>(last - first) * dt;
   return std::sqrt(sum / span);
 }

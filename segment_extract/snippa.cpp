@@ -8,7 +8,6 @@
 #include "textio/format.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace snippa {
 
@@ -20,8 +19,11 @@ void WriteF10_4(textio::Output& out, double v) {
   out.Commit();
 }
 
-void Run(std::istream& in, textio::Output& out) {
-  textio::FreeReader reader(in);
+}  // namespace
+
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
 
   int32_t segno = 0;
   int32_t seglen = 0;
@@ -43,27 +45,21 @@ void Run(std::istream& in, textio::Output& out) {
   for (int64_t i = 0; i < plan.skip_lines; ++i) {
     textio::ReadResult r = reader.SkipLine();
     if (!r.ok()) {
-      textio::Require(r, "the " + std::to_string(plan.skip_lines) + " series lines before segment " +
-                             std::to_string(segno));
+      textio::Require(
+          r, "the " + std::to_string(plan.skip_lines) + " series lines before segment " + std::to_string(segno));
     }
   }
   // Copied values are read as numbers: blank lines between them are
-  // passed over.
+  // passed over. The value lives across reads, so a slash or a null value
+  // writes the previous value again.
+  double v = 0.0;
   for (int32_t i = 0; i < plan.copy_values(); ++i) {
-    double v = 0.0;
     textio::ReadResult r = reader.Read({v});
     if (!r.ok()) {
-      textio::Require(r, "value " + std::to_string(i + 1) + " of " + std::to_string(plan.length) +
-                             " of the segment");
+      textio::Require(r, "value " + std::to_string(i + 1) + " of " + std::to_string(plan.length) + " of the segment");
     }
     WriteF10_4(out, v);
   }
-}
-
-}  // namespace
-
-int RunSnippa(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("snippa", out, err, [&](textio::Output& o) { Run(in, o); });
 }
 
 }  // namespace snippa

@@ -1,8 +1,8 @@
 #ifndef CIRCARRAY_SEGMENT_EXTRACT_SNIPPA_H_
 #define CIRCARRAY_SEGMENT_EXTRACT_SNIPPA_H_
 
-#include <istream>
-#include <ostream>
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace snippa {
 
@@ -10,7 +10,10 @@ namespace snippa {
 // (count, two header values, one value per line), and writes the chosen
 // segment as a series of its own in "(i5)" / "(f10.4)". Returns the exit
 // status.
-int RunSnippa(std::istream& in, std::ostream& out, std::ostream& err);
+void Run(suite::Context& context);
+
+// The program: help text, what standard input holds first, and Run.
+extern const suite::Program kProgram;
 
 }  // namespace snippa
 

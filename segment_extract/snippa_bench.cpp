@@ -1,19 +1,12 @@
 #include <benchmark/benchmark.h>
 
 #include <sstream>
-#include <streambuf>
 #include <string>
 
 #include "segment_extract/snippa.h"
+#include "testsupport/bench.h"
 
 namespace {
-
-// Drops what is written.
-class NullBuf : public std::streambuf {
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
 
 // A series of `count` values, one per line.
 std::string MakeSeries(int count) {
@@ -24,13 +17,7 @@ std::string MakeSeries(int count) {
 }
 
 // One run of snippa, its output thrown away.
-void RunOnce(benchmark::State& state, const std::string& input) {
-  std::istringstream in(input);
-  NullBuf sink;
-  std::ostream out(&sink);
-  std::ostringstream err;
-  if (snippa::RunSnippa(in, out, err) != 0) state.SkipWithError(err.str().c_str());
-}
+void RunOnce(benchmark::State& state, const std::string& input) { bench::RunProgram(state, snippa::kProgram, input); }
 
 // A 4,000,000-line series; the argument picks the segment of 1,000,000
 // values: 1 copies the first million, 4 skips three million lines first.

@@ -46,7 +46,8 @@ TEST(SnippaTest, SegmentsFieldsAndEarlyEnds) {
       {"line skipped whole, copied line gives its first number", "2 2\n5\n0.5\n1.25\n1 9\n2\n3 8\n4\n",
        Segment("    2", 3, 4), 0},
       {"free format", "1,2\n5\n0.5, h\n1.25\n1, and\n2 more\n", Segment("    2", 1, 2), 0},
-      {"fields round or overflow to asterisks", "1 0\n4\n-1234.56789\n99999.99999\n3.14159\n12345678.9\n-2.5\n0.00004\n",
+      {"fields round or overflow to asterisks",
+       "1 0\n4\n-1234.56789\n99999.99999\n3.14159\n12345678.9\n-2.5\n0.00004\n",
        "    4\n-1234.5679\n**********\n    3.1416\n**********\n   -2.5000\n    0.0000\n", 0},
       {"no input", "", "", 2},
       {"unreadable segment record", "one 2\n" + Series(5), "", 2},
@@ -59,13 +60,14 @@ TEST(SnippaTest, SegmentsFieldsAndEarlyEnds) {
       {"huge segment number", "2147483647 2\n" + Series(10), Segment("    2", 1, 0), 2},
   };
   for (const Case& c : cases) {
-    const testsupport::Outcome r = testsupport::Run(RunSnippa, c.input);
+    const testsupport::Outcome r = testsupport::RunInProcess(kProgram, c.input);
     EXPECT_EQ(r.status, c.status) << c.what;
     EXPECT_EQ(r.out, c.out) << c.what;
-    EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "snippa") : r.err.empty()) << c.what << ": " << r.err;
+    EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "snippa") : r.err.empty())
+        << c.what << ": " << r.err;
   }
   // A count of 100000 does not fit its 5 columns.
-  const testsupport::Outcome wide = testsupport::Run(RunSnippa, "1 0\n" + Series(100000));
+  const testsupport::Outcome wide = testsupport::RunInProcess(kProgram, "1 0\n" + Series(100000));
   EXPECT_EQ(wide.status, 0);
   EXPECT_EQ(wide.out.substr(0, 6), "*****\n");
 }

@@ -10,41 +10,30 @@
 #include "textio/errors.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
-#include "textio/program.h"
 
 namespace hollin {
 
-namespace {
-
-void Run(std::istream& in, textio::Output& out) {
-  textio::FreeReader reader(in);
+void Run(suite::Context& context) {
+  textio::FreeReader& reader = context.reader();
+  textio::Output& out = context.out();
 
   int32_t mode = 0;
   int32_t nsta = 0;
   textio::Require(reader.Read({mode, nsta}), "the first record (mode, nsta: two integers)");
-  if (mode != 1 && mode != 2) {
-    std::string text;
-    textio::FreeLine(&text).Add("ERROR: no equation for mode ").Add(mode).End();
-    throw textio::Stop(text);
-  }
+  if (mode != 1 && mode != 2) textio::StopWith("ERROR: no equation for mode ", mode);
   const size_t n = mode == 2 ? kMode2Values : kMode1Values;
 
   // One buffer for all records: a read cut short by a slash leaves the
   // values of the record before in place.
   std::array<float, kMode2Values> a{};
   const std::span<float> record(a.data(), n);
-  for (;;) {
-    if (!reader.ReadFloats(record).ok()) return;  // end of data
+  for (int64_t records = 0;; ++records) {
+    const textio::ReadResult r = reader.ReadFloats(record);
+    if (!r.ok()) return context.NoteDataEnd(r, "standard input", records, "records read");
     std::optional<float> eps = mode == 2 ? Mode2Epsilon(record, nsta) : Mode1Epsilon(record, nsta);
     // Only a positive ratio is a noise level; a NaN fails the test too.
     if (eps && *eps > 0.0f) textio::FreeLine(out).Add(a[0]).Add(*eps).End();
   }
-}
-
-}  // namespace
-
-int RunHollin(std::istream& in, std::ostream& out, std::ostream& err) {
-  return textio::RunProgram("hollin", out, err, [&](textio::Output& o) { Run(in, o); });
 }
 
 }  // namespace hollin

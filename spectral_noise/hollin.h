@@ -1,8 +1,8 @@
 #ifndef CIRCARRAY_SPECTRAL_NOISE_HOLLIN_H_
 #define CIRCARRAY_SPECTRAL_NOISE_HOLLIN_H_
 
-#include <istream>
-#include <ostream>
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace hollin {
 
@@ -10,7 +10,10 @@ namespace hollin {
 // or 60 (mode 2) values, and writes the frequency and the noise-to-signal
 // ratio of every valid record whose ratio is positive. Returns the exit
 // status.
-int RunHollin(std::istream& in, std::ostream& out, std::ostream& err);
+void Run(suite::Context& context);
+
+// The program: help text, what standard input holds first, and Run.
+extern const suite::Program kProgram;
 
 }  // namespace hollin
 

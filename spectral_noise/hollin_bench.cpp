@@ -4,6 +4,7 @@
 #include <string>
 
 #include "spectral_noise/hollin.h"
+#include "testsupport/bench.h"
 
 namespace {
 
@@ -13,14 +14,12 @@ void BM_HollinMode2(benchmark::State& state) {
   std::string input = "2 4\n";
   for (int64_t i = 0; i < state.range(0); ++i) {
     for (int g = 0; g < 15; ++g) {
-      input += std::to_string(0.01 * static_cast<double>(i + 1)) + " " + std::to_string(1.0 + 0.001 * g) +
-               " " + std::to_string(0.01 * g) + " 0\n";
+      input += std::to_string(0.01 * static_cast<double>(i + 1)) + " " + std::to_string(1.0 + 0.001 * g) + " " +
+               std::to_string(0.01 * g) + " 0\n";
     }
   }
   for (auto _ : state) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    benchmark::DoNotOptimize(hollin::RunHollin(in, out, err));
+    benchmark::DoNotOptimize(bench::RunProgram(state, hollin::kProgram, input));
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -19,8 +19,8 @@ std::string Record(const std::string& freq, const std::vector<std::string>& re) 
 }
 
 const std::vector<std::string> kMode1 = {"1", "1", "0.5", "1", "1", "0.1", "1"};
-const std::vector<std::string> kMode2 = {"1", "1", "0.25", "1", "0.5", "0.05", "0.5", "1",
-                                         "0", "1", "1",    "0.25", "0.5", "0.5", "0.05"};
+const std::vector<std::string> kMode2 = {"1", "1", "0.25", "1",    "0.5", "0.05", "0.5", "1",
+                                         "0", "1", "1",    "0.25", "0.5", "0.5",  "0.05"};
 const std::string kLine1 = "   1.00000000       5.26315793E-02\n";  // 0.1 / 1.9 at frequency 1
 const std::string kLine3 = "   3.00000000       5.26315793E-02\n";
 
@@ -52,10 +52,11 @@ TEST(HollinTest, OutputRuleMessagesAndErrors) {
       {"nsta not an integer", "1 2.5\n", "", 2},
   };
   for (const Case& c : cases) {
-    const testsupport::Outcome r = testsupport::Run(RunHollin, c.input);
+    const testsupport::Outcome r = testsupport::RunInProcess(kProgram, c.input);
     EXPECT_EQ(r.status, c.status) << c.what;
     EXPECT_EQ(r.out, c.out) << c.what;
-    EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "hollin") : r.err.empty()) << c.what << ": " << r.err;
+    EXPECT_TRUE(c.status ? testsupport::IsOneDiagnosticLine(r.err, "hollin") : r.err.empty())
+        << c.what << ": " << r.err;
   }
 }
 

@@ -27,7 +27,7 @@ TEST(ComplexPairTest, TextbookProductAndSmithQuotient) {
       {{1e30f, 1e30f}, {1e-30f, 0.0f}},  // |w|^2 would overflow
       {{kInf, 1.0f}, {0.0f, 0.0f}},      // the branch follows the larger part
       {{1.0f, kInf}, {0.0f, 0.0f}},
-      {{1.0f, kNaN}, {kNaN, kNaN}},      // a NaN part spreads
+      {{1.0f, kNaN}, {kNaN, kNaN}},  // a NaN part spreads
   };
   for (const Case& c : cases) {
     const Cpx q = Div({1.0f, 1.0f}, c.w);
@@ -71,8 +71,8 @@ TEST(NoiseRatioTest, WorkedExamplesAndInvalidRecords) {
   EXPECT_FALSE(Epsilon(h, 4).has_value());
   // A zero divisor makes the record invalid (G7 too, though G8 is 0); a
   // zero elsewhere does not, nor does a NaN part.
-  for (auto [example_record, divisors] : {std::pair(kMode1, std::vector{0, 1, 3}),
-                                          std::pair(kMode2, std::vector{0, 1, 3, 7, 9, 10})}) {
+  for (auto [example_record, divisors] :
+       {std::pair(kMode1, std::vector{0, 1, 3}), std::pair(kMode2, std::vector{0, 1, 3, 7, 9, 10})}) {
     for (size_t k = 0; k < example_record.size(); ++k) {
       std::vector<G> z = example_record;
       z[k] = -0.0f;

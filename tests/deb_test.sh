@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package with CPack and checks what it holds: the
-# programs in /usr/bin, their manual pages, and a dependency line.
+# programs in /usr/bin, their compressed manual pages, the copyright file
+# and changelog, a dependency line, and lintian's verdict (no errors).
 #
 # Usage: deb_test.sh BUILD_DIR MAN_PAGES(ON|OFF) PROGRAM...
 set -u
@@ -28,11 +29,21 @@ contents=$(dpkg-deb -c "$deb")
 for program in "$@"; do
   grep -q " \./usr/bin/$program\$" <<<"$contents" || failed "$program not in /usr/bin"
   if [[ $man_pages == ON ]]; then
-    grep -q " \./usr/share/man/man1/$program\.1\$" <<<"$contents" || failed "no manual page $program.1"
+    grep -q " \./usr/share/man/man1/$program\.1\.gz\$" <<<"$contents" || failed "no manual page $program.1.gz"
   fi
 done
 [[ $(dpkg-deb -f "$deb" Package) == circarray ]] || failed "package name"
 depends=$(dpkg-deb -f "$deb" Depends)
 grep -q 'libc6' <<<"$depends" || failed "Depends lacks libc6: '$depends'"
 grep -q 'libstdc++6' <<<"$depends" || failed "Depends lacks libstdc++6: '$depends'"
+for doc in copyright changelog.Debian.gz; do
+  grep -q " \./usr/share/doc/circarray/$doc\$" <<<"$contents" || failed "no /usr/share/doc/circarray/$doc"
+done
+if command -v lintian >/dev/null; then
+  # Errors fail the test; warnings are shown for the record.
+  lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; failed "lintian errors"; }
+  grep -E '^(E|W): ' "$work/lintian.log" || true
+else
+  echo "SKIPPED lintian: not installed (apt-get install lintian)"
+fi
 exit $fail

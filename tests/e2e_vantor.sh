@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# vantor as a user runs it: the shipped demo data, a run-time error, and a
-# failing output device.
+# vantor as a user runs it, where an exact output is not the point: the
+# shipped demo data recover the true curve, and a failing output device is
+# a failure. The exact outputs (the demo run itself, a run-time error) are
+# cases under tests/cases/vantor/.
 set -u
 vantor=$1
 examples=$2
@@ -21,13 +23,6 @@ check "demo line count" test "$(printf '%s\n' "$out" | wc -l)" -eq 17
 worst=$(paste "$examples/true_velocity.txt" <(printf '%s\n' "$out") |
   awk '{ d = ($4 - $2) / $2; if (d < 0) d = -d; if (d > m) m = d } END { print m }')
 check "demo accuracy ($worst)" awk -v w="$worst" 'BEGIN { exit !(w < 0.02) }'
-
-# An unreadable parameter record: message on standard error, status 2,
-# nothing on standard output.
-err=$(printf 'one 2 3 4\n' | "$vantor" 2>&1 >/dev/null)
-status=$(printf 'one 2 3 4\n' | "$vantor" >/dev/null 2>&1; echo $?)
-check "runtime error status ($status)" test "$status" -eq 2
-check "runtime error message ($err)" grep -q '^vantor: line 1: ' <<<"$err"
 
 # A full device is a failure, never a silent success.
 status=$("$vantor" < "$examples/spac_itype1.txt" > /dev/full 2>/dev/null; echo $?)

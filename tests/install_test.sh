@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, as `cmake --install` does for
 # a user, and checks the installed programs: each answers --help and
-# --version, has its manual page (when the build made them), and runs its
-# worked example from examples/ with the expected output.
+# --version, has its manual page (when the build made them), runs the
+# example its --help shows with the output shown there, and runs its worked
+# example from examples/ with the expected output.
 #
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR MAN_PAGES(ON|OFF) PROGRAM...
 set -u
@@ -38,15 +39,22 @@ for program in "$@"; do
   grep -q "^Example" <<<"$help" || failed "$program --help has no example"
   [[ $("$bin" --version) == "$program (circarray) $version" ]] || failed "$program --version"
   if [[ $man_pages == ON ]]; then
-    page="$prefix/share/man/man1/$program.1"
+    page="$prefix/share/man/man1/$program.1.gz"
     if [[ ! -s $page ]]; then
-      failed "no manual page $program.1"
+      failed "no manual page $program.1.gz"
     else
-      grep -q "^\.SH NAME" "$page" || failed "$program.1 has no NAME section"
-      grep -q "^\.SS \"Standard input" "$page" || failed "$program.1 lacks the input layout"
+      zcat "$page" | grep -q "^\.SH NAME" || failed "$program.1 has no NAME section"
+      zcat "$page" | grep -q "^\.SS \"Standard input" || failed "$program.1 lacks the input layout"
     fi
   fi
 done
+
+for doc in copyright changelog.Debian.gz; do
+  [[ -s $prefix/share/doc/circarray/$doc ]] || failed "no share/doc/circarray/$doc"
+done
+
+# The examples of the help texts, run as shown there.
+bash "$source/tests/help_examples.sh" "$prefix/bin" "$source/examples/help" "$@" || failed "help examples"
 
 # The worked examples, run with the installed programs.
 bash "$source/examples/check_examples.sh" "$prefix/bin" "$@" || failed "examples with the installed programs"

@@ -2,13 +2,22 @@
 
 #include <sstream>
 
+#include "suite/runtime.h"
+#include "testsupport/capped_device.h"
+
 namespace testsupport {
 
-Outcome Run(const Program& program, std::string_view input) {
+Outcome RunInProcess(const suite::Program& program, std::string_view input, const RunOptions& options) {
   std::istringstream in{std::string(input)};
-  std::ostringstream out, err;
-  const int status = program(in, out, err);
-  return {status, out.str(), err.str()};
+  CappedDevice device(options.stdout_limit);
+  std::ostream out(&device);
+  std::ostringstream err;
+  suite::Invocation invocation;
+  invocation.args = options.args;
+  invocation.directory = options.directory;
+  invocation.stdin_is_terminal = options.stdin_is_terminal;
+  const int status = suite::Invoke(program, {in, out, err}, std::move(invocation));
+  return {status, device.taken(), err.str()};
 }
 
 std::vector<std::string> Lines(const std::string& text) {

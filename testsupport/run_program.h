@@ -1,14 +1,14 @@
 #ifndef CIRCARRAY_TESTSUPPORT_RUN_PROGRAM_H_
 #define CIRCARRAY_TESTSUPPORT_RUN_PROGRAM_H_
 
-#include <functional>
-#include <istream>
-#include <ostream>
+#include <cstddef>
+#include <filesystem>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "textio/program.h"
+#include "suite/program.h"
 
 namespace testsupport {
 
@@ -19,12 +19,17 @@ struct Outcome {
   std::string err;
 };
 
-// A program's in-process entry point: its standard streams in, its exit
-// status out (a textio::ProgramFn, or a lambda that binds extra arguments).
-using Program = std::function<int(std::istream&, std::ostream&, std::ostream&)>;
+// How a program is run in-process.
+struct RunOptions {
+  std::vector<std::string> args;    // command-line arguments
+  std::filesystem::path directory;  // where relative file names lead (the run's working directory)
+  size_t stdout_limit = std::numeric_limits<size_t>::max();  // a device that fills up there
+  bool stdin_is_terminal = false;
+};
 
-// Runs a program in-process with `input` as its standard input.
-Outcome Run(const Program& program, std::string_view input);
+// Runs `program` in-process, exactly as its main() would, with `input` as
+// its standard input: argument handling, the run, the exit status.
+Outcome RunInProcess(const suite::Program& program, std::string_view input, const RunOptions& options = {});
 
 // The text cut into lines; a last line without newline counts.
 std::vector<std::string> Lines(const std::string& text);

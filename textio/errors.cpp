@@ -42,6 +42,24 @@ std::string DescribeFailure(const ReadResult& r, std::string_view what) {
   return msg;
 }
 
+std::string OpenFailure(std::string_view file_name) {
+  return "cannot open the input file \"" + std::string(file_name) + "\"";
+}
+
+std::string CreateFailure(std::string_view file_name) {
+  return "cannot create the output file \"" + std::string(file_name) + "\"";
+}
+
+std::string WriteFailure(std::string_view file_name) {
+  if (file_name.empty()) return "cannot write output: write failed";
+  return "cannot write the output file \"" + std::string(file_name) + "\"";
+}
+
+std::string DescribeDataEnd(const ReadResult& r, std::string_view source, int64_t count, std::string_view counted) {
+  return std::string(source) + " line " + std::to_string(r.line) + ": data end at unreadable value '" +
+         Printable(r.text) + "' (" + std::to_string(count) + " " + std::string(counted) + ")";
+}
+
 void Require(const ReadResult& r, std::string_view what) {
   if (!r.ok()) throw InputError(DescribeFailure(r, what));
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "textio/free_reader.h"
+#include "textio/output.h"
 
 namespace textio {
 
@@ -46,6 +47,36 @@ class WriteError : public RuntimeError {
  public:
   using RuntimeError::RuntimeError;
 };
+
+// A program's own message: one free-format line of `items` (texts and
+// numbers, as FreeLine writes them), for example
+//   StopWith("ERROR: no list of itype ", itype);
+template <typename... Items>
+std::string MessageLine(const Items&... items) {
+  std::string text;
+  FreeLine line(&text);
+  (line.Add(items), ...);
+  line.End();
+  return text;
+}
+
+// Ends the run with the message line of `items` (status 0).
+template <typename... Items>
+[[noreturn]] void StopWith(const Items&... items) {
+  throw Stop(MessageLine(items...));
+}
+
+// The one wording of each file failure, naming the file as the user gave it.
+std::string OpenFailure(std::string_view file_name);    // an input file
+std::string CreateFailure(std::string_view file_name);  // an output file
+// A write that failed; `file_name` empty means standard output.
+std::string WriteFailure(std::string_view file_name);
+
+// The warning for a data loop that ended at an unreadable value rather
+// than at the end of its input: "<source> line N: data end at unreadable
+// value 'tok' (<count> <counted>)", for example
+// "in.txt line 1500: data end at unreadable value '3.1O' (1499 samples written)".
+std::string DescribeDataEnd(const ReadResult& r, std::string_view source, int64_t count, std::string_view counted);
 
 // Throws InputError unless `r` is kDone. `what` names the expected input,
 // for example "the parameter record (itype, radius, fstep, fend)".

@@ -90,11 +90,13 @@ void PutSignificand(char* p, uint64_t n, int sig) {
 // The fast path of ToDecimal, in exact integer arithmetic: with
 // |v| = m 2^e2, the digits are round(|v| 10^p) = round(m 5^p 2^(p+e2)) for
 // p = sig - 1 - exponent, which 128 bits hold exactly for the magnitudes
-// met in practice (about 1e-11 to 1e16 at 17 digits). Rounding is to
-// nearest, ties to even, as the library conversion does. Returns false
-// where the value lies outside that range, leaving the work to the
-// library; the general conversion there is several times slower, and
-// files of millions of 17-digit values spend most of their time in it.
+// met in practice (about 1e-11 to 1e16 at 17 digits). The exponent is
+// decided on the exact value, before rounding; rounding is then to
+// nearest, ties to even, as the library conversion does, and a carry into
+// a new decade moves the exponent up. Returns false where the value lies
+// outside that range, leaving the work to the library; the general
+// conversion there is several times slower, and files of millions of
+// 17-digit values spend most of their time in it.
 bool ToDecimalExact(double v, int sig, Decimal* d) {
   uint64_t bits = 0;
   std::memcpy(&bits, &v, sizeof bits);
@@ -104,13 +106,19 @@ bool ToDecimalExact(double v, int sig, Decimal* d) {
   const int e2 = biased - 1075;  // |v| = m 2^e2, 2^52 <= m < 2^53
 
   // floor(log10(2^(e2 + 52))) is the exponent or one less; a comparison
-  // with the next power of ten settles which, so the exact step below
-  // nearly always runs once (it still corrects itself at the rare ties).
-  static constexpr double kPowers[] = {1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22, 1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30};
+  // with the double nearest the next power of ten makes a first guess that
+  // is nearly always right. It is only a guess: that double may lie below
+  // the true power (those of 1e-6 and 1e-7 do), and the exact test below
+  // decides.
+  static constexpr double kPowers[] = {
+      1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15,
+      1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,
+      1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,
+      1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,  1e25,  1e26,  1e27,  1e28,  1e29,  1e30};
   constexpr int kLowest = -30;
   int exponent = ((e2 + 52) * 78913) >> 18;
-  if (const int next = exponent + 1 - kLowest; next >= 0 && next < static_cast<int>(std::size(kPowers)) &&
-                                               std::fabs(v) >= kPowers[next]) {
+  if (const int next = exponent + 1 - kLowest;
+      next >= 0 && next < static_cast<int>(std::size(kPowers)) && std::fabs(v) >= kPowers[next]) {
     ++exponent;
   }
   for (int attempt = 0; attempt < 3; ++attempt) {
@@ -118,7 +126,10 @@ bool ToDecimalExact(double v, int sig, Decimal* d) {
     if (p < 0 || p > kMaxExactPower) return false;
     const Uint128 scaled = static_cast<Uint128>(m) * kPowersOf5[p];  // < 2^116
     const int shift = p + e2;
+    // x = |v| 10^p exactly, as its integer part n and whether rounding to
+    // nearest (ties to even) adds one.
     Uint128 n = 0;
+    bool round_up = false;
     if (shift >= 0) {
       if (shift > 11) return false;
       n = scaled << shift;
@@ -128,15 +139,25 @@ bool ToDecimalExact(double v, int sig, Decimal* d) {
       n = scaled >> r;
       const Uint128 rest = scaled - (n << r);
       const Uint128 half = static_cast<Uint128>(1) << (r - 1);
-      if (rest > half || (rest == half && (n & 1) != 0)) ++n;
+      round_up = rest > half || (rest == half && (n & 1) != 0);
     }
+    // The exponent is right when 10^(sig-1) <= x < 10^sig. The bounds are
+    // integers, so the integer part of x settles both comparisons exactly.
+    // Testing the rounded value instead would give an x just below
+    // 10^(sig-1), which rounds up to it, this exponent and the digits
+    // 1000..., where the right answer is 999...9x one decade lower.
     if (n >= kPowersOf10[sig]) {
-      ++exponent;  // the estimate was low, or rounding carried over
+      ++exponent;
       continue;
     }
     if (n < kPowersOf10[sig - 1]) {
       --exponent;
       continue;
+    }
+    if (round_up && ++n == kPowersOf10[sig]) {
+      // x rounds up to 10^sig: the digits are 1000... one decade higher.
+      n = kPowersOf10[sig - 1];
+      ++exponent;
     }
     // Digits from 32-bit pieces, two at a time: a chain of 17 64-bit
     // divisions by 10 would cost as much as all the rest.

@@ -27,7 +27,7 @@ TEST(FormatTest, E15_7) {
       {9.99999999, "  0.1000000E+02"},  // rounding carries into the exponent
       {123456.75, "  0.1234568E+06"},
       {1.0e-100, "  0.1000000E-99"},
-      {1.0e-101, "  0.1000000-100"},   // three exponent digits drop the letter
+      {1.0e-101, "  0.1000000-100"},  // three exponent digits drop the letter
       {kInf, "       Infinity"},
       {-kInf, "      -Infinity"},
       {kNaN, "            NaN"},
@@ -37,26 +37,19 @@ TEST(FormatTest, E15_7) {
 
 TEST(FormatTest, G20_8) {
   const FieldCase cases[] = {
-      {123.456, "       123.45600    "},
-      {0.001, "      0.10000000E-02"},
-      {0.0, "       0.0000000    "},
-      {1.0e100, "      0.10000000+101"},
-      {0.5, "      0.50000000    "},
-      {-2.0, "      -2.0000000    "},
-      {99999999.0, "       99999999.    "},
-      {99999999.5, "      0.10000000E+09"},  // rounds up out of the fixed range
-      {0.0999999999, "      0.10000000    "},  // rounds up into the fixed range
-      {0.0999999, "      0.99999900E-01"},
-      {-kInf, "           -Infinity"},
+      {123.456, "       123.45600    "},      {0.001, "      0.10000000E-02"},      {0.0, "       0.0000000    "},
+      {1.0e100, "      0.10000000+101"},      {0.5, "      0.50000000    "},        {-2.0, "      -2.0000000    "},
+      {99999999.0, "       99999999.    "},   {99999999.5, "      0.10000000E+09"},  // rounds up out of the fixed range
+      {0.0999999999, "      0.10000000    "},                                        // rounds up into the fixed range
+      {0.0999999, "      0.99999900E-01"},    {-kInf, "           -Infinity"},
   };
   for (const FieldCase& c : cases) EXPECT_EQ(G20_8(c.value), c.expected) << c.value;
 }
 
 TEST(FormatTest, F10_4) {
   const FieldCase cases[] = {
-      {3.14159, "    3.1416"},       {12345678.9, "**********"}, {-12345.6789, "**********"},
-      {0.5, "    0.5000"},         {-0.00001, "   -0.0000"},  {99999.99994, "99999.9999"},
-      {-kInf, " -Infinity"},       {kNaN, "       NaN"},
+      {3.14159, "    3.1416"},  {12345678.9, "**********"},  {-12345.6789, "**********"}, {0.5, "    0.5000"},
+      {-0.00001, "   -0.0000"}, {99999.99994, "99999.9999"}, {-kInf, " -Infinity"},       {kNaN, "       NaN"},
   };
   for (const FieldCase& c : cases) EXPECT_EQ(F10_4(c.value), c.expected) << c.value;
 }
@@ -96,6 +89,9 @@ TEST(FormatTest, FreeReal64) {
   const FieldCase cases[] = {
       {1.5, "  1.5000000000000000     "},
       {1.0e-5, "  1.0000000000000001E-005"},
+      // The doubles nearest 1e-6 and 1e-7 lie just below the powers.
+      {1.0e-6, "  9.9999999999999995E-007"},
+      {-1.0e-7, " -9.9999999999999995E-008"},
       {0.0, "  0.0000000000000000     "},
       {0.1, " 0.10000000000000001     "},
       {1.0e17, "  1.0000000000000000E+017"},

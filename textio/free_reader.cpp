@@ -110,10 +110,11 @@ FreeReader::Token FreeReader::NextToken(std::string_view* token) {
       }
       quoted_.push_back(rest_[i++]);
     }
+    quoted_spelling_ = rest_.substr(0, i);
     rest_.remove_prefix(i);
     SkipSeparator(&rest_);
     *token = quoted_;
-    return Token::kValue;
+    return Token::kQuoted;
   }
 
   size_t len = 0;
@@ -131,6 +132,7 @@ ReadResult FreeReader::ReadN(size_t count, AssignFn assign) {
   ReadResult result;
   for (size_t i = 0; i < count; ++i) {
     std::string_view token;
+    bool quoted = false;
     if (repeat_left_ > 0) {
       --repeat_left_;
       if (repeat_null_) continue;
@@ -146,22 +148,24 @@ ReadResult FreeReader::ReadN(size_t count, AssignFn assign) {
           return result;
         case Token::kNull:
           continue;
+        case Token::kQuoted:
+          quoted = true;  // text as it stands: "2*5" in quotes is no repeat
+          break;
         case Token::kValue:
+          if (std::string_view value; long r = RepeatCount(token, &value)) {
+            repeat_left_ = r - 1;
+            repeat_null_ = value.empty();
+            repeat_value_ = value;
+            if (repeat_null_) continue;
+            token = value;
+          }
           break;
       }
-      std::string_view value;
-      if (long r = RepeatCount(token, &value); r > 0) {
-        repeat_left_ = r - 1;
-        repeat_null_ = value.empty();
-        repeat_value_ = value;
-        if (repeat_null_) continue;
-        token = value;
-      }
     }
-    if (!assign(i, token)) {
+    if (!assign(i, token, quoted)) {
       result.status = ReadStatus::kUnreadable;
       result.line = lines_.line_number();
-      result.text = std::string(token);
+      result.text = std::string(quoted ? quoted_spelling_ : token);  // as written, quotes and all
       rest_ = {};
       return result;
     }
@@ -171,16 +175,22 @@ ReadResult FreeReader::ReadN(size_t count, AssignFn assign) {
   return result;
 }
 
+// A quoted token is a character constant: only a text target takes it,
+// and a number due there makes it unreadable, whatever the quotes hold.
 ReadResult FreeReader::Read(std::span<const Target> targets) {
-  return ReadN(targets.size(), [&](size_t i, std::string_view t) { return targets[i].Assign(t); });
+  return ReadN(targets.size(), [&](size_t i, std::string_view t, bool quoted) {
+    return (!quoted || targets[i].kind() == Target::Kind::kText) && targets[i].Assign(t);
+  });
 }
 
 ReadResult FreeReader::ReadFloats(std::span<float> values) {
-  return ReadN(values.size(), [&](size_t i, std::string_view t) { return ParseFloat(t, &values[i]); });
+  return ReadN(values.size(),
+               [&](size_t i, std::string_view t, bool quoted) { return !quoted && ParseFloat(t, &values[i]); });
 }
 
 ReadResult FreeReader::ReadDoubles(std::span<double> values) {
-  return ReadN(values.size(), [&](size_t i, std::string_view t) { return ParseDouble(t, &values[i]); });
+  return ReadN(values.size(),
+               [&](size_t i, std::string_view t, bool quoted) { return !quoted && ParseDouble(t, &values[i]); });
 }
 
 ReadResult FreeReader::SkipLine() {

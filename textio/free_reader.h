@@ -16,13 +16,14 @@ namespace textio {
 enum class ReadStatus {
   kDone,        // every target got a value, or a slash ended the read early
   kEnd,         // input ended before the read had all its values
-  kUnreadable,  // a token could not be read as the target's kind
+  kUnreadable,  // a token could not be read as the target's kind (a
+                // quoted token where a number is due included)
 };
 
 struct ReadResult {
   ReadStatus status = ReadStatus::kDone;
-  long line = 0;       // line number where the read stopped
-  std::string text;    // the offending token (kUnreadable only)
+  long line = 0;     // line number where the read stopped
+  std::string text;  // the offending token as written (kUnreadable only)
 
   bool ok() const { return status == ReadStatus::kDone; }
 };
@@ -33,8 +34,8 @@ class Target {
  public:
   enum class Kind { kFloat, kDouble, kInt32, kText };
 
-  Target(float& v) : kind_(Kind::kFloat), ptr_(&v) {}     // NOLINT: implicit by design
-  Target(double& v) : kind_(Kind::kDouble), ptr_(&v) {}   // NOLINT
+  Target(float& v) : kind_(Kind::kFloat), ptr_(&v) {}    // NOLINT: implicit by design
+  Target(double& v) : kind_(Kind::kDouble), ptr_(&v) {}  // NOLINT
   Target(int32_t& v) : kind_(Kind::kInt32), ptr_(&v) {}  // NOLINT
 
   // A text field of at most `width` characters; longer text is cut.
@@ -63,7 +64,9 @@ class Target {
 //  - a slash ends the read at once, leaving the remaining targets as they
 //    were;
 //  - text fields end at a blank, comma, slash or line end unless quoted
-//    with ' or " (a doubled quote inside stands for one quote).
+//    with ' or " (a doubled quote inside stands for one quote);
+//  - a quoted token is text, never a number: where a number is due it is
+//    unreadable ('3' and "2" included), and it is never a repeat.
 // A read that stops early has assigned the targets before the stop.
 class FreeReader {
  public:
@@ -91,7 +94,7 @@ class FreeReader {
   long line_number() const { return lines_.line_number(); }
 
  private:
-  enum class Token { kValue, kNull, kSlash, kEnd };
+  enum class Token { kValue, kQuoted, kNull, kSlash, kEnd };
 
   Token NextToken(std::string_view* token);
   template <typename AssignFn>
@@ -106,7 +109,8 @@ class FreeReader {
   std::string_view repeat_value_;
   bool repeat_null_ = false;
 
-  std::string quoted_;  // a quoted text with its doubled quotes undone
+  std::string quoted_;                // a quoted text with its doubled quotes undone
+  std::string_view quoted_spelling_;  // the same token as written, in the line
 };
 
 }  // namespace textio

@@ -75,6 +75,130 @@ TEST(FreeReaderTest, SeparatorsNullValuesRepeatsAndSlash) {
   }
 }
 
+// Every numeric read of the reader: Read() into float, double or int32_t
+// targets, and the array reads ReadFloats() and ReadDoubles().
+enum class NumericRead { kFloatTargets, kDoubleTargets, kIntTargets, kFloats, kDoubles };
+constexpr struct {
+  NumericRead how;
+  const char* name;
+} kNumericReads[] = {{NumericRead::kFloatTargets, "Read(float)"},
+                     {NumericRead::kDoubleTargets, "Read(double)"},
+                     {NumericRead::kIntTargets, "Read(int32_t)"},
+                     {NumericRead::kFloats, "ReadFloats"},
+                     {NumericRead::kDoubles, "ReadDoubles"}};
+
+// Three targets of the chosen kind, keeping their values from one read to
+// the next as a program's variables do.
+class NumericTargets {
+ public:
+  explicit NumericTargets(NumericRead how) : how_(how) {}
+
+  ReadResult ReadFrom(FreeReader& r) {
+    switch (how_) {
+      case NumericRead::kFloatTargets:
+        return r.Read({f_[0], f_[1], f_[2]});
+      case NumericRead::kDoubleTargets:
+        return r.Read({d_[0], d_[1], d_[2]});
+      case NumericRead::kIntTargets:
+        return r.Read({i_[0], i_[1], i_[2]});
+      case NumericRead::kFloats:
+        return r.ReadFloats(f_);
+      case NumericRead::kDoubles:
+        return r.ReadDoubles(d_);
+    }
+    return {};
+  }
+
+  double value(int k) const {
+    switch (how_) {
+      case NumericRead::kFloatTargets:
+      case NumericRead::kFloats:
+        return f_[k];
+      case NumericRead::kDoubleTargets:
+      case NumericRead::kDoubles:
+        return d_[k];
+      case NumericRead::kIntTargets:
+        return i_[k];
+    }
+    return 0;
+  }
+
+ private:
+  NumericRead how_;
+  float f_[3] = {-7, -7, -7};
+  double d_[3] = {-7, -7, -7};
+  int32_t i_[3] = {-7, -7, -7};
+};
+
+// Reads of three numbers, each case through every numeric read. The
+// targets start at -7; where a case has two reads, the first one fills
+// them and the second shows what a null value or a slash leaves.
+TEST(FreeReaderTest, QuotedTokensNullValuesAndSlashInEveryNumericRead) {
+  struct Case {
+    const char* input;
+    int reads;
+    ReadStatus status;   // of the last read
+    double expected[3];  // after the last read
+    const char* text;    // the offending token, as written
+  };
+  const Case cases[] = {
+      // A quoted token is text, never a number.
+      {"'3' 4 5\n", 1, ReadStatus::kUnreadable, {-7, -7, -7}, "'3'"},
+      {"1 \"2\" 3\n", 1, ReadStatus::kUnreadable, {1, -7, -7}, "\"2\""},
+      {"1\n2,'3'\n", 1, ReadStatus::kUnreadable, {1, 2, -7}, "'3'"},
+      {"'2*5' 1 1\n", 1, ReadStatus::kUnreadable, {-7, -7, -7}, "'2*5'"},  // no repeat either
+      {"'' 1 1\n", 1, ReadStatus::kUnreadable, {-7, -7, -7}, "''"},
+      {"1 '3\n", 1, ReadStatus::kUnreadable, {1, -7, -7}, "'3"},  // unclosed at the line end
+      // Null values and a slash leave their targets as they were.
+      {"1,,3\n", 1, ReadStatus::kDone, {1, -7, 3}, ""},
+      {",2,3\n", 1, ReadStatus::kDone, {-7, 2, 3}, ""},
+      {"2*,3\n", 1, ReadStatus::kDone, {-7, -7, 3}, ""},
+      {"1 2*\n", 1, ReadStatus::kDone, {1, -7, -7}, ""},
+      {"1 /\n", 1, ReadStatus::kDone, {1, -7, -7}, ""},
+      {"4 5 6\n,,9\n", 2, ReadStatus::kDone, {4, 5, 9}, ""},
+      {"4 5 6\n,8\n9\n", 2, ReadStatus::kDone, {4, 8, 9}, ""},
+      {"4 5 6\n2* 8\n", 2, ReadStatus::kDone, {4, 5, 8}, ""},
+      {"4 5 6\n3*\n", 2, ReadStatus::kDone, {4, 5, 6}, ""},
+      {"4 5 6\n/\n", 2, ReadStatus::kDone, {4, 5, 6}, ""},
+      {"4 5 6\n1/\n", 2, ReadStatus::kDone, {1, 5, 6}, ""},
+      {"4 5 6\n1 2 /", 2, ReadStatus::kDone, {1, 2, 6}, ""},  // slash on a last line without newline
+      {"4 5 6\n'1' 2 3\n", 2, ReadStatus::kUnreadable, {4, 5, 6}, "'1'"},
+      // Unreadable as before: ';' is no separator, no q exponents, no NaN(...).
+      {"1;2 3 4\n", 1, ReadStatus::kUnreadable, {-7, -7, -7}, "1;2"},
+      {"1 2q0 3\n", 1, ReadStatus::kUnreadable, {1, -7, -7}, "2q0"},
+      {"NaN(1) 2 3\n", 1, ReadStatus::kUnreadable, {-7, -7, -7}, "NaN(1)"},
+  };
+  for (const auto& read : kNumericReads) {
+    for (const Case& c : cases) {
+      const std::string where = std::string(read.name) + " of " + c.input;
+      std::istringstream in(c.input);
+      FreeReader r(in);
+      NumericTargets targets(read.how);
+      ReadResult res;
+      for (int k = 0; k < c.reads; ++k) res = targets.ReadFrom(r);
+      EXPECT_EQ(res.status, c.status) << where;
+      EXPECT_EQ(res.text, c.text) << where;
+      for (int k = 0; k < 3; ++k) EXPECT_EQ(targets.value(k), c.expected[k]) << where << " item " << k;
+    }
+  }
+}
+
+TEST(FreeReaderTest, QuotedTokensAreTextForTextTargets) {
+  std::istringstream in("'3' '4'\n\"2*5\" 6\n");
+  FreeReader r(in);
+  std::string label;
+  float x = -1;
+  ReadResult res = r.Read({Target::Text(label, 80), x});
+  EXPECT_EQ(res.status, ReadStatus::kUnreadable);  // the label takes '3', the number refuses '4'
+  EXPECT_EQ(label, "3");
+  EXPECT_EQ(res.text, "'4'");
+  EXPECT_EQ(x, -1.0f);
+  ASSERT_TRUE(r.Read({Target::Text(label, 80), x}).ok());
+  EXPECT_EQ(label, "2*5");  // quoted, so no repeat
+  EXPECT_EQ(x, 6.0f);
+  EXPECT_EQ(DescribeFailure(res, "the pair"), "line 1: cannot read the pair: unreadable value ''4''");
+}
+
 TEST(FreeReaderTest, UnreadableReportsLineAndToken) {
   std::istringstream in("1 2\n\n3 1.5e3x\n");
   FreeReader r(in);

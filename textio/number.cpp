@@ -41,7 +41,7 @@ bool Normalize(std::string_view s, Normalized* n) {
     ++i;
   }
   size_t digits = 0;
-  long int_digits = 0;     // significant digits before the point
+  long int_digits = 0;  // significant digits before the point
   long leading_frac_zeros = 0;
   bool seen_point = false;
   bool seen_nonzero = false;
@@ -100,9 +100,8 @@ bool Normalize(std::string_view s, Normalized* n) {
 // token, which the general path below then decides. Column files of
 // millions of values spend most of their reading time converting them.
 bool ParseShortDouble(std::string_view s, double* out) {
-  static constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  static constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   size_t i = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';

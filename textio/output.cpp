@@ -1,5 +1,7 @@
 #include "textio/output.h"
 
+#include <limits>
+
 #include "textio/errors.h"
 #include "textio/format.h"
 
@@ -18,7 +20,7 @@ void Output::Flush() {
     buffer_.clear();
   }
   os_->flush();
-  if (!*os_) throw WriteError("write failed");
+  if (!*os_) throw WriteError(WriteFailure(file_name_));
 }
 
 FreeLine& FreeLine::Add(float v) {
@@ -37,6 +39,11 @@ FreeLine& FreeLine::Add(int32_t v) {
   Separate(false);
   AppendFreeInt(buf_, v);
   return *this;
+}
+
+FreeLine& FreeLine::Add(Count count) {
+  if (count.value <= std::numeric_limits<int32_t>::max()) return Add(static_cast<int32_t>(count.value));
+  return Add(count.value);
 }
 
 FreeLine& FreeLine::Add(std::string_view text) {

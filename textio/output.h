@@ -5,16 +5,20 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace textio {
 
 // Buffered text output over a std::ostream. Lines are collected in a
 // private buffer and handed to the stream in large blocks; Flush() (and
 // the buffer filling up) reports a failed write by throwing WriteError, so
-// a full disk or a closed pipe never ends a run with status 0.
+// a full disk or a closed pipe never ends a run with status 0. The error
+// names `file_name`, or standard output when it is empty.
 class Output {
  public:
-  explicit Output(std::ostream& os) : os_(&os) { buffer_.reserve(kFlushAt + 256); }
+  explicit Output(std::ostream& os, std::string file_name = {}) : os_(&os), file_name_(std::move(file_name)) {
+    buffer_.reserve(kFlushAt + 256);
+  }
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
   // Flushes what is left; a failure here cannot be reported, so callers
@@ -43,7 +47,15 @@ class Output {
  private:
   static constexpr size_t kFlushAt = 1 << 18;
   std::ostream* os_;
+  std::string file_name_;
   std::string buffer_;
+};
+
+// A count that may exceed 32 bits (records of a file of billions of
+// lines, an absurd grid size): written as an integer when it fits, else as
+// a 64-bit real.
+struct Count {
+  double value;
 };
 
 // Builds one free-format (list-directed) line in an Output:
@@ -61,6 +73,7 @@ class FreeLine {
   FreeLine& Add(float v);
   FreeLine& Add(double v);
   FreeLine& Add(int32_t v);
+  FreeLine& Add(Count count);
   FreeLine& Add(std::string_view text);
   FreeLine& Add(const char* text) { return Add(std::string_view(text)); }
   void End() {

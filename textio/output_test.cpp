@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "textio/errors.h"
-#include "textio/program.h"
 
 namespace textio {
 namespace {
@@ -23,15 +22,11 @@ TEST(FreeLineTest, ListDirectedLayout) {
   EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.0f); }), "   1.00000000    \n");
   EXPECT_EQ(Line([](FreeLine& l) { l.Add("ERROR: no list of itype ").Add(int32_t{6}); }),
             " ERROR: no list of itype            6\n");
-  EXPECT_EQ(Line([](FreeLine& l) {
-              l.Add(1.0f).Add(999.0f).Add(" NO_ROOT ").Add(int32_t{4}).Add(0.5f);
-            }),
+  EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.0f).Add(999.0f).Add(" NO_ROOT ").Add(int32_t{4}).Add(0.5f); }),
             "   1.00000000       999.000000      NO_ROOT            4  0.500000000    \n");
   // Adjacent texts are joined without a separator.
-  EXPECT_EQ(Line([](FreeLine& l) { l.Add("ab").Add("cd").Add(int32_t{1}).Add("ef"); }),
-            " abcd           1 ef\n");
-  EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.5).Add(-2.0); }),
-            "   1.5000000000000000       -2.0000000000000000     \n");
+  EXPECT_EQ(Line([](FreeLine& l) { l.Add("ab").Add("cd").Add(int32_t{1}).Add("ef"); }), " abcd           1 ef\n");
+  EXPECT_EQ(Line([](FreeLine& l) { l.Add(1.5).Add(-2.0); }), "   1.5000000000000000       -2.0000000000000000     \n");
 }
 
 TEST(OutputTest, BuffersAndFlushes) {
@@ -54,40 +49,31 @@ TEST(OutputTest, FailedWriteThrows) {
   EXPECT_THROW(out.Flush(), WriteError);
 }
 
-TEST(RunProgramTest, EndingsMapToStatuses) {
-  struct Case {
-    std::function<void(Output&)> body;
-    int status;
-    const char* out;
-    const char* err;
-  };
-  const Case cases[] = {
-      {[](Output& o) { o.Line("a"); }, 0, "a\n", ""},
-      {[](Output& o) {
-         o.Line("a");
-         throw Stop(" MESSAGE\n");
-       },
-       0, "a\n MESSAGE\n", ""},
-      {[](Output& o) {
-         o.Line("a");
-         throw InputError("line 2: bad");
-       },
-       2, "a\n", "prog: line 2: bad\n"},
-  };
-  for (const Case& c : cases) {
-    std::ostringstream out, err;
-    EXPECT_EQ(RunProgram("prog", out, err, c.body), c.status);
-    EXPECT_EQ(out.str(), c.out);
-    EXPECT_EQ(err.str(), c.err);
+TEST(OutputTest, AFailedWriteNamesTheFile) {
+  std::ofstream full("/dev/full");
+  Output out(full, "rms.d");
+  out.Line("x");
+  try {
+    out.Flush();
+    ADD_FAILURE() << "no error";
+  } catch (const WriteError& e) {
+    EXPECT_STREQ(e.what(), "cannot write the output file \"rms.d\"");
   }
 }
 
-TEST(RunProgramTest, FullDeviceIsAnErrorNotSuccess) {
-  std::ofstream full("/dev/full");
-  std::ostringstream err;
-  int status = RunProgram("prog", full, err, [](Output& o) { o.Line("x"); });
-  EXPECT_NE(status, 0);
-  EXPECT_EQ(err.str().rfind("prog: cannot write output", 0), 0u) << err.str();
+// A message line is one free-format line of its items; counts beyond 32
+// bits turn into reals rather than wrapping.
+TEST(MessageLineTest, ItemsAsFreeLineWritesThem) {
+  EXPECT_EQ(MessageLine("ERROR: no list of itype ", int32_t{6}), " ERROR: no list of itype            6\n");
+  EXPECT_EQ(MessageLine("n:", Count{5.0}), " n:           5\n");
+  EXPECT_EQ(MessageLine("n:", Count{3e9}), " n:   3000000000.0000000     \n");
+  try {
+    StopWith("ERROR:radius.le.radius2:", 1.0f, 2.0f);
+    ADD_FAILURE() << "no stop";
+  } catch (const Stop& stop) {
+    EXPECT_EQ(stop.text(), " ERROR:radius.le.radius2:   1.00000000       2.00000000    \n");
+    EXPECT_EQ(stop.status(), 0);
+  }
 }
 
 }  // namespace

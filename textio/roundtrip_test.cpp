@@ -1,16 +1,21 @@
 // Property tests: what the writers produce, the reader gives back bit for
-// bit, and the fixed-format fields agree with an independent formatting of
-// the exact binary value (the C library's printf, which rounds correctly).
+// bit, and every field agrees with an independent formatting of the exact
+// binary value (the C library's printf, which rounds correctly), on random
+// values and on the values next to every power of ten, where the decimal
+// exponent changes and a wrong exponent still reads back to the same
+// double.
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -28,11 +33,19 @@ constexpr int kSamples = 200000;
 // special values are added explicitly.
 std::vector<float> SampleFloats() {
   std::mt19937 rng(20261208);
-  std::vector<float> v = {0.0f, -0.0f, std::numeric_limits<float>::denorm_min(),
-                          -std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::min(),
-                          std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
-                          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-                          0.1f, 1e9f, 999999999.0f, 0.099999994f};
+  std::vector<float> v = {0.0f,
+                          -0.0f,
+                          std::numeric_limits<float>::denorm_min(),
+                          -std::numeric_limits<float>::denorm_min(),
+                          std::numeric_limits<float>::min(),
+                          std::numeric_limits<float>::max(),
+                          -std::numeric_limits<float>::max(),
+                          std::numeric_limits<float>::infinity(),
+                          -std::numeric_limits<float>::infinity(),
+                          0.1f,
+                          1e9f,
+                          999999999.0f,
+                          0.099999994f};
   while (v.size() < kSamples) {
     float f = std::bit_cast<float>(static_cast<uint32_t>(rng()));
     if (!std::isnan(f)) v.push_back(f);
@@ -42,9 +55,16 @@ std::vector<float> SampleFloats() {
 
 std::vector<double> SampleDoubles() {
   std::mt19937_64 rng(1208);
-  std::vector<double> v = {0.0, -0.0, std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
-                           std::numeric_limits<double>::max(), -std::numeric_limits<double>::infinity(),
-                           0.1, 1e17, 99999999999999999.0, 1e-300};
+  std::vector<double> v = {0.0,
+                           -0.0,
+                           std::numeric_limits<double>::denorm_min(),
+                           std::numeric_limits<double>::min(),
+                           std::numeric_limits<double>::max(),
+                           -std::numeric_limits<double>::infinity(),
+                           0.1,
+                           1e17,
+                           99999999999999999.0,
+                           1e-300};
   while (v.size() < kSamples) {
     double d = std::bit_cast<double>(static_cast<uint64_t>(rng()));
     if (!std::isnan(d)) v.push_back(d);
@@ -82,11 +102,11 @@ TEST(RoundTripTest, Float64FreeFormat) { ExpectRoundTrip(SampleDoubles()); }
 std::string ExponentField(double v, const std::string& digits, int exp) {
   char field[64];
   if (std::abs(exp) <= 99) {
-    std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(),
-                  exp < 0 ? '-' : '+', std::abs(exp));
+    std::snprintf(field, sizeof field, "%s0.%sE%c%02d", std::signbit(v) ? "-" : "", digits.c_str(), exp < 0 ? '-' : '+',
+                  std::abs(exp));
   } else {
-    std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(),
-                  exp < 0 ? '-' : '+', std::abs(exp));
+    std::snprintf(field, sizeof field, "%s0.%s%c%03d", std::signbit(v) ? "-" : "", digits.c_str(), exp < 0 ? '-' : '+',
+                  std::abs(exp));
   }
   return field;
 }
@@ -130,6 +150,80 @@ std::string ReferenceF10_4(double v) {
   int n = std::snprintf(buf, sizeof buf, "%.4f", v);
   if (n > 10) return std::string(10, '*');
   return std::string(10 - n, ' ') + buf;
+}
+
+// The free-format reals (1PG16.9E2 for 32 bits, 1PG25.17E3 for 64 bits)
+// from printf's "%.*e" with sig - 1 decimals: fixed notation with sig
+// significant digits in width - tail columns and tail blanks when the
+// rounded value lies in [0.1, 10^sig), else d.ddd...E+xx in width columns.
+std::string ReferenceFree(double v, int sig, int width, int tail, int exp_digits) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*e", sig - 1, std::fabs(v));
+  const char* e_at = std::strchr(buf, 'e');
+  const int e = std::atoi(e_at + 1);
+  char out[128];
+  if (e >= -1 && e < sig) {
+    char fixed[64];
+    std::snprintf(fixed, sizeof fixed, "%.*f", sig - 1 - e, v);
+    if (e == sig - 1) std::strcat(fixed, ".");  // all digits before the point
+    std::snprintf(out, sizeof out, "%*s%*s", width - tail, fixed, tail, "");
+    return out;
+  }
+  const std::string mantissa(buf, static_cast<size_t>(e_at - buf));  // d.ddd...
+  char exponent[16];
+  if (std::abs(e) < (exp_digits == 2 ? 100 : 1000)) {
+    std::snprintf(exponent, sizeof exponent, "E%c%0*d", e < 0 ? '-' : '+', exp_digits, std::abs(e));
+  } else {
+    std::snprintf(exponent, sizeof exponent, "%c%0*d", e < 0 ? '-' : '+', exp_digits + 1, std::abs(e));
+  }
+  std::snprintf(out, sizeof out, "%*s", width, ((std::signbit(v) ? "-" : "") + mantissa + exponent).c_str());
+  return out;
+}
+
+// The nearest value to 10^k and `count` neighbours on each side, both signs.
+template <typename T>
+std::vector<T> AroundPowersOfTen(int lowest, int highest, int count) {
+  std::vector<T> values;
+  for (int k = lowest; k <= highest; ++k) {
+    const std::string text = "1e" + std::to_string(k);
+    T power;
+    if constexpr (std::is_same_v<T, float>) {
+      power = std::strtof(text.c_str(), nullptr);
+    } else {
+      power = std::strtod(text.c_str(), nullptr);
+    }
+    T below = power;
+    T above = power;
+    values.push_back(power);
+    for (int i = 0; i < count; ++i) {
+      below = std::nextafter(below, T(0));
+      above = std::nextafter(above, std::numeric_limits<T>::infinity());
+      values.push_back(below);
+      values.push_back(above);
+    }
+  }
+  const size_t positive = values.size();
+  for (size_t i = 0; i < positive; ++i) values.push_back(-values[i]);
+  return values;
+}
+
+TEST(RoundTripTest, FieldsAroundEveryPowerOfTenMatchAnIndependentFormatter) {
+  const std::vector<double> doubles = AroundPowersOfTen<double>(-320, 308, 50);
+  for (double v : doubles) {
+    ASSERT_EQ(FreeReal(v), ReferenceFree(v, 17, 25, 5, 3)) << std::hexfloat << v;
+    ASSERT_EQ(E15_7(v), ReferenceE15_7(v)) << std::hexfloat << v;
+    ASSERT_EQ(G20_8(v), ReferenceG20_8(v)) << std::hexfloat << v;
+    ASSERT_EQ(F10_4(v), ReferenceF10_4(v)) << std::hexfloat << v;
+  }
+  // 32-bit values from the smallest subnormal (about 1.4e-45) to the
+  // largest float, and the same fields of them widened to 64 bits.
+  for (float f : AroundPowersOfTen<float>(-45, 38, 50)) {
+    if (f == 0) continue;  // 1e-46 and below round to zero; zero is spelled out in the unit tests
+    ASSERT_EQ(FreeReal(f), ReferenceFree(f, 9, 16, 4, 2)) << std::hexfloat << f;
+    ASSERT_EQ(FreeReal(static_cast<double>(f)), ReferenceFree(f, 17, 25, 5, 3)) << std::hexfloat << f;
+    ASSERT_EQ(E15_7(f), ReferenceE15_7(f)) << std::hexfloat << f;
+    ASSERT_EQ(G20_8(f), ReferenceG20_8(f)) << std::hexfloat << f;
+  }
 }
 
 TEST(RoundTripTest, FixedFieldsMatchAnIndependentFormatter) {

@@ -1,0 +1,36 @@
+# The programs of the suite, one entry each: name|directory|summary.
+# Everything that needs the list of programs reads it here: the build (one
+# subdirectory each), installation and manual pages, the hardening tests,
+# the fuzz targets, and the scripts (through bin/programs.txt). Adding a
+# program means one line here, its directory, and its cases under
+# tests/cases/<name>/.
+set(CIRCARRAY_PROGRAMS
+    "vantor|ratio_inversion|phase velocity from an observed array quantity"
+    "quillon|noise_ratio|noise-to-signal ratio and resolution limit of a circular array"
+    "tessel|noise_table|table of the noise level that biases J0^2/J1^2 like a shift of k*r"
+    "gauger|rms_eval|RMS of sliding windows of one component relative to the whole record"
+    "wendle|component_split|split three-component column files into one file per component"
+    "corral|centre_series|complex series of a centre station"
+    "hollin|spectral_noise|closed-form noise-to-signal ratio from complex spectral values"
+    "resampa|log_resample|resample a positive curve onto a uniform grid in the logarithm"
+    "snippa|segment_extract|cut one fixed-length segment out of a series"
+    "circplot|result_plot|pictures of array spectra, dispersion curves and noise ratios")
+
+# suite_program_fields(ENTRY NAME DIR SUMMARY): the three fields of an entry.
+macro(suite_program_fields entry name_var dir_var summary_var)
+  string(REPLACE "|" ";" _fields "${entry}")
+  list(GET _fields 0 ${name_var})
+  list(GET _fields 1 ${dir_var})
+  list(GET _fields 2 ${summary_var})
+endmacro()
+
+# Every program lands in bin/ of the build, and bin/programs.txt lists
+# them (name and directory) for the scripts.
+set(CIRCARRAY_BIN_DIR ${PROJECT_BINARY_DIR}/bin)
+set(_list "")
+foreach(entry IN LISTS CIRCARRAY_PROGRAMS)
+  suite_program_fields("${entry}" name dir summary)
+  string(APPEND _list "${name} ${dir}\n")
+endforeach()
+file(MAKE_DIRECTORY ${CIRCARRAY_BIN_DIR})
+file(WRITE ${CIRCARRAY_BIN_DIR}/programs.txt "${_list}")

@@ -1,0 +1,266 @@
+#include "result_plot/script.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "result_plot/picture.h"
+#include "result_plot/read_inputs.h"
+#include "result_plot/readers.h"
+#include "result_plot/test_inputs.h"
+#include "textio/errors.h"
+#include "textio/number.h"
+
+namespace circplot {
+namespace {
+
+using testing::LinesOf;
+
+Input Read(const std::string& source, const std::string& text) { return RecogniseInput(source, LinesOf(text)).input; }
+
+struct Drawn {
+  Picture picture;
+  std::string script;
+  std::vector<std::string> notes;
+};
+
+Drawn Draw(Request request) {
+  if (request.output.empty()) request.output = "out.png";
+  Drawn d;
+  d.picture = Compose(request, &d.notes);
+  d.script = GnuplotScript(d.picture);
+  return d;
+}
+
+bool Has(const std::string& script, const std::string& text) { return script.find(text) != std::string::npos; }
+
+// The rows of the data block whose comment line starts with `comment`.
+std::vector<std::vector<double>> Block(const std::string& script, const std::string& comment) {
+  std::vector<std::vector<double>> rows;
+  const size_t at = script.find("# " + comment);
+  if (at == std::string::npos) return rows;
+  size_t line = script.find("<< EOD\n", at);
+  if (line == std::string::npos) return rows;
+  line += 7;
+  while (true) {
+    const size_t end = script.find('\n', line);
+    const std::string text = script.substr(line, end - line);
+    line = end + 1;
+    if (text == "EOD") break;
+    if (text.empty()) {
+      rows.push_back({});  // a break in the line through the points
+      continue;
+    }
+    std::vector<double> row;
+    for (std::string_view field : Fields(text)) {
+      double v = 0.0;
+      EXPECT_TRUE(textio::ParseDouble(field, &v)) << text;
+      row.push_back(v);
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(ScriptTest, VantorOutputWithNoRootCountedFort7AndTrueCurve) {
+  Request request;
+  request.inputs.push_back(Read("ex/vantor.txt", testing::VantorExample()));
+  request.limits.push_back(ReadFort7("ex/fort.7", LinesOf(testing::Fort7Example())));
+  request.truth = ReadTrueCurve("true.txt", LinesOf("1 700\n4 440\n8 300\n"));
+  const Drawn d = Draw(request);
+  ASSERT_EQ(d.picture.panels.size(), 1u);
+  const std::string& s = d.script;
+  EXPECT_TRUE(Has(s, "set logscale x\n"));
+  EXPECT_TRUE(Has(s, "set xlabel 'frequency (Hz)'"));
+  EXPECT_TRUE(Has(s, "set ylabel 'phase velocity (m/s)'"));
+  EXPECT_TRUE(Has(s, "title 'vantor.txt (vantor, r = 20 m)'"));  // r read from the data
+  EXPECT_TRUE(Has(s, "axes x1y2 with points")) << "NO_ROOT marks on the frequency axis";
+  EXPECT_TRUE(Has(s, "title 'NO_ROOT: 1 frequency'"));
+  EXPECT_TRUE(Has(s, "title 'resolution limit, fort.7 (above: not resolved)'"));
+  EXPECT_TRUE(Has(s, "title 'true curve (true.txt)'"));
+  EXPECT_TRUE(Has(s, "set output 'out.png'"));
+  EXPECT_TRUE(Has(s, "set multiplot layout 1,1 title 'vantor.txt (vantor)'"));
+
+  // The data are inline, exactly as read.
+  const auto velocities = Block(s, "phase velocities of ex/vantor.txt");
+  ASSERT_EQ(velocities.size(), 8u);
+  EXPECT_EQ(velocities[0], (std::vector<double>{1.5, 682.114868}));
+  EXPECT_EQ(velocities[7], (std::vector<double>{6.0, 320.129517}));
+  const auto marks = Block(s, "frequencies of the NO_ROOT lines of ex/vantor.txt");
+  EXPECT_EQ(marks, (std::vector<std::vector<double>>{{1.0}}));
+  const auto limit = Block(s, "resolution-limit velocities of ex/fort.7");
+  ASSERT_EQ(limit.size(), 7u);
+  EXPECT_EQ(limit[0], (std::vector<double>{1.0, 424.9565}));
+  EXPECT_EQ(Block(s, "true dispersion curve true.txt").size(), 3u);
+
+  // The axis spans the measured values and the limit, not the wider true curve.
+  EXPECT_LT(d.picture.fmin, 1.0);
+  EXPECT_GT(d.picture.fmin, 0.9);
+  EXPECT_GT(d.picture.fmax, 6.0);
+  EXPECT_LT(d.picture.fmax, 7.0);
+}
+
+TEST(ScriptTest, LinesBreakWhereAFrequencyHasNoValue) {
+  Request request;
+  request.inputs.push_back(Read("v.txt",
+                                "   1.00000000       100.000000       10.0000000    \n"
+                                "   2.00000000       999.000000      NO_ROOT            4   1.50000000    \n"
+                                "   3.00000000       999.000000      NO_ROOT            4   1.50000000    \n"
+                                "   4.00000000       80.0000000       2.00000000    \n"));
+  const Drawn d = Draw(request);
+  const auto rows = Block(d.script, "phase velocities of v.txt");
+  EXPECT_EQ(rows, (std::vector<std::vector<double>>{{1.0, 100.0}, {}, {4.0, 80.0}}));
+  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 2 frequencies'"));
+}
+
+TEST(ScriptTest, NoRootOnlyStillDrawsTheMarks) {
+  Request request;
+  request.inputs.push_back(
+      Read("v.txt", "   2.00000000       999.000000      NO_ROOT            4   1.50000000    \n"));
+  const Drawn d = Draw(request);
+  EXPECT_TRUE(Has(d.script, "set yrange [0:1]\nunset ytics\n")) << "a panel of marks alone needs a y range";
+  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 1 frequency'"));
+  EXPECT_FALSE(Has(d.script, "phase velocities of"));
+}
+
+TEST(ScriptTest, OneValueGetsARangeAroundIt) {
+  Request request;
+  request.inputs.push_back(Read("v.txt", "   2.00000000       82.6113205       4.13056612    \n"));
+  const std::string s = Draw(request).script;
+  // gnuplot would warn of an empty range [82.6:82.6] and widen it itself.
+  EXPECT_FALSE(Has(s, "set autoscale y"));
+  EXPECT_TRUE(Has(s, "set yrange [74.35018845"));
+  EXPECT_TRUE(Has(s, ":90.87245255"));
+}
+
+TEST(ScriptTest, QuillonNoiseRatios) {
+  Request request;
+  request.inputs.push_back(Read("q.txt", testing::QuillonExample()));
+  const Drawn d = Draw(request);
+  ASSERT_EQ(d.picture.panels.size(), 1u);
+  EXPECT_TRUE(d.picture.panels[0].log_y);  // every nsr0 is positive
+  EXPECT_TRUE(Has(d.script, "set ylabel 'noise-to-signal ratio nsr0'"));
+  EXPECT_TRUE(Has(d.script, "title 'NO ROOT: 1 frequency'"));
+  EXPECT_TRUE(Has(d.script, "set logscale y\n"));
+  EXPECT_EQ(Block(d.script, "nsr0 of q.txt").size(), 7u);
+  EXPECT_EQ(Block(d.script, "frequencies of the NO ROOT lines of q.txt"), (std::vector<std::vector<double>>{{4.5}}));
+
+  // An nsr0 of zero cannot be shown on a log axis: the axis turns linear.
+  Request zero;
+  zero.inputs.push_back(Read("q.txt", "  0.1000000E+01  0.0000000E+00  0.4996293E-01  0.6427663E-05\n"));
+  EXPECT_FALSE(Draw(zero).picture.panels[0].log_y);
+}
+
+TEST(ScriptTest, CircspecTablePanelsWithErrorBarsAndTheory) {
+  Request request;
+  request.inputs.push_back(Read("spectra.txt", testing::kSpectraTable));
+  request.radius = 10.0;
+  request.truth = ReadTrueCurve("true.txt", LinesOf("1 200\n10 200\n"));
+  const Drawn d = Draw(request);
+  ASSERT_EQ(d.picture.panels.size(), 2u);  // SPAC coefficients, CCA ratio
+  const std::string& s = d.script;
+  EXPECT_TRUE(Has(s, "set multiplot layout 2,1"));
+  EXPECT_TRUE(Has(s, "set logscale x\n"));
+  EXPECT_TRUE(Has(s, "using 1:2:3 with yerrorlines"));
+  EXPECT_TRUE(Has(s, "set title 'SPAC coefficients of spectra.txt, ring r = 10 m'"));
+  EXPECT_TRUE(Has(s, "title 'spac (vertical), bars: 1 standard error'"));
+  EXPECT_TRUE(Has(s, "title 'cca = G0/G1, bars: 1 standard error (1 frequency without a finite value)'"));
+  EXPECT_TRUE(d.picture.panels[1].log_y);
+  EXPECT_FALSE(d.picture.panels[0].log_y);
+  EXPECT_EQ(Block(s, "spac of spectra.txt")[3], (std::vector<double>{8.0, -0.12, 0.02}));
+
+  // J0(k r) of the true curve beside the coefficient: c = 200 m/s, r = 10 m.
+  const auto j0 = Block(s, "J0(k r) of the true curve true.txt");
+  ASSERT_FALSE(j0.empty());
+  EXPECT_EQ(j0.front()[0], 1.0);
+  EXPECT_NEAR(j0.front()[1], std::cyl_bessel_j(0.0, 2.0 * std::numbers::pi * 1.0 * 10.0 / 200.0), 1e-14);
+  EXPECT_EQ(j0.back()[0], 8.0);
+  const auto cca = Block(s, "J0(k r)^2/J1(k r)^2 of the true curve true.txt");
+  ASSERT_FALSE(cca.empty());
+  EXPECT_LE(cca.back()[0], 2.4 * 200.0 / (2.0 * std::numbers::pi * 10.0) * (1.0 + 1e-12));
+}
+
+TEST(ScriptTest, TrueCurveWithATableButNoRadiusIsANote) {
+  Request request;
+  request.inputs.push_back(Read("spectra.txt", testing::kSpectraTable));
+  request.truth = ReadTrueCurve("true.txt", LinesOf("1 200\n"));
+  const Drawn d = Draw(request);
+  EXPECT_FALSE(Has(d.script, "J0(k r) of the true curve"));
+  ASSERT_EQ(d.notes.size(), 1u);
+  EXPECT_TRUE(Has(d.notes[0], "--radius"));
+}
+
+TEST(ScriptTest, TablesWithoutDrawableColumnsAndRadiusMismatch) {
+  Request request;
+  request.inputs.push_back(Read("t.txt", "# circspec\n# freq j0sq j0sq_se\n1 0.9 0.01\n"));
+  EXPECT_THROW(Draw(request), textio::InputError);
+
+  Request radius;
+  radius.inputs.push_back(Read("v.txt", testing::VantorExample()));
+  radius.radius = 10.0;
+  const Drawn d = Draw(radius);
+  ASSERT_EQ(d.notes.size(), 1u);
+  EXPECT_TRUE(Has(d.notes[0], "--radius 10 differs from the radius 20 that vantor used for v.txt"));
+}
+
+TEST(ScriptTest, SeveralOutputsShareAPanelAndSayWhichIsWhich) {
+  Request request;
+  request.inputs.push_back(Read("a.txt", testing::VantorExample()));
+  request.inputs.push_back(Read("b.txt", testing::VantorExample()));
+  request.inputs.push_back(Read("q.txt", testing::QuillonExample()));
+  request.inputs.push_back(Read("fort.7", testing::Fort7Example()));  // a fort.7 as an input
+  request.title = "Site 'A'\nrun 2";
+  const Drawn d = Draw(request);
+  ASSERT_EQ(d.picture.panels.size(), 2u);
+  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 1 frequency (a.txt)'"));
+  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 1 frequency (b.txt)'"));
+  EXPECT_TRUE(Has(d.script, "title 'resolution limit, fort.7 (above: not resolved)'"));
+  EXPECT_TRUE(Has(d.script, "title 'Site ''A'' run 2'\n"));
+}
+
+TEST(ScriptTest, NonPositiveFrequenciesMakeTheAxisLinear) {
+  Request request;
+  request.inputs.push_back(Read("v.txt",
+                                "   0.00000000       999.000000      NO_ROOT            4   1.50000000    \n"
+                                "   4.00000000       80.0000000       2.00000000    \n"));
+  const Drawn d = Draw(request);
+  EXPECT_TRUE(Has(d.script, "unset logscale x\n"));
+  ASSERT_EQ(d.notes.size(), 1u);
+  EXPECT_TRUE(Has(d.notes[0], "linear"));
+}
+
+TEST(ScriptTest, TheLegendAvoidsTheMarksAndTheCurves) {
+  Request vantor;
+  vantor.inputs.push_back(Read("v.txt", testing::VantorExample()));
+  const Drawn v = Draw(vantor);
+  // NO_ROOT at 1 Hz sits in the bottom left corner; velocities fall to the bottom right.
+  EXPECT_NE(v.picture.panels[0].key, "bottom left");
+  EXPECT_NE(v.picture.panels[0].key, "bottom right");
+  Request quillon;
+  quillon.inputs.push_back(Read("q.txt", testing::QuillonExample()));
+  const Drawn q = Draw(quillon);
+  EXPECT_EQ(q.picture.panels[0].key, "top left");  // nsr0 rises to the right
+  EXPECT_TRUE(Has(q.script, "set key top left\n"));
+}
+
+TEST(ScriptTest, TerminalsAndStrings) {
+  Request request;
+  request.inputs.push_back(Read("q.txt", testing::QuillonExample()));
+  const std::string png = Draw(request).script;
+  EXPECT_TRUE(Has(png, "if (strstrt(GPVAL_TERMINALS, 'pngcairo') > 0) {\n  set terminal pngcairo size 1000,420"));
+  EXPECT_TRUE(Has(png, "} else {\n  set terminal png size 1000,420"));
+  request.format = Format::kSvg;
+  request.output = "it's.svg";
+  const std::string svg = Draw(request).script;
+  EXPECT_TRUE(Has(svg, "set terminal svg size 1000,420"));
+  EXPECT_FALSE(Has(svg, "pngcairo"));
+  EXPECT_TRUE(Has(svg, "set output 'it''s.svg'"));
+  EXPECT_EQ(GnuplotString("a'b\tc\\d"), "'a''b c\\d'");
+}
+
+}  // namespace
+}  // namespace circplot
