@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <string_view>
 
 #include "textio/errors.h"
-#include "textio/input_file.h"
 #include "textio/line_source.h"
 #include "textio/number.h"
 
@@ -52,8 +50,7 @@ std::vector<std::string_view> Fields(std::string_view line) {
 
 class Parser {
  public:
-  Parser(const std::string& file_name, const std::filesystem::path& folder)
-      : folder_(folder) {
+  Parser(const std::string& file_name, const std::filesystem::path& folder) : folder_(folder) {
     layout_.file = file_name;
   }
 
@@ -78,13 +75,11 @@ class Parser {
     s.line = line;
 
     if (auto [it, fresh] = names_.emplace(s.name, line); !fresh) {
-      Fail(line, "station name '" + Shown(s.name) + "' is already used on line " +
-                     std::to_string(it->second));
+      Fail(line, "station name '" + Shown(s.name) + "' is already used on line " + std::to_string(it->second));
     }
     const std::string resolved = s.path.lexically_normal().string();
     if (auto [it, fresh] = files_.emplace(resolved, line); !fresh) {
-      Fail(line, "record file '" + Shown(s.file) + "' is already used on line " +
-                     std::to_string(it->second));
+      Fail(line, "record file '" + Shown(s.file) + "' is already used on line " + std::to_string(it->second));
     }
     if (s.radius == 0) {
       if (layout_.centre) {
@@ -128,8 +123,7 @@ class Parser {
                                ": no ring (a ring needs at least 3 stations at one radius > 0)");
     }
     const auto& st = layout_.stations;
-    std::stable_sort(circle.begin(), circle.end(),
-                     [&](size_t a, size_t b) { return st[a].radius < st[b].radius; });
+    std::stable_sort(circle.begin(), circle.end(), [&](size_t a, size_t b) { return st[a].radius < st[b].radius; });
 
     std::vector<Ring> rings;
     for (size_t i = 0; i < circle.size();) {
@@ -171,8 +165,7 @@ class Parser {
 
 }  // namespace
 
-Layout ParseLayout(std::istream& in, const std::string& file_name,
-                   const std::filesystem::path& folder) {
+Layout ParseLayout(std::istream& in, const std::string& file_name, const std::filesystem::path& folder) {
   Parser parser(file_name, folder);
   textio::LineSource lines(in);
   std::string_view line;
@@ -180,12 +173,11 @@ Layout ParseLayout(std::istream& in, const std::string& file_name,
   return parser.Finish(lines.line_number());
 }
 
-Layout ReadLayout(const std::string& path) {
-  std::ifstream file;
-  if (!textio::OpenInputFile(path, &file)) {
-    throw textio::InputError("cannot open layout file '" + Shown(path) + "'");
-  }
-  return ParseLayout(file, path, std::filesystem::path(path).parent_path());
+Layout ReadLayout(suite::Context& context, const std::string& name) {
+  suite::InputFile& file = context.OpenInput(name);
+  Layout layout = ParseLayout(file.stream(), name, std::filesystem::path(name).parent_path());
+  context.Close(file);
+  return layout;
 }
 
 }  // namespace array

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "suite/context.h"
+
 namespace array {
 
 // The layout file of a circular array: plain text, one station per line,
@@ -26,23 +28,23 @@ namespace array {
 
 struct Station {
   std::string name;
-  double azimuth_deg = 0;     // counterclockwise from east
-  double radius = 0;          // metres; 0 for the centre
-  std::string file;           // the record's path as written in the layout
-  std::filesystem::path path; // `file` resolved against the layout's folder
-  long line = 0;              // line of the layout file that defines it
+  double azimuth_deg = 0;      // counterclockwise from east
+  double radius = 0;           // metres; 0 for the centre
+  std::string file;            // the record's path as written in the layout
+  std::filesystem::path path;  // `file` resolved against the layout's folder
+  long line = 0;               // line of the layout file that defines it
 };
 
 struct Ring {
-  double radius = 0;                 // mean of its stations' radii
-  std::vector<size_t> stations;      // indices into Layout::stations, in file order
+  double radius = 0;             // mean of its stations' radii
+  std::vector<size_t> stations;  // indices into Layout::stations, in file order
 };
 
 struct Layout {
-  std::string file;                  // the layout file's name, as used in messages
-  std::vector<Station> stations;     // in file order
-  std::optional<size_t> centre;      // index of the centre station, if any
-  std::vector<Ring> rings;           // sorted by radius, outer first
+  std::string file;               // the layout file's name, as used in messages
+  std::vector<Station> stations;  // in file order
+  std::optional<size_t> centre;   // index of the centre station, if any
+  std::vector<Ring> rings;        // sorted by radius, outer first
 };
 
 // Two radii belong to one ring when they differ by at most this fraction
@@ -52,12 +54,14 @@ inline constexpr double kRingTolerance = 0.005;
 // Reads a layout from `in`. `file_name` names it in error messages and
 // `folder` is the directory the station files are relative to. Throws
 // textio::InputError naming the file, the line and what was expected.
-Layout ParseLayout(std::istream& in, const std::string& file_name,
-                   const std::filesystem::path& folder);
+Layout ParseLayout(std::istream& in, const std::string& file_name, const std::filesystem::path& folder);
 
-// Opens and reads the layout file at `path`; station files are resolved
-// against its folder. Throws textio::InputError if it cannot be read.
-Layout ReadLayout(const std::string& path);
+// Opens the layout file `name` through the run's context (a relative name
+// is taken from the run's directory), reads it and closes it. Station
+// files are resolved against the folder of `name` as given, so that they
+// are names for the same context. Throws textio::InputError if it cannot
+// be read.
+Layout ReadLayout(suite::Context& context, const std::string& name);
 
 }  // namespace array
 

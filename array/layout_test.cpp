@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "testsupport/temp_dir.h"
+#include "testsupport/test_context.h"
 #include "textio/errors.h"
 
 namespace array {
@@ -47,23 +48,37 @@ TEST_P(GoodLayout, StationsCentreAndRings) {
 INSTANTIATE_TEST_SUITE_P(
     Layouts, GoodLayout,
     ::testing::Values(
-        GoodCase{"centre_and_three", "C 0 0 c.txt\nA 90 10 a.txt\nB 210 10 b.txt\nD 330 10 d.txt\n", 4, 0,
-                 {{1, 2, 3}}, {10}},
+        GoodCase{"centre_and_three",
+                 "C 0 0 c.txt\nA 90 10 a.txt\nB 210 10 b.txt\nD 330 10 d.txt\n",
+                 4,
+                 0,
+                 {{1, 2, 3}},
+                 {10}},
         GoodCase{"no_centre", "A 0 5 a\nB 120 5 b\nD 240 5 d\n", 3, std::nullopt, {{0, 1, 2}}, {5}},
         GoodCase{"comments_blank_lines_tabs_crlf",
-                 "# site X\n\n  A\t0 5 a  # north-east\r\nB 120 5 b\r\n   \n#C 0 0 c\nD 240 5 d", 3,
-                 std::nullopt, {{0, 1, 2}}, {5}},
+                 "# site X\n\n  A\t0 5 a  # north-east\r\nB 120 5 b\r\n   \n#C 0 0 c\nD 240 5 d",
+                 3,
+                 std::nullopt,
+                 {{0, 1, 2}},
+                 {5}},
         // The ring radius is the mean; 0.5 % of the smallest radius is the limit.
-        GoodCase{"radius_tolerance", "A 0 10 a\nB 120 10.05 b\nD 240 10.02 d\n", 3, std::nullopt,
-                 {{0, 1, 2}}, {(10 + 10.05 + 10.02) / 3}},
+        GoodCase{"radius_tolerance",
+                 "A 0 10 a\nB 120 10.05 b\nD 240 10.02 d\n",
+                 3,
+                 std::nullopt,
+                 {{0, 1, 2}},
+                 {(10 + 10.05 + 10.02) / 3}},
         // Two rings, stations interleaved in the file: outer first, file order kept.
         GoodCase{"two_rings_interleaved",
                  "i1 0 5 i1\no1 0 10 o1\nc 0 0 c\ni2 120 5 i2\no2 72 10 o2\ni3 240 5 i3\n"
                  "o3 144 10 o3\no4 216 10 o4\no5 288 10 o5\n",
-                 9, 2, {{1, 4, 6, 7, 8}, {0, 3, 5}}, {10, 5}},
+                 9,
+                 2,
+                 {{1, 4, 6, 7, 8}, {0, 3, 5}},
+                 {10, 5}},
         // Fortran-style exponents and a centre in the middle of the file.
-        GoodCase{"number_spellings", "A 0.0 1.0d1 a\nC 0 0.0 c\nB 1.2e2 10 b\nD 2.4E+2 +10. d\n", 4, 1,
-                 {{0, 2, 3}}, {10}}),
+        GoodCase{
+            "number_spellings", "A 0.0 1.0d1 a\nC 0 0.0 c\nB 1.2e2 10 b\nD 2.4E+2 +10. d\n", 4, 1, {{0, 2, 3}}, {10}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(Layout, FieldsAndResolvedPaths) {
@@ -113,10 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"three_fields", "A 0 10 a\nB 120 10\n",
                 "layout.txt line 2: expected 'name azimuth radius file', got 3 fields"},
-        BadCase{"five_fields", "A 0 10 a extra\n", "layout.txt line 1: expected 'name azimuth radius file', got 5 fields"},
+        BadCase{"five_fields", "A 0 10 a extra\n",
+                "layout.txt line 1: expected 'name azimuth radius file', got 5 fields"},
         BadCase{"one_field", "\n\nA\n", "layout.txt line 3: expected 'name azimuth radius file', got 1 field"},
-        BadCase{"azimuth_text", "A east 10 a\n", "layout.txt line 1: expected a number for the azimuth (degrees), got 'east'"},
-        BadCase{"radius_text", "A 0 10m a\n", "layout.txt line 1: expected a number for the radius (metres), got '10m'"},
+        BadCase{"azimuth_text", "A east 10 a\n",
+                "layout.txt line 1: expected a number for the azimuth (degrees), got 'east'"},
+        BadCase{"radius_text", "A 0 10m a\n",
+                "layout.txt line 1: expected a number for the radius (metres), got '10m'"},
         BadCase{"radius_nan", "A 0 nan a\n", "layout.txt line 1: expected a number for the radius (metres), got 'nan'"},
         BadCase{"azimuth_inf", "A inf 1 a\n", "layout.txt line 1: expected a number for the azimuth"},
         BadCase{"negative_radius", "A 0 -10 a\n", "layout.txt line 1: the radius must be 0 or more, got '-10'"},
@@ -127,11 +145,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"duplicate_file", "A 0 10 a\nB 120 10 ./a\nD 240 10 d\n",
                 "layout.txt line 2: record file './a' is already used on line 1"},
         BadCase{"ring_of_two", "C 0 0 c\nA 0 10 a\nB 120 10 b\n",
-                "layout.txt line 2: station 'A' at radius 10 m is on a ring of 2 stations (radii within 0.5 %); a ring needs at least 3"},
+                "layout.txt line 2: station 'A' at radius 10 m is on a ring of 2 stations (radii within 0.5 %); a ring "
+                "needs at least 3"},
         BadCase{"radius_just_outside_tolerance", "A 0 10 a\nB 120 10 b\nD 240 10 d\nE 60 10.051 e\n",
                 "layout.txt line 4: station 'E' at radius 10.051 m is on a ring of 1 station (radii"},
-        BadCase{"three_rings", "A 0 10 a\nB 120 10 b\nD 240 10 d\nE 0 5 e\nF 120 5 f\nG 240 5 g\n"
-                               "H 0 2 h\nI 120 2 i\nJ 240 2 j\n",
+        BadCase{"three_rings",
+                "A 0 10 a\nB 120 10 b\nD 240 10 d\nE 0 5 e\nF 120 5 f\nG 240 5 g\n"
+                "H 0 2 h\nI 120 2 i\nJ 240 2 j\n",
                 "layout.txt line 1: station 'A' at radius 10 m makes a third ring; at most two rings"},
         BadCase{"centre_only", "# only the centre\nC 0 0 c\n",
                 "layout.txt line 2: no ring (a ring needs at least 3 stations at one radius > 0)"},
@@ -142,31 +162,48 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Layout, ReadLayoutResolvesAgainstTheLayoutFolder) {
   testsupport::TempDir dir("array_layout");
   const std::string path = dir.Write("layout.txt", std::string("C 0 0 c.txt\n") + kRing);
-  const Layout layout = ReadLayout(path);
+  testsupport::TestContext context;
+  const Layout layout = ReadLayout(context, path);
   EXPECT_EQ(layout.file, path);
   EXPECT_EQ(layout.stations[0].path, dir.path() / "c.txt");
   ASSERT_EQ(layout.rings.size(), 1u);
   EXPECT_THAT(layout.rings[0].stations, ElementsAre(1, 2, 3));
 }
 
+// A relative name is the run's: taken from its directory, and the station
+// files named relative to the same directory.
+TEST(Layout, ReadLayoutTakesRelativeNamesFromTheRunsDirectory) {
+  testsupport::TempDir dir("array_layout_run");
+  std::filesystem::create_directories(dir.path() / "site");
+  dir.Write("site/layout.txt", std::string("C 0 0 c.txt\n") + kRing);
+  testsupport::TestContext context(dir.path());
+  const Layout layout = ReadLayout(context, "site/layout.txt");
+  EXPECT_EQ(layout.file, "site/layout.txt");
+  EXPECT_EQ(layout.stations[0].path, std::filesystem::path("site/c.txt"));
+  EXPECT_EQ(context.get().Resolve(layout.stations[0].path.string()), dir.path() / "site" / "c.txt");
+  testsupport::TestContext elsewhere;  // the working directory holds no such file
+  EXPECT_THROW(ReadLayout(elsewhere, "site/layout.txt"), textio::InputError);
+}
+
 TEST(Layout, ReadLayoutErrorsNameThePath) {
   testsupport::TempDir dir("array_layout");
+  testsupport::TestContext context;
   const std::string missing = dir / "missing.txt";
   EXPECT_THROW(
       {
         try {
-          ReadLayout(missing);
+          ReadLayout(context, missing);
         } catch (const textio::InputError& e) {
-          EXPECT_THAT(e.what(), HasSubstr("cannot open layout file '" + missing + "'"));
+          EXPECT_THAT(e.what(), HasSubstr(textio::OpenFailure(missing)));
           throw;
         }
       },
       textio::InputError);
   // A directory is no layout file.
-  EXPECT_THROW(ReadLayout(dir.path().string()), textio::InputError);
+  EXPECT_THROW(ReadLayout(context, dir.path().string()), textio::InputError);
   const std::string bad = dir.Write("bad.txt", "A 0 x a\n");
   try {
-    ReadLayout(bad);
+    ReadLayout(context, bad);
     FAIL() << "accepted a bad layout";
   } catch (const textio::InputError& e) {
     EXPECT_THAT(e.what(), HasSubstr(bad + " line 1: expected a number"));

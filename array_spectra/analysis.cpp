@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "array_spectra/group_store.h"
-#include "array_spectra/number_text.h"
 #include "array_spectra/segment_screen.h"
 #include "array_spectra/segment_transform.h"
 #include "textio/errors.h"
+#include "textio/format.h"
 
 namespace circspec {
 
@@ -33,8 +33,8 @@ Plan MakePlan(const SampleSource& first, const AnalysisOptions& o) {
   p.dt = first.first_step();
   const double samples = std::round(o.window / p.dt);
   if (!(samples >= static_cast<double>(kMinWindowSamples)) || samples > 1e8) {
-    throw textio::RuntimeError("--window " + ShortestText(o.window) + " s is " + ShortestText(samples) +
-                               " samples at the sampling interval " + ShortestText(p.dt) + " s of " + first.name() +
+    throw textio::RuntimeError("--window " + textio::Shortest(o.window) + " s is " + textio::Shortest(samples) +
+                               " samples at the sampling interval " + textio::Shortest(p.dt) + " s of " + first.name() +
                                "; a window needs 16 to 10^8 samples");
   }
   p.n = static_cast<size_t>(samples);
@@ -48,12 +48,12 @@ Plan MakePlan(const SampleSource& first, const AnalysisOptions& o) {
   g.count = o.frequencies;
   g.kind = o.grid;
   if (!(g.fmax <= nyquist)) {
-    throw textio::RuntimeError("--fmax " + ShortestText(g.fmax) + " Hz lies above the Nyquist frequency " +
-                               ShortestText(nyquist) + " Hz of the records (dt " + ShortestText(p.dt) + " s)");
+    throw textio::RuntimeError("--fmax " + textio::Shortest(g.fmax) + " Hz lies above the Nyquist frequency " +
+                               textio::Shortest(nyquist) + " Hz of the records (dt " + textio::Shortest(p.dt) + " s)");
   }
   if (!(g.fmin > 0) || !(g.fmin < g.fmax || (g.count == 1 && g.fmin <= g.fmax))) {
-    throw textio::RuntimeError("the output frequencies need 0 < fmin < fmax, got fmin " + ShortestText(g.fmin) +
-                               " Hz and fmax " + ShortestText(g.fmax) + " Hz");
+    throw textio::RuntimeError("the output frequencies need 0 < fmin < fmax, got fmin " + textio::Shortest(g.fmin) +
+                               " Hz and fmax " + textio::Shortest(g.fmax) + " Hz");
   }
   p.grid = MakeGrid(g);
   return p;
@@ -140,7 +140,7 @@ class Pass {
   const Smoother& smoother_;
   SegmentAccumulator accumulator_;
   GroupStore* store_;
-  std::vector<double> active_;    // raw per-bin sums of the open group
+  std::vector<double> active_;  // raw per-bin sums of the open group
   long active_first_ = 0, active_count_ = 0;
   std::vector<double> smoothed_;  // scratch
 };
@@ -172,7 +172,8 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
   bool read_twice = false;
   if (!(options.reject > 0)) {
     segments = Pass(geometry, channels, plan, smoother, store.get())
-                   .Run(&sources, [](long, const double*) { return Decision::kKeep; }, nullptr, progress);
+                   .Run(
+                       &sources, [](long, const double*) { return Decision::kKeep; }, nullptr, progress);
     CheckCommonRate(sources);
   } else {
     // Provisional decisions while reading; see SegmentScreen.
@@ -198,7 +199,8 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
     screen.Finish();
     dropped = screen.rejected_count();
     bool wrong_guess = overflow;
-    for (long s = 0; s < segments && !wrong_guess; ++s) wrong_guess = kept_outright[static_cast<size_t>(s)] && screen.Rejected(s);
+    for (long s = 0; s < segments && !wrong_guess; ++s)
+      wrong_guess = kept_outright[static_cast<size_t>(s)] && screen.Rejected(s);
     if (!wrong_guess) {
       for (const Deferred& d : deferred) {
         if (!screen.Rejected(d.segment)) store->Add(d.segment, d.sums.data(), 1);
@@ -215,16 +217,16 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
       };
       const long again = Pass(geometry, channels, plan, smoother, store.get()).Run(&sources, exact, nullptr, progress);
       if (again != segments) {
-        throw textio::InputError("the records changed while being read: " + IntegerText(segments) +
-                                 " segments at the first reading, " + IntegerText(again) + " at the second");
+        throw textio::InputError("the records changed while being read: " + std::to_string(segments) +
+                                 " segments at the first reading, " + std::to_string(again) + " at the second");
       }
     }
   }
 
   if (segments == 0) {
-    throw textio::InputError("the records are shorter than one window: " + IntegerText(plan.n) +
-                             " samples of " + ShortestText(plan.dt) + " s are needed (--window " +
-                             ShortestText(options.window) + ")");
+    throw textio::InputError("the records are shorter than one window: " + std::to_string(plan.n) + " samples of " +
+                             textio::Shortest(plan.dt) + " s are needed (--window " + textio::Shortest(options.window) +
+                             ")");
   }
   SpectralSums out;
   out.frequencies = plan.grid;
@@ -232,8 +234,8 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
   out.kept = store->segments();
   out.dropped = dropped;
   if (out.kept == 0) {
-    throw textio::InputError("every one of the " + IntegerText(segments) + " segments was dropped by --reject " +
-                             ShortestText(options.reject));
+    throw textio::InputError("every one of the " + std::to_string(segments) + " segments was dropped by --reject " +
+                             textio::Shortest(options.reject));
   }
   out.total = store->Total();
   for (const GroupStore::Group& g : store->Groups()) {

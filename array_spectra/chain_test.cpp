@@ -53,7 +53,7 @@ std::vector<Velocity> RunThroughVantor(const Estimates& e, int itype, Quantity q
     WriteVantor(out, itype, e.array.geometry.rings[0].radius, inner, e.sums.frequencies.back(), e.sums.frequencies,
                 Estimate(q, e.channels, 0, e.sums));
   }
-  const testsupport::Outcome run = testsupport::Run(vantor::RunVantor, input.str());
+  const testsupport::Outcome run = testsupport::RunInProcess(vantor::kProgram, input.str());
   EXPECT_EQ(run.status, 0) << run.err;
   std::vector<Velocity> out;
   for (const std::string& line : testsupport::Lines(run.out)) {
@@ -61,7 +61,8 @@ std::vector<Velocity> RunThroughVantor(const Estimates& e, int itype, Quantity q
     std::string f, c, third;
     fields >> f >> c >> third;
     Velocity v{0, 0};
-    if (third != "NO_ROOT" && third != "SINGULAR_POINT" && textio::ParseDouble(f, &v.f) && textio::ParseDouble(c, &v.c)) {
+    if (third != "NO_ROOT" && third != "SINGULAR_POINT" && textio::ParseDouble(f, &v.f) &&
+        textio::ParseDouble(c, &v.c)) {
       out.push_back(v);
     } else if (textio::ParseDouble(f, &v.f)) {
       out.push_back({v.f, std::numeric_limits<double>::quiet_NaN()});
@@ -72,7 +73,8 @@ std::vector<Velocity> RunThroughVantor(const Estimates& e, int itype, Quantity q
 
 // Largest relative velocity error over the frequencies with kr in
 // [kr_low, kr_high] (a missing root counts as infinitely wrong).
-double WorstVelocityError(const Estimates& e, const std::vector<Velocity>& v, double kr_low, double kr_high, int* used) {
+double WorstVelocityError(const Estimates& e, const std::vector<Velocity>& v, double kr_low, double kr_high,
+                          int* used) {
   double worst = 0;
   *used = 0;
   const double r = e.array.geometry.rings[0].radius;
@@ -158,11 +160,10 @@ TEST_P(QuillonChainTest, QuillonRecoversTheNoiseRatio) {
     WriteQuillon(out, 10, GetParam(), e.sums.frequencies, Estimate(Quantity::kCoh, e.channels, 0, e.sums),
                  Estimate(Quantity::kSpac, e.channels, 0, e.sums), Estimate(Quantity::kCca, e.channels, 0, e.sums));
   }
+  // quillon writes fort.7 in the run's directory.
   testsupport::TempDir dir("circspec_quillon");
-  const std::string fort7 = dir / "fort.7";
-  const testsupport::Outcome run = testsupport::Run(
-      [&](std::istream& in, std::ostream& out, std::ostream& err) { return quillon::RunQuillon(in, out, err, fort7); },
-      input.str());
+  const testsupport::Outcome run =
+      testsupport::RunInProcess(quillon::kProgram, input.str(), testsupport::RunOptions{{}, dir.path()});
   ASSERT_EQ(run.status, 0) << run.err;
   // Lines of four 15-character columns: frequency, nsr0, nsr1, dltmx.
   int used = 0;
@@ -188,7 +189,9 @@ TEST_P(QuillonChainTest, QuillonRecoversTheNoiseRatio) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rings, QuillonChainTest, ::testing::Values(3, 5),
-                         [](const ::testing::TestParamInfo<int>& info) { return "N" + std::to_string(info.param); });
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string("N").append(std::to_string(info.param));
+                         });
 
 }  // namespace
 }  // namespace circspec

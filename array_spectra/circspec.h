@@ -1,16 +1,20 @@
 #ifndef CIRCARRAY_ARRAY_SPECTRA_CIRCSPEC_H_
 #define CIRCARRAY_ARRAY_SPECTRA_CIRCSPEC_H_
 
-#include <ostream>
-#include <span>
-#include <string>
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace circspec {
 
-// The program: `args` are the command-line arguments after the program
-// name. Writes the result on `out` (or the --output file) and messages on
-// `err`; returns the exit status (0, or 2 for a usage or run-time error).
-int RunCircspec(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+// The whole program: reads its options and the layout named on the
+// command line, streams the stations' records through the analysis and
+// writes the chosen output form to standard output or the --output file.
+// Errors are thrown as textio::RuntimeError (suite::UsageError for the
+// command line).
+void Run(suite::Context& context);
+
+// The program: help text and Run.
+extern const suite::Program kProgram;
 
 }  // namespace circspec
 

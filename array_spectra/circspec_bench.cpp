@@ -20,6 +20,8 @@
 #include "array_spectra/synthetic_array.h"
 #include "array_synthesis/record_writer.h"
 #include "rms_eval/record.h"
+#include "testsupport/run_program.h"
+#include "testsupport/test_context.h"
 
 namespace {
 
@@ -73,7 +75,8 @@ void BM_ReadRecord(benchmark::State& state) {
   const BenchArray& a = BenchArray::Get();
   std::vector<double> block(4096);
   for (auto _ : state) {
-    circspec::RecordReader reader(a.record(0));
+    testsupport::TestContext context;
+    circspec::RecordReader reader(context, a.record(0));
     while (reader.Read(block.data(), block.size()) == block.size()) {
     }
     benchmark::DoNotOptimize(block.data());
@@ -86,7 +89,8 @@ BENCHMARK(BM_ReadRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_GaugerReadRecord(benchmark::State& state) {
   const BenchArray& a = BenchArray::Get();
   gauger::Datblk store;
-  for (auto _ : state) benchmark::DoNotOptimize(gauger::rfile(&store, 0, 1, a.record(0)));
+  testsupport::TestContext context;
+  for (auto _ : state) benchmark::DoNotOptimize(gauger::rfile(&store, 0, 1, a.record(0), context));
   state.SetItemsProcessed(state.iterations() * a.samples());
 }
 BENCHMARK(BM_GaugerReadRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -104,10 +108,10 @@ BENCHMARK(BM_AnalyseInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The program, default options, the table to memory.
 void BM_CircspecOnFiles(benchmark::State& state) {
   const BenchArray& a = BenchArray::Get();
-  const std::vector<std::string> args = {a.layout()};
+  const testsupport::RunOptions options{{a.layout()}, {}};
   for (auto _ : state) {
-    std::ostringstream out, err;
-    if (circspec::RunCircspec(args, out, err) != 0) state.SkipWithError(err.str().c_str());
+    const testsupport::Outcome run = testsupport::RunInProcess(circspec::kProgram, "", options);
+    if (run.status != 0) state.SkipWithError(run.err.c_str());
   }
   state.SetItemsProcessed(state.iterations() * a.samples());
 }

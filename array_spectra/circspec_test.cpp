@@ -9,20 +9,20 @@
 #include <sstream>
 
 #include "array_spectra/memory_source.h"
-#include "array_spectra/number_text.h"
 #include "array_spectra/output_forms.h"
 #include "array_spectra/synthetic_array.h"
+#include "suite/runtime.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
+#include "textio/errors.h"
+#include "textio/format.h"
 #include "textio/free_reader.h"
 
 namespace circspec {
 namespace {
 
-testsupport::Outcome RunWith(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = RunCircspec(args, out, err);
-  return {status, out.str(), err.str()};
+testsupport::Outcome RunWith(std::vector<std::string> args, const std::filesystem::path& directory = {}) {
+  return testsupport::RunInProcess(kProgram, "", testsupport::RunOptions{std::move(args), directory});
 }
 
 // A directory with a synthetic array written as the suite's column files
@@ -39,8 +39,8 @@ struct ArrayFiles {
       std::string text;
       const std::vector<double>& u = array.vertical[s];
       for (size_t i = 0; i < u.size(); ++i) {
-        text += ShortestText(static_cast<double>(i) * array.wavefield.dt) + " ";
-        AppendScientific(&text, u[i], 17);
+        text += textio::Shortest(static_cast<double>(i) * array.wavefield.dt) + " ";
+        textio::AppendScientific(&text, u[i], 17);
         text += " 0 0\n";
       }
       dir.Write(array.layout.stations[s].file, text);
@@ -76,6 +76,7 @@ TEST(Circspec, HelpAndVersion) {
                              "--ring", "--for", "--output"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
+  EXPECT_EQ(RunWith({"-h"}).out, help.out);
   const testsupport::Outcome version = RunWith({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "circspec (circarray) 0.1.0\n");
@@ -136,8 +137,8 @@ TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
   const Case cases[] = {
       {{"--output", out, dir / "gap_layout.txt"}, (dir / "gap.txt") + " line 101: time 1.01 follows 0.99"},
       {{"--output", out, dir / "bad_layout.txt"}, "bad_layout.txt line 3: expected a number for the azimuth"},
-      {{"--output", out, dir / "missing_layout.txt"}, "cannot open record file '" + (dir / "none.txt") + "'"},
-      {{"--output", out, dir / "no_layout.txt"}, "cannot open layout file"},
+      {{"--output", out, dir / "missing_layout.txt"}, textio::OpenFailure(dir / "none.txt")},
+      {{"--output", out, dir / "no_layout.txt"}, textio::OpenFailure(dir / "no_layout.txt")},
       {{"--output", out, "--for", "vantor:1", files.layout}, "vantor:1: spac needs a centre station"},
       {{"--output", out, "--for", "quillon", files.layout}, "quillon: coh needs a centre station"},
       {{"--output", out, "--for", "vantor:11", files.layout}, "ring compares two rings"},
@@ -170,17 +171,19 @@ TEST(Circspec, RunThroughFilesEqualsTheInProcessAnalysis) {
     return text.str();
   };
   const std::string vantor1 = in_process([&](textio::Output& out) {
-    WriteVantor(out, 1, 10, std::nullopt, sums.frequencies.back(), sums.frequencies, Estimate(Quantity::kSpac, ch, 0, sums));
+    WriteVantor(out, 1, 10, std::nullopt, sums.frequencies.back(), sums.frequencies,
+                Estimate(Quantity::kSpac, ch, 0, sums));
   });
   const std::string vantor10 = in_process([&](textio::Output& out) {
     WriteVantor(out, 10, 10, 4.0, sums.frequencies.back(), sums.frequencies, Estimate(Quantity::kRingsq, ch, 0, sums));
   });
   const std::string quillon = in_process([&](textio::Output& out) {
-    WriteQuillon(out, 4, 3, sums.frequencies, Estimate(Quantity::kCoh, ch, 1, sums), Estimate(Quantity::kSpac, ch, 1, sums),
-                 Estimate(Quantity::kCca, ch, 1, sums));
+    WriteQuillon(out, 4, 3, sums.frequencies, Estimate(Quantity::kCoh, ch, 1, sums),
+                 Estimate(Quantity::kSpac, ch, 1, sums), Estimate(Quantity::kCca, ch, 1, sums));
   });
   EXPECT_EQ(RunWith({"--for", "vantor:1", files.layout}).out, vantor1);
-  EXPECT_EQ(RunWith({"--for", "vantor:10", "--ring", "4", files.layout}).out, vantor10);  // 10 and 11: always outer/inner
+  EXPECT_EQ(RunWith({"--for", "vantor:10", "--ring", "4", files.layout}).out,
+            vantor10);  // 10 and 11: always outer/inner
   const testsupport::Outcome q = RunWith({"--for", "quillon", "--ring", "4.01", files.layout});
   EXPECT_EQ(q.out, quillon);
   EXPECT_EQ(q.err, "");
@@ -189,8 +192,8 @@ TEST(Circspec, RunThroughFilesEqualsTheInProcessAnalysis) {
 TEST(Circspec, TableHasTheHeaderColumnsAndOneLinePerFrequency) {
   ArrayFiles files(SmallArray(true, {5, 3}, {10, 4}));
   const std::string out = files.dir / "table.txt";
-  const testsupport::Outcome r = RunWith({"--nfreq", "30", "--grid", "linear", "--fmin", "1", "--fmax", "20", "--smooth",
-                                      "parzen:0.5", "--reject", "4", "--output", out, files.layout});
+  const testsupport::Outcome r = RunWith({"--nfreq", "30", "--grid", "linear", "--fmin", "1", "--fmax", "20",
+                                          "--smooth", "parzen:0.5", "--reject", "4", "--output", out, files.layout});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
   const std::vector<std::string> lines = testsupport::Lines(files.dir.Read("table.txt"));
@@ -209,7 +212,7 @@ TEST(Circspec, TableHasTheHeaderColumnsAndOneLinePerFrequency) {
     double values[18];
     ASSERT_TRUE(reader.ReadDoubles(values).ok()) << lines[i];
     EXPECT_NEAR(values[0], 1 + 19.0 * static_cast<double>(i - header) / 29, 1e-8 * values[0]);  // 9 digits
-    EXPECT_GT(values[2], 0);  // an error estimate
+    EXPECT_GT(values[2], 0);                                                                    // an error estimate
     EXPECT_EQ(values[17], 22);  // kept segments of a 240 s record
   }
 }
@@ -219,13 +222,60 @@ TEST(Circspec, VantorFormLeavesOutNonFiniteValuesWithANote) {
   // power give 0/0.
   ArrayFiles files(SmallArray(false, {3}));
   const testsupport::Outcome r = RunWith({"--for", "vantor:5", "--smooth", "none", "--fmin", "0.05", "--fmax", "0.3",
-                                      "--nfreq", "5", "--reject", "10", files.layout});
+                                          "--nfreq", "5", "--reject", "10", files.layout});
   EXPECT_EQ(r.status, 0);
   const std::vector<std::string> lines = testsupport::Lines(r.out);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0], "           5   10.000000000000000        0.0000000000000000       0.29999999999999999     ");
   EXPECT_NE(r.err.find("circspec: "), std::string::npos);
   EXPECT_NE(r.err.find("segments kept"), std::string::npos) << r.err;
+}
+
+// Relative names are the run's: the layout from its directory, the
+// records next to the layout, --output created there.
+TEST(Circspec, RelativeNamesAreTakenFromTheRunsDirectory) {
+  ArrayFiles files(SmallArray(false, {3}));
+  const testsupport::Outcome r = RunWith({"--for", "vantor:5", "--output", "v.txt", "layout.txt"}, files.dir.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(files.dir.Read("v.txt"), RunWith({"--for", "vantor:5", files.layout}).out);
+  EXPECT_FALSE(std::filesystem::exists("v.txt"));  // nothing where the test runs
+  // A bad record, named as the layout names it: no output file.
+  files.dir.Write("bad.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 none.txt\nR1S3 240 10 R1S3.txt\n");
+  const testsupport::Outcome bad = RunWith({"--output", "w.txt", "bad.txt"}, files.dir.path());
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.err, "circspec: " + textio::OpenFailure("none.txt") + "\n");
+  EXPECT_FALSE(std::filesystem::exists(files.dir.path() / "w.txt"));
+}
+
+// An --output that cannot be written is an error naming it.
+TEST(Circspec, AFullOutputFileIsAnError) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  ArrayFiles files(SmallArray(false, {3}));
+  const testsupport::Outcome r = RunWith({"--output", "/dev/full", files.layout});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "circspec: " + textio::WriteFailure("/dev/full") + "\n");
+}
+
+// While standard error is a terminal a progress line follows the reading
+// and is wiped at the end; otherwise standard error stays empty.
+TEST(Circspec, ProgressLineOnlyOnATerminal) {
+  ArrayFiles files(SmallArray(false, {3}));
+  for (const bool terminal : {false, true}) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    suite::Invocation invocation;
+    invocation.args = {"--for", "vantor:5", files.layout};
+    invocation.stderr_is_terminal = terminal;
+    ASSERT_EQ(suite::Invoke(kProgram, {in, out, err}, std::move(invocation)), 0) << err.str();
+    EXPECT_FALSE(out.str().empty());
+    if (terminal) {
+      EXPECT_EQ(err.str().rfind("\rcircspec: 1 segments, 0:00:20 of record", 0), 0u) << err.str();
+      EXPECT_EQ(err.str().substr(err.str().size() - 4), "\r\033[K");
+    } else {
+      EXPECT_EQ(err.str(), "");
+    }
+  }
 }
 
 }  // namespace

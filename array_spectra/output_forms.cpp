@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "array_spectra/number_text.h"
+#include "textio/format.h"
 
 namespace circspec {
 
@@ -26,17 +26,17 @@ void WriteTable(textio::Output& out, const std::vector<std::string>& header, con
   }
   names += " segments";
   out.Line(names);
-  const std::string count = ' ' + IntegerText(segments);
+  const std::string count = ' ' + std::to_string(segments);
   for (size_t i = 0; i < frequencies.size(); ++i) {
     std::string* line = out.buffer();
-    AppendScientific(line, frequencies[i], kTableDigits);
+    textio::AppendScientific(line, frequencies[i], kTableDigits);
     // A blank between columns, and the sign's place: negative values line
     // up with the others and never touch the column before.
     for (const Column& c : columns) {
       line->push_back(' ');
-      AppendScientific(line, c.series.value[i], kTableDigits);
+      textio::AppendScientific(line, c.series.value[i], kTableDigits);
       line->push_back(' ');
-      AppendScientific(line, c.series.se[i], kTableDigits);
+      textio::AppendScientific(line, c.series.se[i], kTableDigits);
     }
     line->append(count);
     line->push_back('\n');

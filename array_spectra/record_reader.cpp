@@ -3,9 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "array_spectra/number_text.h"
 #include "textio/errors.h"
-#include "textio/input_file.h"
+#include "textio/format.h"
 
 namespace circspec {
 
@@ -18,17 +17,27 @@ constexpr double kStepTolerance = 0.01;
 
 }  // namespace
 
-RecordReader::RecordReader(const std::string& path) : path_(path), reader_(file_) {
-  if (!textio::OpenInputFile(path_, &file_)) throw textio::InputError("cannot open record file '" + path_ + "'");
+RecordReader::RecordReader(suite::Context& context, const std::string& name)
+    : path_(name), context_(context), file_(context.OpenInput(name)), reader_(file_.stream()) {
+  try {
+    ReadHead();
+  } catch (...) {
+    context_.Close(file_);  // no destructor runs for a constructor that throws
+    throw;
+  }
+}
+
+void RecordReader::ReadHead() {
   double t1 = 0, v0 = 0, v1 = 0;
-  if (!NextSample(&t0_, &v0)) throw textio::InputError(path_ + ": no samples (expected lines 'time u e n' or 'time value')");
+  if (!NextSample(&t0_, &v0))
+    throw textio::InputError(path_ + ": no samples (expected lines 'time u e n' or 'time value')");
   const long first_line = last_line_;
   if (!NextSample(&t1, &v1)) {
     throw textio::InputError(path_ + ": only one sample; the sampling interval is taken from the first two times");
   }
   dt_ = t1 - t0_;
   if (!(dt_ > 0)) {
-    Fail(last_line_, "time " + ShortestText(t1) + " does not increase from " + ShortestText(t0_) + " on line " +
+    Fail(last_line_, "time " + textio::Shortest(t1) + " does not increase from " + textio::Shortest(t0_) + " on line " +
                          std::to_string(first_line) + "; the first two times fix the sampling interval");
   }
   head_value_[0] = v0;
@@ -37,6 +46,8 @@ RecordReader::RecordReader(const std::string& path) : path_(path), reader_(file_
   head_time_[1] = t1;
   head_pending_ = 2;
 }
+
+RecordReader::~RecordReader() { context_.Close(file_); }
 
 void RecordReader::Fail(long line, const std::string& what) const {
   throw textio::InputError(path_ + " line " + std::to_string(line) + ": " + what);
@@ -56,18 +67,19 @@ bool RecordReader::NextSample(double* t, double* v) {
     Fail(r.line, "expected numbers 'time u e n' or 'time value', got '" + r.text + "'");
   }
   if (r.line != last_line_ + 1 && last_line_ > 0) {
-    Fail(r.line, "expected 'time u e n' or 'time value' on each line; the sample read here began on an earlier "
-                 "line (a short or blank line before it)");
+    Fail(r.line,
+         "expected 'time u e n' or 'time value' on each line; the sample read here began on an earlier "
+         "line (a short or blank line before it)");
   }
   if (!std::isfinite(tv[0]) || !std::isfinite(tv[1])) {
-    Fail(r.line, "expected finite numbers 'time u e n' or 'time value', got time " + ShortestText(tv[0]) +
-                     " and value " + ShortestText(tv[1]));
+    Fail(r.line, "expected finite numbers 'time u e n' or 'time value', got time " + textio::Shortest(tv[0]) +
+                     " and value " + textio::Shortest(tv[1]));
   }
   if (last_line_ > 0 && dt_ > 0) {
     const double step = tv[0] - last_time_;
     if (!(std::fabs(step - dt_) <= kStepTolerance * dt_)) {
-      Fail(r.line, "time " + ShortestText(tv[0]) + " follows " + ShortestText(last_time_) + ": a step of " +
-                       ShortestText(step) + " s where the sampling interval is " + ShortestText(dt_) +
+      Fail(r.line, "time " + textio::Shortest(tv[0]) + " follows " + textio::Shortest(last_time_) + ": a step of " +
+                       textio::Shortest(step) + " s where the sampling interval is " + textio::Shortest(dt_) +
                        " s (a gap or jump in the record)");
     }
   }

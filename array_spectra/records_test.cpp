@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "array_spectra/record_reader.h"
 #include "array_spectra/segmenter.h"
 #include "testsupport/temp_dir.h"
+#include "testsupport/test_context.h"
 #include "textio/errors.h"
 
 namespace circspec {
@@ -24,6 +27,7 @@ std::vector<double> ReadAll(SampleSource& s, size_t block) {
 
 TEST(RecordReader, ReadsTheTimeAndTheFirstValueOfEveryLineInBothForms) {
   testsupport::TempDir dir("circspec_reader");
+  testsupport::TestContext context;
   struct Form {
     const char* text;
     std::vector<double> values;
@@ -34,7 +38,7 @@ TEST(RecordReader, ReadsTheTimeAndTheFirstValueOfEveryLineInBothForms) {
   };
   for (const Form& form : forms) {
     for (size_t block : {1u, 3u, 10u}) {
-      RecordReader r(dir.Write("rec.txt", form.text));
+      RecordReader r(context, dir.Write("rec.txt", form.text));
       EXPECT_EQ(r.start_time(), 0.5);
       EXPECT_EQ(r.first_step(), 0.25);
       EXPECT_EQ(ReadAll(r, block), form.values) << form.text << " in blocks of " << block;
@@ -46,20 +50,21 @@ TEST(RecordReader, ReadsTheTimeAndTheFirstValueOfEveryLineInBothForms) {
 
 TEST(RecordReader, RefusesABadRecordNamingTheFileAndTheLine) {
   testsupport::TempDir dir("circspec_reader_bad");
+  testsupport::TestContext context;
   struct Case {
     const char* text;
     const char* expected;  // the message holds this
   };
   const Case cases[] = {
-      {"0 1\n0.01 2\n0.02 3\n0.04 4\n", "line 4: time 0.04 follows 0.02: a step of 0.02 s"},        // a gap
-      {"0 1\n0.01 2\n0.02 3\n0.01 4\n", "line 4: time 0.01 follows 0.02"},                         // a jump back
-      {"0 1\n0.01 2\n0.02011 3\n", "line 3: time 0.02011 follows 0.01"},  // 1.1 % of dt
+      {"0 1\n0.01 2\n0.02 3\n0.04 4\n", "line 4: time 0.04 follows 0.02: a step of 0.02 s"},  // a gap
+      {"0 1\n0.01 2\n0.02 3\n0.01 4\n", "line 4: time 0.01 follows 0.02"},                    // a jump back
+      {"0 1\n0.01 2\n0.02011 3\n", "line 3: time 0.02011 follows 0.01"},                      // 1.1 % of dt
       {"0 1\n0.01 x\n", "line 2: expected numbers 'time u e n' or 'time value', got 'x'"},
       {"0 1\n0.01 2\n\n0.02 3\n", "line 4: expected 'time u e n' or 'time value' on each line"},  // blank line inside
       {"0 1\n0.01\n0.02 3\n0.03 4\n", "line 3: expected 'time u e n' or 'time value' on each line"},
       {"0 1\n0.01 2\n0.02 nan\n", "line 3: expected finite numbers"},
-      {"0 1\n0.01 2\n0.02,,3\n", "line 3: expected finite numbers"},                                  // a null value
-      {"0 1\n0.01 2\n0.02 / 3\n", "line 3: expected finite numbers"},                                 // a slash
+      {"0 1\n0.01 2\n0.02,,3\n", "line 3: expected finite numbers"},   // a null value
+      {"0 1\n0.01 2\n0.02 / 3\n", "line 3: expected finite numbers"},  // a slash
       {"0 1\n0.01 2\n0.02", "line 3: the file ends inside a sample"},
       {"0 1\n", "only one sample"},
       {"\n\n", "no samples"},
@@ -68,7 +73,7 @@ TEST(RecordReader, RefusesABadRecordNamingTheFileAndTheLine) {
   for (const Case& c : cases) {
     const std::string path = dir.Write("rec.txt", c.text);
     try {
-      RecordReader r(path);
+      RecordReader r(context, path);
       ReadAll(r, 2);
       ADD_FAILURE() << "accepted: " << c.text;
     } catch (const textio::InputError& e) {
@@ -81,18 +86,44 @@ TEST(RecordReader, RefusesABadRecordNamingTheFileAndTheLine) {
 
 TEST(RecordReader, AcceptsStepsWithinOnePercentOfTheSamplingInterval) {
   testsupport::TempDir dir("circspec_reader_jitter");
-  RecordReader r(dir.Write("rec.txt", "0 1\n0.01 2\n0.02009 3\n0.03 4\n"));
+  testsupport::TestContext context;
+  RecordReader r(context, dir.Write("rec.txt", "0 1\n0.01 2\n0.02009 3\n0.03 4\n"));
   EXPECT_EQ(ReadAll(r, 4).size(), 4u);
 }
 
 TEST(RecordReader, AMissingFileIsAnInputError) {
-  EXPECT_THROW(RecordReader("/nonexistent/record.txt"), textio::InputError);
+  testsupport::TestContext context;
+  EXPECT_THROW(RecordReader(context, "/nonexistent/record.txt"), textio::InputError);
+}
+
+// The reader's file is the context's while the reader exists, also when
+// it refuses the record: none is left open after the readers are gone.
+TEST(RecordReader, ClosesItsFileWhenItGoesOrRefusesTheRecord) {
+  testsupport::TempDir dir("circspec_reader_close");
+  dir.Write("good.txt", "0 1\n0.01 2\n");
+  dir.Write("short.txt", "0 1\n");
+  testsupport::TestContext context(dir.path());
+  auto open_descriptors = [] {
+    const std::filesystem::directory_iterator fds("/proc/self/fd");
+    return std::distance(std::filesystem::begin(fds), std::filesystem::end(fds));
+  };
+  const auto before = open_descriptors();
+  for (int i = 0; i < 100; ++i) {
+    { RecordReader r(context, "good.txt"); }
+    EXPECT_THROW(RecordReader(context, "short.txt"), textio::InputError);
+  }
+  EXPECT_EQ(open_descriptors(), before);
+  // A relative name is taken from the run's directory.
+  RecordReader r(context, "good.txt");
+  EXPECT_EQ(r.name(), "good.txt");
+  EXPECT_EQ(r.first_step(), 0.01);
 }
 
 Sources Memory(std::vector<std::vector<double>> records, std::vector<double> starts = {}, double dt = 0.5) {
   Sources s;
   for (size_t i = 0; i < records.size(); ++i) {
-    s.push_back(std::make_unique<MemorySource>("r" + std::to_string(i), records[i], starts.empty() ? 0 : starts[i], dt));
+    s.push_back(std::make_unique<MemorySource>(std::string("r").append(std::to_string(i)), records[i],
+                                               starts.empty() ? 0 : starts[i], dt));
   }
   return s;
 }
@@ -116,7 +147,8 @@ TEST(Segmenter, DeliversOverlappingWindowsOfEveryStationUpToTheCommonLength) {
     for (; seg.Next(); ++w) {
       for (size_t s = 0; s < 3; ++s) {
         for (size_t j = 0; j < c.length; ++j) {
-          ASSERT_EQ(seg.window(s)[j], 1000.0 * static_cast<double>(s) + static_cast<double>(static_cast<size_t>(w) * c.step + j));
+          ASSERT_EQ(seg.window(s)[j],
+                    1000.0 * static_cast<double>(s) + static_cast<double>(static_cast<size_t>(w) * c.step + j));
         }
       }
     }

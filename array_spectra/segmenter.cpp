@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "array_spectra/number_text.h"
 #include "textio/errors.h"
+#include "textio/format.h"
 
 namespace circspec {
 
@@ -21,12 +21,12 @@ void CheckCommonStart(const Sources& sources) {
     const SampleSource& s = *sources[i];
     if (!(std::fabs(s.start_time() - first.start_time()) <= 0.5 * dt)) {
       throw textio::InputError("records start at different times: " + first.name() + " at " +
-                               ShortestText(first.start_time()) + " s, " + s.name() + " at " +
-                               ShortestText(s.start_time()) + " s (more than half a sampling interval apart)");
+                               textio::Shortest(first.start_time()) + " s, " + s.name() + " at " +
+                               textio::Shortest(s.start_time()) + " s (more than half a sampling interval apart)");
     }
     if (!(std::fabs(s.first_step() - dt) <= 0.01 * dt)) {
       throw textio::InputError("records have different sampling intervals: " + first.name() + " " +
-                               ShortestText(dt) + " s, " + s.name() + " " + ShortestText(s.first_step()) +
+                               textio::Shortest(dt) + " s, " + s.name() + " " + textio::Shortest(s.first_step()) +
                                " s (from their first two times)");
     }
   }
@@ -45,9 +45,9 @@ void CheckCommonRate(const Sources& sources) {
     const double step = mean_step(s);
     if (!(std::fabs(step - reference) <= kRateTolerance * reference)) {
       throw textio::InputError("records have different sampling intervals: the mean time step is " +
-                               ShortestText(reference) + " s in " + first.name() + " but " + ShortestText(step) +
-                               " s in " + s.name() + " (relative difference " +
-                               ShortestText(std::fabs(step - reference) / reference) + ", more than 1e-6)");
+                               textio::Shortest(reference) + " s in " + first.name() + " but " +
+                               textio::Shortest(step) + " s in " + s.name() + " (relative difference " +
+                               textio::Shortest(std::fabs(step - reference) / reference) + ", more than 1e-6)");
     }
   }
 }

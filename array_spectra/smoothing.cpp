@@ -5,7 +5,7 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "array_spectra/number_text.h"
+#include "textio/format.h"
 
 namespace circspec {
 
@@ -25,9 +25,9 @@ std::vector<double> MakeGrid(const GridSpec& spec) {
 std::string Describe(const SmoothingSpec& spec) {
   switch (spec.kind) {
     case SmoothingSpec::Kind::kKonnoOhmachi:
-      return "ko:" + ShortestText(spec.parameter);
+      return "ko:" + textio::Shortest(spec.parameter);
     case SmoothingSpec::Kind::kParzen:
-      return "parzen:" + ShortestText(spec.parameter);
+      return "parzen:" + textio::Shortest(spec.parameter);
     case SmoothingSpec::Kind::kNone:
       return "none";
   }
@@ -62,9 +62,8 @@ Smoother::Smoother(const SmoothingSpec& spec, const std::vector<double>& grid, d
       double total = 0;
       for (size_t k = first_bin_; k <= last_bin; ++k) {
         const double f = static_cast<double>(k) * df;
-        const double x = spec.kind == SmoothingSpec::Kind::kKonnoOhmachi
-                             ? spec.parameter * std::log10(f / fc)
-                             : std::numbers::pi * u * (f - fc) / 2;
+        const double x = spec.kind == SmoothingSpec::Kind::kKonnoOhmachi ? spec.parameter * std::log10(f / fc)
+                                                                         : std::numbers::pi * u * (f - fc) / 2;
         const double w = SincFourth(x);
         row.weights[k - first_bin_] = w;
         total += w;

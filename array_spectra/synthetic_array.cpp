@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "array_spectra/memory_source.h"
-#include "array_spectra/number_text.h"
+#include "textio/format.h"
 
 namespace circspec::testing {
 
@@ -15,9 +15,12 @@ std::string LayoutText(const ArraySpec& spec) {
   for (size_t r = 0; r < spec.ring_stations.size(); ++r) {
     const int n = spec.ring_stations[r];
     for (int j = 0; j < n; ++j) {
-      const std::string name = "R" + IntegerText(static_cast<int64_t>(r + 1)) + "S" + IntegerText(j + 1);
+      std::string name = "R";
+      name += std::to_string(r + 1);
+      name += 'S';
+      name += std::to_string(j + 1);
       const double azimuth = 360.0 * j / n + (r == 1 ? 17.0 : 0.0);
-      text += name + " " + ShortestText(azimuth) + " " + ShortestText(spec.radii[r]) + " " + name + ".txt\n";
+      text += name + " " + textio::Shortest(azimuth) + " " + textio::Shortest(spec.radii[r]) + " " + name + ".txt\n";
     }
   }
   return text;
@@ -47,7 +50,8 @@ SourceOpener SyntheticArray::Opener() const {
   return [this] {
     Sources sources;
     for (size_t s = 0; s < vertical.size(); ++s) {
-      sources.push_back(std::make_unique<MemorySource>(layout.stations[s].file, vertical[s], wavefield.dt, wavefield.dt));
+      sources.push_back(
+          std::make_unique<MemorySource>(layout.stations[s].file, vertical[s], wavefield.dt, wavefield.dt));
     }
     return sources;
   };

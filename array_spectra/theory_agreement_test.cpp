@@ -17,9 +17,9 @@ namespace circspec {
 namespace {
 
 struct Agreement {
-  int frequencies = 0;     // with 0.2 <= kr <= 2.5
-  int within = 0;          // of them within 4 standard errors
-  double worst = 0;        // largest |estimate - theory| / se
+  int frequencies = 0;  // with 0.2 <= kr <= 2.5
+  int within = 0;       // of them within 4 standard errors
+  double worst = 0;     // largest |estimate - theory| / se
   double fraction() const { return frequencies > 0 ? static_cast<double>(within) / frequencies : 0; }
 };
 
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(RingsAndNoise, TheoryAgreementTest,
                          ::testing::Values(Case{3, 0}, Case{3, 0.001}, Case{3, 0.1}, Case{5, 0}, Case{5, 0.001},
                                            Case{5, 0.1}),
                          [](const ::testing::TestParamInfo<Case>& info) {
-                           return "N" + std::to_string(info.param.stations) + "_eps" +
+                           return std::string("N").append(std::to_string(info.param.stations)) + "_eps" +
                                   std::to_string(static_cast<int>(info.param.noise * 1000)) + "em3";
                          });
 

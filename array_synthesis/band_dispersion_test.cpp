@@ -10,6 +10,7 @@
 #include "array_synthesis/dispersion.h"
 #include "array_synthesis/sincos.h"
 #include "testsupport/temp_dir.h"
+#include "testsupport/test_context.h"
 #include "textio/errors.h"
 
 namespace circsim {
@@ -52,7 +53,8 @@ TEST(Dispersion, TableInterpolatesInLogLogAndHoldsTheEnds) {
 TEST(Dispersion, ReadsACurveFile) {
   testsupport::TempDir dir("circsim_curve");
   const std::string path = dir.Write("c.txt", "1 100\n\n4, 400  extra text\n16 200\n");
-  const DispersionCurve c = ReadDispersionCurve(path);
+  testsupport::TestContext context;
+  const DispersionCurve c = ReadDispersionCurve(context, path);
   EXPECT_NEAR(c.Velocity(2), 200, 1e-9);
   EXPECT_NEAR(c.Velocity(8), 400 / std::numbers::sqrt2, 1e-9);
   EXPECT_NEAR(c.Velocity(99), 200, 1e-9);
@@ -74,17 +76,18 @@ TEST(Dispersion, BadCurveFilesNameFileAndLine) {
       {"\n\n", "c.txt: no points 'frequency velocity'"},
   };
   testsupport::TempDir dir("circsim_curve");
+  testsupport::TestContext context;
   for (const Case& k : cases) {
     const std::string path = dir.Write("c.txt", k.text);
     try {
-      ReadDispersionCurve(path);
+      ReadDispersionCurve(context, path);
       ADD_FAILURE() << "accepted: " << k.text;
     } catch (const textio::InputError& e) {
       EXPECT_THAT(e.what(), HasSubstr(k.message)) << k.text;
       EXPECT_THAT(e.what(), HasSubstr(path));
     }
   }
-  EXPECT_THROW(ReadDispersionCurve(dir / "missing.txt"), textio::InputError);
+  EXPECT_THROW(ReadDispersionCurve(context, dir / "missing.txt"), textio::InputError);
 }
 
 TEST(Band, CosineTapersInLogFrequency) {
@@ -94,12 +97,16 @@ TEST(Band, CosineTapersInLogFrequency) {
     double f, weight;
   };
   const Case cases[] = {
-      {0.5, 0},  {1, 0},  // below and at fmin
+      {0.5, 0},
+      {1, 0},               // below and at fmin
       {std::sqrt(r), 0.5},  // half way up the taper in log f: sin^2(pi/4)
       {std::pow(r, 0.25), std::pow(std::sin(std::numbers::pi / 8), 2)},
-      {r, 1},    {10, 1},   {40 / r, 1},
+      {r, 1},
+      {10, 1},
+      {40 / r, 1},
       {40 / std::sqrt(r), 0.5},
-      {40, 0},   {50, 0},
+      {40, 0},
+      {50, 0},
   };
   for (const Case& k : cases) EXPECT_NEAR(b.Weight(k.f), k.weight, 1e-12) << "f = " << k.f;
   // A band narrower than the two tapers: they multiply.

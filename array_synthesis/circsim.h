@@ -1,17 +1,19 @@
 #ifndef CIRCARRAY_ARRAY_SYNTHESIS_CIRCSIM_H_
 #define CIRCARRAY_ARRAY_SYNTHESIS_CIRCSIM_H_
 
-#include <ostream>
-#include <span>
-#include <string>
+#include "suite/context.h"
+#include "suite/program.h"
 
 namespace circsim {
 
-// The circsim program: `args` are its command-line arguments without the
-// program name. Writes one record file per station of the layout; --help
-// and --version go to `out`, errors as one line "circsim: ..." to `err`
-// with status 2.
-int RunCircsim(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+// The whole program: reads its options and the layout named on the
+// command line and writes one record file per station of the layout,
+// next to it. Nothing goes to standard output; errors are thrown as
+// textio::RuntimeError (suite::UsageError for the command line).
+void Run(suite::Context& context);
+
+// The program: help text and Run.
+extern const suite::Program kProgram;
 
 }  // namespace circsim
 

@@ -5,17 +5,18 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "array_synthesis/circsim.h"
 #include "array_synthesis/record_writer.h"
 #include "array_synthesis/sincos.h"
 #include "array_synthesis/synthesis.h"
+#include "testsupport/run_program.h"
 
 namespace {
 
@@ -39,8 +40,9 @@ void BM_SynthesizeStationHour(benchmark::State& state) {
     synth.Synthesize({"S1", 72, 10}, &record);
     benchmark::DoNotOptimize(record.series(0).data());
   }
-  state.counters["waves/s"] = benchmark::Counter(
-      static_cast<double>((synth.last_bin() - synth.first_bin() + 1) * w.waves), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["waves/s"] =
+      benchmark::Counter(static_cast<double>((synth.last_bin() - synth.first_bin() + 1) * w.waves),
+                         benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_SynthesizeStationHour)->Arg(64)->Arg(16)->Unit(benchmark::kMillisecond);
 
@@ -79,10 +81,10 @@ void BM_CircsimDay(benchmark::State& state) {
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "layout.txt") << "C 0 0 C.txt\nS1 0 10 S1.txt\nS2 72 10 S2.txt\n"
                                        "S3 144 10 S3.txt\nS4 216 10 S4.txt\nS5 288 10 S5.txt\n";
-  const std::vector<std::string> args = {"--duration", std::to_string(state.range(0)), (dir / "layout.txt").string()};
+  const testsupport::RunOptions options{{"--duration", std::to_string(state.range(0)), "layout.txt"}, dir};
   for (auto _ : state) {
-    std::ostringstream out, err;
-    if (circsim::RunCircsim(args, out, err) != 0) state.SkipWithError(err.str().c_str());
+    const testsupport::Outcome run = testsupport::RunInProcess(circsim::kProgram, "", options);
+    if (run.status != 0) state.SkipWithError(run.err.c_str());
   }
   uintmax_t bytes = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) bytes += entry.file_size();

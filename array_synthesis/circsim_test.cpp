@@ -10,6 +10,7 @@
 
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
+#include "textio/errors.h"
 #include "textio/free_reader.h"
 
 namespace circsim {
@@ -18,10 +19,8 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-testsupport::Outcome Circsim(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = RunCircsim(args, out, err);
-  return {status, out.str(), err.str()};
+testsupport::Outcome Circsim(std::vector<std::string> args, const std::filesystem::path& directory = {}) {
+  return testsupport::RunInProcess(kProgram, "", testsupport::RunOptions{std::move(args), directory});
 }
 
 constexpr char kLayout[] =
@@ -63,7 +62,7 @@ TEST(Circsim, OptionErrorsAreOneLineWithStatus2) {
   const std::string layout = dir.Write("layout.txt", kLayout);
   struct Case {
     std::vector<std::string> args;
-    const char* message;
+    std::string message;
   };
   const Case cases[] = {
       {{}, "no layout file given; usage: circsim [options] LAYOUT"},
@@ -77,7 +76,7 @@ TEST(Circsim, OptionErrorsAreOneLineWithStatus2) {
       {{"--duration", "-5", layout}, "--duration: must be positive"},
       {{"--duration", "inf", layout}, "--duration: expected a number, got 'inf'"},
       {{"--duration", "0.02", layout}, "the record would hold 2 samples"},
-      {{layout, "--band", "1"}, "--band needs two values"},
+      {{layout, "--band", "1"}, "option '--band' needs 2 values"},
       {{"--band", "1", layout}, "--band: expected a number, got '"},
       {{"--band", "1", "x", layout}, "--band: expected a number, got 'x'"},
       {{"--band", "5", "2", layout}, "--band: expected 0 < FMIN < FMAX"},
@@ -90,8 +89,8 @@ TEST(Circsim, OptionErrorsAreOneLineWithStatus2) {
       {{"--waves", "2.5", layout}, "--waves: expected an integer, got '2.5'"},
       {{"--seed", "-1", layout}, "--seed: must be 0 or more"},
       {{"--digits", "18", layout}, "--digits: must lie between 1 and 17"},
-      {{"--rayleigh", dir / "none.txt", layout}, "cannot open dispersion curve file"},
-      {{dir / "none.txt"}, "cannot open layout file"},
+      {{"--rayleigh", dir / "none.txt", layout}, textio::OpenFailure(dir / "none.txt")},
+      {{dir / "none.txt"}, textio::OpenFailure(dir / "none.txt")},
   };
   for (const Case& c : cases) {
     const auto r = Circsim(c.args);
@@ -135,7 +134,8 @@ TEST(Circsim, SameSeedSameBytesAndStationsIndependentOfTheLayout) {
   const std::string full = dir.Write("full.txt", kLayout);
   // S2 again, among other stations, in another order and another folder.
   std::filesystem::create_directories(dir.path() / "b");
-  const std::string other = dir.Write("b/other.txt", "X1 10 10 X1.txt\nR1 0 5 R1.txt\nS2 120 10 S2.txt\nR2 120 5 R2.txt\n"
+  const std::string other = dir.Write("b/other.txt",
+                                      "X1 10 10 X1.txt\nR1 0 5 R1.txt\nS2 120 10 S2.txt\nR2 120 5 R2.txt\n"
                                       "X3 250 10 X3.txt\nR3 240 5 R3.txt\n");
   const std::vector<std::string> options = {"--duration", "20", "--noise", "0.2", "--love-fraction", "0.3"};
   auto run = [&](const std::string& layout) {
@@ -158,6 +158,25 @@ TEST(Circsim, SameSeedSameBytesAndStationsIndependentOfTheLayout) {
   reseeded.insert(reseeded.end(), {"--seed", "2", full});
   ASSERT_EQ(Circsim(reseeded).status, 0);
   EXPECT_FALSE(dir.Read("S2.txt") == first);
+}
+
+// Relative names are the run's: the layout and curve files are taken from
+// the run's directory, the records written next to the layout there.
+TEST(Circsim, RelativeNamesAreTakenFromTheRunsDirectory) {
+  testsupport::TempDir dir("circsim_relative");
+  std::filesystem::create_directories(dir.path() / "site");
+  dir.Write("site/layout.txt", kLayout);
+  dir.Write("curve.txt", "1 300\n10 200\n");
+  const auto r =
+      Circsim({"--duration", "1", "--band", "2", "30", "--rayleigh", "curve.txt", "site/layout.txt"}, dir.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ReadRecord((dir.path() / "site" / "S3.txt").string()).size(), 100u);
+  EXPECT_FALSE(std::filesystem::exists("site/S3.txt"));  // nothing where the test runs
+  // The names in messages are the names as given.
+  const auto missing = Circsim({"--duration", "1", "--love", "none.txt", "site/layout.txt"}, dir.path());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "circsim: " + textio::OpenFailure("none.txt") + "\n");
 }
 
 TEST(Circsim, DigitsOption) {
@@ -184,7 +203,7 @@ TEST(Circsim, RunTimeErrorsNameTheFile) {
       {"C 0 0 layout.txt\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n",
        "layout.txt line 1: the record file 'layout.txt' of station 'C' is the input file"},
       {"C 0 0 C.txt\nS1 0 10 missing/S1.txt\nS2 120 10 b\nS3 240 10 c\n",
-       "cannot create the record of station 'S1' (layout line 2)"},
+       "layout.txt line 2: station 'S1': " + textio::CreateFailure(dir / "missing/S1.txt")},
   };
   for (const Case& c : cases) {
     const std::string layout = dir.Write("layout.txt", c.layout_text);
@@ -193,6 +212,13 @@ TEST(Circsim, RunTimeErrorsNameTheFile) {
     EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circsim")) << r.err;
     EXPECT_THAT(r.err, HasSubstr(c.message));
     EXPECT_TRUE(dir.Read("layout.txt") == c.layout_text) << "the layout was overwritten";
+  }
+  // A record that cannot be written (a full device) names its station.
+  if (std::filesystem::exists("/dev/full")) {
+    const std::string layout = dir.Write("full.txt", "C 0 0 /dev/full\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n");
+    const auto full = Circsim({"--duration", "1", layout});
+    EXPECT_EQ(full.status, 2);
+    EXPECT_EQ(full.err, "circsim: " + layout + " line 1: station 'C': " + textio::WriteFailure("/dev/full") + "\n");
   }
   // A curve file is an input too.
   const std::string curve = dir.Write("curve.txt", "1 300\n10 200\n");

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <limits>
 
 #include "textio/errors.h"
 #include "textio/free_reader.h"
-#include "textio/input_file.h"
 
 namespace circsim {
 
@@ -37,19 +35,17 @@ double DispersionCurve::Velocity(double f) const {
   if (!(x > points_.front().first)) return factor_ * std::exp(points_.front().second);
   if (x >= points_.back().first) return factor_ * std::exp(points_.back().second);
   // First point above x; x lies in [below.first, above.first).
-  const auto above = std::upper_bound(points_.begin(), points_.end(), x,
-                                      [](double v, const auto& p) { return v < p.first; });
+  const auto above =
+      std::upper_bound(points_.begin(), points_.end(), x, [](double v, const auto& p) { return v < p.first; });
   const auto below = above - 1;
   const double t = (x - below->first) / (above->first - below->first);
   return factor_ * std::exp(below->second + t * (above->second - below->second));
 }
 
-DispersionCurve ReadDispersionCurve(const std::string& path) {
-  std::ifstream file;
-  if (!textio::OpenInputFile(path, &file)) {
-    throw textio::InputError("cannot open dispersion curve file '" + path + "'");
-  }
-  textio::FreeReader reader(file);
+DispersionCurve ReadDispersionCurve(suite::Context& context, const std::string& name) {
+  suite::InputFile& file = context.OpenInput(name);
+  const std::string& path = file.name();
+  textio::FreeReader reader(file.stream());
   std::vector<std::pair<double, double>> points;
   long previous_line = 0;
   for (;;) {
@@ -73,6 +69,7 @@ DispersionCurve ReadDispersionCurve(const std::string& path) {
     previous_line = r.line;
   }
   if (points.empty()) throw textio::InputError(path + ": no points 'frequency velocity'");
+  context.Close(file);
   return DispersionCurve::FromPoints(std::move(points));
 }
 

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "suite/context.h"
+
 namespace circsim {
 
 // A phase-velocity curve c(f) in m/s, f in Hz. Either the built-in curve
@@ -36,9 +38,10 @@ class DispersionCurve {
 // Reads a curve file: one point per line, "frequency velocity" (Hz, m/s),
 // free format (blanks, tabs or commas; anything after the two values on
 // a line is ignored). At least one point; frequencies strictly increasing,
-// both values positive and finite. Errors (textio::InputError) name the
+// both values positive and finite. The file `name` is opened through the
+// run's context and closed again. Errors (textio::InputError) name the
 // file and the line.
-DispersionCurve ReadDispersionCurve(const std::string& path);
+DispersionCurve ReadDispersionCurve(suite::Context& context, const std::string& name);
 
 }  // namespace circsim
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "array_synthesis/scientific.h"
+#include "textio/format.h"
 
 namespace circsim {
 
 int TimeDigits(long samples) {
   const int needed = static_cast<int>(std::ceil(std::log10(static_cast<double>(std::max(samples, 1L))))) + 3;
-  return std::clamp(needed, 9, kMaxDigits);
+  return std::clamp(needed, 9, textio::kMaxScientificDigits);
 }
 
 void WriteColumns(const StationRecord& record, double dt, int digits, textio::Output& out) {
@@ -20,13 +20,13 @@ void WriteColumns(const StationRecord& record, double dt, int digits, textio::Ou
   std::string* line = out.buffer();
   for (size_t j = 0; j < u.size(); ++j) {
     line->push_back(' ');
-    AppendScientific(line, static_cast<double>(j + 1) * dt, time_digits);
+    textio::AppendScientific(line, static_cast<double>(j + 1) * dt, time_digits);
     line->push_back(' ');
-    AppendScientific(line, u[j], digits);
+    textio::AppendScientific(line, u[j], digits);
     line->push_back(' ');
-    AppendScientific(line, e[j], digits);
+    textio::AppendScientific(line, e[j], digits);
     line->push_back(' ');
-    AppendScientific(line, n[j], digits);
+    textio::AppendScientific(line, n[j], digits);
     line->push_back('\n');
     out.Commit();
   }

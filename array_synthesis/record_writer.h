@@ -15,7 +15,7 @@ int TimeDigits(long samples);
 // per sample, "time u e n", the j-th sample (j = 1..n) at time j*dt, so
 // that a time t falls on sample round(t/dt) as the suite's programs count.
 // Values in scientific notation with `digits` significant digits (see
-// AppendScientific), the time with TimeDigits(n).
+// textio::AppendScientific), the time with TimeDigits(n).
 void WriteColumns(const StationRecord& record, double dt, int digits, textio::Output& out);
 
 }  // namespace circsim

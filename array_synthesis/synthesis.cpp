@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "array_synthesis/counter_rng.h"
-#include "array_synthesis/scientific.h"
 #include "array_synthesis/sincos.h"
+#include "textio/format.h"
 
 namespace circsim {
 
@@ -70,8 +70,8 @@ Synthesizer::Synthesizer(const Wavefield& wavefield) : w_(wavefield) {
   if (!(w_.band.fmin > 0 && w_.band.fmin < w_.band.fmax && std::isfinite(w_.band.fmax))) {
     throw std::invalid_argument("the band needs 0 < fmin < fmax");
   }
-  if (!(w_.hv >= 0) || !(w_.love_fraction >= 0 && w_.love_fraction <= 1) || !(w_.noise >= 0) ||
-      !std::isfinite(w_.hv) || !std::isfinite(w_.noise) || w_.waves < 1) {
+  if (!(w_.hv >= 0) || !(w_.love_fraction >= 0 && w_.love_fraction <= 1) || !(w_.noise >= 0) || !std::isfinite(w_.hv) ||
+      !std::isfinite(w_.noise) || w_.waves < 1) {
     throw std::invalid_argument("wavefield parameter out of range");
   }
   df_ = 1 / (static_cast<double>(w_.samples) * w_.dt);
@@ -83,8 +83,8 @@ Synthesizer::Synthesizer(const Wavefield& wavefield) : w_(wavefield) {
   double total = 0;
   for (long k = first_bin_; k <= last_bin_; ++k) total += w_.band.Weight(frequency(k));
   if (!(total > 0)) {
-    throw std::invalid_argument("the band holds no frequency bin of the record (bins are " +
-                                ShortestReal(df_) + " Hz apart)");
+    throw std::invalid_argument("the band holds no frequency bin of the record (bins are " + textio::Shortest(df_) +
+                                " Hz apart)");
   }
   // The variance of x_j is the sum over k = 1..n/2-1 of 2 E|X_k|^2.
   scale2_ = 1 / (2 * total);

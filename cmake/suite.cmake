@@ -15,10 +15,11 @@ function(suite_test name)
 endfunction()
 
 # suite_benchmark(NAME SOURCES src... LIBS lib...): a Google Benchmark
-# binary. Benchmarks are run by hand, never by CTest.
+# binary. Benchmarks are run by hand, never by CTest. A program without
+# benchmark sources has no benchmark binary.
 function(suite_benchmark name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  if(CIRCARRAY_BENCHMARKS)
+  if(CIRCARRAY_BENCHMARKS AND ARG_SOURCES)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark_main)
   endif()
