@@ -12,7 +12,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev help2man lintian gnuplot-nox)
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-dev libfftw3-dev
+          help2man lintian gnuplot-nox)
 
 install_missing() {
   local missing=() p

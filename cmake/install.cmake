@@ -61,11 +61,12 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGE_VENDOR "circarray")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line tools for circular seismic array analysis")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Nine small batch filters for records of circular seismic arrays: phase
-velocity from spatial-autocorrelation coefficients and spectral ratios,
-noise-to-signal ratio and resolution limit, noise-effect tables, windowed
-RMS, component splitting, centre-station complex series, log-domain
-resampling and segment extraction.")
+    "Programs for records of circular seismic arrays: SPAC coefficients,
+coherence and CCA ratio from station records, synthetic records with known
+dispersion, phase velocity from the observed quantities, noise-to-signal
+ratio and resolution limit, noise-effect tables, windowed RMS, component
+splitting, centre-station complex series, log-domain resampling, segment
+extraction and pictures of the results.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "circarray maintainers <maintainers@circarray.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -75,6 +76,6 @@ find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1, libfftw3-double3")
 endif()
 include(CPack)

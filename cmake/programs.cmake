@@ -14,6 +14,8 @@ set(CIRCARRAY_PROGRAMS
     "hollin|spectral_noise|closed-form noise-to-signal ratio from complex spectral values"
     "resampa|log_resample|resample a positive curve onto a uniform grid in the logarithm"
     "snippa|segment_extract|cut one fixed-length segment out of a series"
+    "circsim|array_synthesis|synthetic records of a circular array with known dispersion"
+    "circspec|array_spectra|SPAC coefficients, coherence and CCA ratio from the records of a circular array"
     "circplot|result_plot|pictures of array spectra, dispersion curves and noise ratios")
 
 # suite_program_fields(ENTRY NAME DIR SUMMARY): the three fields of an entry.

@@ -19,10 +19,11 @@ endfunction()
 
 # suite_benchmark(NAME SOURCES src... LIBS lib...): a Google Benchmark
 # binary. Benchmarks are run by hand, never by CTest; the target
-# `benchmarks` builds them all. A fuzz build has none.
+# `benchmarks` builds them all. A fuzz build has none, nor has a program
+# without benchmark sources.
 function(suite_benchmark name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  if(CIRCARRAY_BENCHMARKS AND NOT CIRCARRAY_FUZZ)
+  if(CIRCARRAY_BENCHMARKS AND ARG_SOURCES AND NOT CIRCARRAY_FUZZ)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark_main)
     if(NOT TARGET benchmarks)

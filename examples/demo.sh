@@ -1,54 +1,69 @@
 #!/usr/bin/env bash
-# Recovers a known dispersion curve from synthetic array observations with
-# vantor, and prints the recovered phase velocities beside the true ones;
-# then measures with gauger how the level of a station record varies along
-# it. With gnuplot installed, draws both into BUILD_DIR/demo.png.
+# The whole chain on synthetic records with known dispersion:
+#
+#   circsim   records of a centre station and a 10 m ring of 5 stations,
+#             with incoherent noise of ratio 0.01 on every channel;
+#   circspec  SPAC coefficients, coherence and CCA ratio from the records;
+#   vantor    phase velocities from the SPAC coefficient (itype 1) and from
+#             the CCA ratio J0^2/J1^2 (itype 5);
+#   quillon   the noise-to-signal ratio and the resolution limit;
+#
+# and prints the recovered velocities beside the true ones, with the noise
+# ratio found. With gnuplot installed, circplot draws the SPAC coefficient
+# with its error bars beside J0(2 pi f r / c_true) and the dispersion
+# curves with the resolution limit into BUILD_DIR/demo.png.
 #
 # Usage: examples/demo.sh BUILD_DIR
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-build="${1:-build}"
-vantor="$build/bin/vantor"
-gauger="$build/bin/gauger"
+build="$(cd "${1:-build}" && pwd)"
+bin="$build/bin"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-"$build/examples/make_demo_data" "$work"
+cd "$work"
 
-# The generated data are the ones shipped in examples/; say so if not.
-for f in spac_itype1.txt ratio_itype5.txt true_velocity.txt; do
-  cmp -s "$work/$f" "$here/$f" || echo "note: $f differs from the shipped copy" >&2
-done
+cat > layout.txt <<'EOF'
+# name azimuth(deg) radius(m) record
+C    0   0  c.txt
+S1   0  10  s1.txt
+S2  72  10  s2.txt
+S3 144  10  s3.txt
+S4 216  10  s4.txt
+S5 288  10  s5.txt
+EOF
 
-"$vantor" < "$here/spac_itype1.txt" > "$work/spac.out"
-"$vantor" < "$here/ratio_itype5.txt" > "$work/ratio.out"
+# Half an hour at 100 samples/s; the true curve is circsim's default,
+# c(f) = 180 + 520 / (1 + (f/4)^2) m/s.
+"$bin/circsim" --duration 1800 --noise 0.01 --seed 7 layout.txt
+"$bin/circspec" --fmin 3 --fmax 12 --nfreq 25 layout.txt > spectra.txt
+"$bin/circspec" --fmin 3 --fmax 12 --nfreq 25 --for vantor:1 layout.txt | "$bin/vantor" > spac.out
+"$bin/circspec" --fmin 3 --fmax 12 --nfreq 25 --for vantor:5 layout.txt | "$bin/vantor" > cca.out
+"$bin/circspec" --fmin 3 --fmax 12 --nfreq 25 --for quillon layout.txt | "$bin/quillon" > noise.out
 
-echo "Phase velocity recovered by vantor from synthetic observations"
-echo "(true curve c(f) = 180 + 520/(1 + (f/4)^2) m/s, with a little noise)"
+# The true curve at the same frequencies, for the table and the picture.
+awk '!/^#/ { f = $1; printf "%.6f %.3f\n", f, 180 + 520 / (1 + (f / 4) ^ 2) }' spectra.txt > true.txt
+
+echo "Phase velocity recovered from synthetic records of a 10 m circular array"
+echo "(circsim -> circspec -> vantor; true c(f) = 180 + 520/(1 + (f/4)^2) m/s,"
+echo " noise-to-signal power ratio 0.01; '-' where no root was found)"
 echo
-printf '%8s %12s %18s %18s\n' "f (Hz)" "true (m/s)" "SPAC, itype 1" "J0^2/J1^2, itype 5"
-paste "$here/true_velocity.txt" "$work/spac.out" "$work/ratio.out" |
-  awk '{ printf "%8.1f %12.1f %18.1f %18.1f\n", $1, $2, $4, $7 }'
+printf '%8s %11s %15s %15s %10s\n' "f (Hz)" "true (m/s)" "SPAC (itype 1)" "CCA (itype 5)" "noise"
+# Lines are matched by frequency: vantor skips none here, but a non-finite
+# observation would be left out by circspec.
+awk 'function key(f) { return sprintf("%.4g", f) }
+     FILENAME == "spac.out" { v1[key($1)] = ($3 == "NO_ROOT") ? "-" : sprintf("%.1f", $2); next }
+     FILENAME == "cca.out"  { v5[key($1)] = ($3 == "NO_ROOT") ? "-" : sprintf("%.1f", $2); next }
+     FILENAME == "noise.out" { n[key($1)] = ($2 == "NO") ? "-" : sprintf("%.3f", $2); next }
+     { k = key($1); printf "%8.2f %11.1f %15s %15s %10s\n", $1, $2,
+         (k in v1) ? v1[k] : "-", (k in v5) ? v5[k] : "-", (k in n) ? n[k] : "-" }' \
+  spac.out cca.out noise.out true.txt
 
-# The windowed RMS of the vertical component of a synthetic station record
-# (50 samples/s, a 3 Hz wave packet near 4 s in background noise): windows
-# of 0.5 s from the first sample, overlapping by half.
-printf '0.5\n0.02\n0.02\n0.5\n0\nu\n%s\n%s\n' "$here/chain/station.txt" "$work/rms_u.txt" |
-  "$gauger"
-echo
-echo "RMS of 0.5 s windows of a station record relative to the whole record (gauger)"
-awk 'NR > 1 && $2 > peak { peak = $2; at = $1 }
-     END { printf "largest ratio %.2f in the window starting at %.2f s (%d windows)\n", peak, at, NR - 1 }' \
-  "$work/rms_u.txt"
-
-# The pictures.
 echo
 if command -v gnuplot > /dev/null; then
-  cp "$here/true_velocity.txt" "$work/"
-  picture="$(cd "$build" && pwd)/demo.png"
-  gnuplot -e "dir='$work'; out='$picture'" "$here/demo.gp"
-  echo "Picture of the dispersion curve and the RMS ratios: $picture"
+  "$bin/circplot" --output "$build/demo.png" --title "Synthetic 10 m array, noise ratio 0.01" \
+    --radius 10 --fort7 fort.7 --true true.txt spectra.txt spac.out cca.out
+  echo "Picture of the SPAC coefficient and the dispersion curves: $build/demo.png"
 else
-  echo "For a picture of the dispersion curve and the RMS ratios, install gnuplot"
+  echo "For a picture of the SPAC coefficient and the dispersion curves, install gnuplot"
   echo "(apt-get install gnuplot-nox) and run this demo again."
 fi

@@ -65,6 +65,16 @@ std::vector<std::string> ParseOptions(
     }
     const Option* o = c >= 256 ? &options[static_cast<size_t>(c - 256)] : find_letter(c);
     on_option(o->name, optarg != nullptr ? std::string(optarg) : std::string());
+    // The further values are the arguments that follow, whatever they look
+    // like; stepping optind past them makes getopt treat them as taken.
+    for (int i = 0; i < o->more_values; ++i) {
+      if (optind >= argc) {
+        throw UsageError("option '--" + std::string(o->name) + "' needs " + std::to_string(o->more_values + 1) +
+                         " values");
+      }
+      on_option(o->name, std::string(argv[static_cast<size_t>(optind)]));
+      ++optind;
+    }
   }
   // The operands, in their order, are where getopt moved them: at the end.
   std::vector<std::string> operands;

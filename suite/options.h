@@ -23,13 +23,18 @@ struct Option {
   const char* name;  // "window" for --window
   bool takes_value;
   char letter = 0;
+  // Arguments after its value that belong to the option too: 1 for
+  // "--band FMIN FMAX". Each value reaches on_option in a call of its own,
+  // in order.
+  int more_values = 0;
 };
 
 // Parses GNU-style options (getopt_long: "--window 20", "--window=20",
 // "-w 20", options and operands in any order, "--" ends the options) and
 // returns the operands. `on_option` gets each option's long name and value
 // ("" for a flag) in command-line order. Unknown options, a missing value
-// or an option given a value it does not take are UsageErrors.
+// (or fewer values than an option of several takes) or an option given a
+// value it does not take are UsageErrors.
 std::vector<std::string> ParseOptions(
     const std::vector<std::string>& args, std::span<const Option> options,
     const std::function<void(std::string_view name, const std::string& value)>& on_option);

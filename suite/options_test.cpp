@@ -9,7 +9,7 @@
 namespace suite {
 namespace {
 
-constexpr Option kOptions[] = {{"window", true, 'w'}, {"grid", true}, {"quiet", false, 'q'}};
+constexpr Option kOptions[] = {{"window", true, 'w'}, {"grid", true}, {"quiet", false, 'q'}, {"band", true, 0, 1}};
 
 struct Parsed {
   std::vector<std::pair<std::string, std::string>> options;
@@ -32,6 +32,34 @@ TEST(ParseOptionsTest, GnuForms) {
   EXPECT_EQ(p.operands, (std::vector<std::string>{"layout.txt", "--quiet"}));
   // getopt's state does not leak from one call into the next.
   EXPECT_EQ(Parse({"a", "b"}).operands, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(ParseOptionsTest, AnOptionOfTwoValuesTakesTheNextArgumentWhateverItIs) {
+  using Pairs = std::vector<std::pair<std::string, std::string>>;
+  struct Case {
+    std::vector<std::string> args;
+    Pairs options;
+    std::vector<std::string> operands;
+  };
+  const Case cases[] = {
+      {{"layout.txt", "--band", "1", "20", "x"}, {{"band", "1"}, {"band", "20"}}, {"layout.txt", "x"}},
+      {{"--band=1", "20", "layout.txt", "-q"}, {{"band", "1"}, {"band", "20"}, {"quiet", ""}}, {"layout.txt"}},
+      // A second value that looks like an option or "--" is still a value.
+      {{"a", "--band", "1", "-q", "b"}, {{"band", "1"}, {"band", "-q"}}, {"a", "b"}},
+      {{"--band", "1", "--", "a"}, {{"band", "1"}, {"band", "--"}}, {"a"}},
+      {{"--ban", "2", "3", "-w", "4"}, {{"band", "2"}, {"band", "3"}, {"window", "4"}}, {}},
+  };
+  for (const Case& c : cases) {
+    const Parsed p = Parse(c.args);
+    EXPECT_EQ(p.options, c.options) << c.args[0];
+    EXPECT_EQ(p.operands, c.operands) << c.args[0];
+  }
+  try {
+    Parse({"a", "--band", "1"});
+    ADD_FAILURE() << "accepted one value";
+  } catch (const UsageError& e) {
+    EXPECT_EQ(std::string(e.what()), "option '--band' needs 2 values (see --help)");
+  }
 }
 
 TEST(ParseOptionsTest, MistakesAreUsageErrorsNamingTheOption) {

@@ -339,6 +339,22 @@ void AppendF10_4(std::string* out, double v) {
   }
 }
 
+// std::to_chars rounds the exact binary value correctly (ties to even),
+// as glibc's printf does, and is several times faster.
+void AppendScientific(std::string* out, double v, int digits) {
+  char buf[40];
+  char* p = buf;
+  if (!std::signbit(v)) *p++ = ' ';
+  const std::to_chars_result r = std::to_chars(p, buf + sizeof buf, v, std::chars_format::scientific, digits - 1);
+  out->append(buf, r.ptr);
+}
+
+void AppendShortest(std::string* out, double v) {
+  char buf[40];
+  const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+  out->append(buf, r.ptr);
+}
+
 std::string E15_7(double v) {
   std::string s;
   AppendE15_7(&s, v);
@@ -367,6 +383,17 @@ std::string FreeReal(float v) {
 std::string FreeReal(double v) {
   std::string s;
   AppendFreeReal(&s, v);
+  return s;
+}
+
+std::string Scientific(double v, int digits) {
+  std::string s;
+  AppendScientific(&s, v, digits);
+  return s;
+}
+std::string Shortest(double v) {
+  std::string s;
+  AppendShortest(&s, v);
   return s;
 }
 

@@ -31,6 +31,17 @@ void AppendF10_4(std::string* out, double v);
 // "(i5)": right-aligned in 5 columns, or 5 asterisks.
 void AppendI5(std::string* out, int32_t v);
 
+// Scientific notation as C's printf("% .{digits-1}e") writes it, for the
+// column files and tables of the array tools: `digits` significant digits
+// (1 to kMaxScientificDigits), at least two exponent digits, and a blank in
+// place of the sign of a non-negative value so that columns line up
+// (" 1.23456789e-01", "-4.50000000e+02"; " inf", "-inf", " nan").
+inline constexpr int kMaxScientificDigits = 17;
+void AppendScientific(std::string* out, double v, int digits);
+// The shortest text that reads back as exactly v ("0.01", "20.48",
+// "1e-05", "1800"), for messages and header lines.
+void AppendShortest(std::string* out, double v);
+
 // Convenience wrappers returning the field alone (used by tests and for
 // building fixed-width text buffers).
 std::string E15_7(double v);
@@ -39,6 +50,8 @@ std::string F10_4(double v);
 std::string I5(int32_t v);
 std::string FreeReal(float v);
 std::string FreeReal(double v);
+std::string Scientific(double v, int digits);
+std::string Shortest(double v);
 
 }  // namespace textio
 

@@ -1,7 +1,13 @@
 #include "textio/format.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +111,143 @@ TEST(FormatTest, FreeInt) {
   AppendFreeInt(&s, 6);
   AppendFreeInt(&s, -2147483647 - 1);
   EXPECT_EQ(s, "          6-2147483648");
+}
+
+TEST(FormatTest, ScientificWithASignSlot) {
+  struct Case {
+    double v;
+    int digits;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, 9, " 0.00000000e+00"},
+      {-0.0, 9, "-0.00000000e+00"},
+      {1, 9, " 1.00000000e+00"},
+      {0.123456789012, 9, " 1.23456789e-01"},
+      {-450, 9, "-4.50000000e+02"},
+      {0.3, 17, " 2.9999999999999999e-01"},  // the binary value, exactly rounded
+      {2.5, 1, " 2e+00"},                    // ties to even on the exact value
+      {3.5, 1, " 4e+00"},
+      {9.9996, 4, " 1.000e+01"},  // rounding carries into the exponent
+      {1e-300, 3, " 1.00e-300"},
+      {6.02214076e23, 5, " 6.0221e+23"},
+      {kInf, 9, " inf"},
+      {-kInf, 9, "-inf"},
+      {kNaN, 9, " nan"},
+  };
+  for (const Case& c : cases) {
+    std::string s = "x";
+    AppendScientific(&s, c.v, c.digits);
+    EXPECT_EQ(s, std::string("x") + c.text) << c.v << " with " << c.digits;
+    EXPECT_EQ(Scientific(c.v, c.digits), c.text);
+  }
+}
+
+// Values across the whole range of double: the edges, ties, subnormals,
+// and random bit patterns (fixed seed).
+std::vector<double> Doubles() {
+  std::vector<double> v = {0.0,
+                           -0.0,
+                           1.0,
+                           0.1,
+                           0.3,
+                           2.5,
+                           0.125,
+                           9.5,
+                           99.5,
+                           999999.5,
+                           9.9996,
+                           1e-300,
+                           1e300,
+                           6.02214076e23,
+                           -1234.5678,
+                           std::numeric_limits<double>::denorm_min(),
+                           std::numeric_limits<double>::min(),
+                           std::numeric_limits<double>::max(),
+                           std::numeric_limits<double>::lowest(),
+                           std::numeric_limits<double>::epsilon(),
+                           kInf,
+                           -kInf,
+                           kNaN,
+                           std::copysign(kNaN, -1.0)};
+  std::mt19937_64 random(20260412);
+  for (int i = 0; i < 2000; ++i) {
+    const uint64_t bits = random();
+    double d = 0;
+    std::memcpy(&d, &bits, sizeof d);
+    if (std::isfinite(d)) v.push_back(d);
+  }
+  // Everyday magnitudes too: samples, times and frequencies.
+  std::uniform_real_distribution<double> everyday(-1000.0, 1000.0);
+  for (int i = 0; i < 1000; ++i) v.push_back(everyday(random));
+  return v;
+}
+
+TEST(FormatTest, ScientificEqualsPrintfAtEveryDigitCount) {
+  const std::vector<double> values = Doubles();
+  for (int digits = 1; digits <= kMaxScientificDigits; ++digits) {
+    for (double v : values) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "% .*e", digits - 1, v);
+      ASSERT_EQ(Scientific(v, digits), expected) << "digits " << digits;
+    }
+  }
+}
+
+// Significant digits of a text: its digits without leading and trailing
+// zeros ("1800" has 2, "0.0125" has 3).
+int SignificantDigits(const std::string& text) {
+  std::string digits;
+  for (char c : text) {
+    if (c == 'e') break;
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  const size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return 1;
+  const size_t last = digits.find_last_not_of('0');
+  return static_cast<int>(last - first + 1);
+}
+
+TEST(FormatTest, ShortestReadsBackWithTheFewestDigits) {
+  const FieldCase cases[] = {
+      {0.01, "0.01"},
+      {1800, "1800"},
+      {20.48, "20.48"},
+      {1e-05, "1e-05"},
+      {0.1 + 0.2, "0.30000000000000004"},
+      {-0.0, "-0"},
+      {1e22, "1e+22"},
+      {123456789012.0, "123456789012"},
+      {std::numeric_limits<double>::denorm_min(), "5e-324"},
+      {kInf, "inf"},
+      {-kInf, "-inf"},
+      {kNaN, "nan"},
+  };
+  for (const FieldCase& c : cases) {
+    std::string s = "x";
+    AppendShortest(&s, c.value);
+    EXPECT_EQ(s, std::string("x") + c.expected);
+    EXPECT_EQ(Shortest(c.value), c.expected);
+  }
+  for (double v : Doubles()) {
+    if (!std::isfinite(v)) continue;
+    const std::string text = Shortest(v);
+    ASSERT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+    // The fewest significant digits that read back as v, and printf's
+    // scientific text with them.
+    int fewest = 1;
+    char scientific[64];
+    for (;; ++fewest) {
+      std::snprintf(scientific, sizeof scientific, "%.*e", fewest - 1, v);
+      if (std::strtod(scientific, nullptr) == v) break;
+    }
+    // Never longer than that; an integer in fixed notation may show its
+    // exact digits when that is no longer ("-274916424141175776").
+    ASSERT_LE(text.size(), std::strlen(scientific)) << text;
+    if (text.find_first_of(".e") != std::string::npos) {
+      ASSERT_EQ(SignificantDigits(text), fewest) << text;
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+#include "array_spectra/channels.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace circspec {
+
+ArrayGeometry GeometryOf(const array::Layout& layout) {
+  ArrayGeometry g;
+  g.centre = layout.centre;
+  for (const array::Station& s : layout.stations) {
+    const double theta = s.azimuth_deg * (std::numbers::pi / 180);
+    g.x.push_back(s.radius * std::cos(theta));
+    g.y.push_back(s.radius * std::sin(theta));
+  }
+  for (const array::Ring& r : layout.rings) {
+    RingGeometry ring;
+    ring.radius = r.radius;
+    ring.stations = r.stations;
+    for (size_t s : r.stations) ring.azimuths.push_back(layout.stations[s].azimuth_deg * (std::numbers::pi / 180));
+    g.rings.push_back(std::move(ring));
+  }
+  return g;
+}
+
+ChannelLayout::ChannelLayout(const ArrayGeometry& geometry) {
+  has_centre = geometry.centre.has_value();
+  if (has_centre) centre_power = count++;
+  for (const RingGeometry& ring : geometry.rings) {
+    RingChannels rc;
+    if (has_centre) {
+      for (size_t j = 0; j < ring.stations.size(); ++j) rc.station_power.push_back(count++);
+      for (size_t j = 0; j < ring.stations.size(); ++j) rc.centre_cross.push_back(count++);
+      rc.cz0_re = count++;
+      rc.cz0_im = count++;
+    }
+    rc.g0 = count++;
+    rc.g1 = count++;
+    rings.push_back(std::move(rc));
+  }
+  if (geometry.rings.size() == 2) ring_cross = count++;
+}
+
+SegmentAccumulator::SegmentAccumulator(const ArrayGeometry& geometry, const ChannelLayout& channels)
+    : geometry_(&geometry), channels_(&channels) {
+  for (const RingGeometry& ring : geometry.rings) {
+    std::vector<std::complex<double>> p;
+    for (double theta : ring.azimuths) p.push_back(std::polar(1.0, -theta));
+    phase_.push_back(std::move(p));
+  }
+}
+
+namespace {
+
+// |z|^2 and a conj(b), written out: std::norm goes through a hypot for
+// IEEE-conforming builds, and the library's complex product checks for
+// infinities on every call.
+double Norm(std::complex<double> z) { return z.real() * z.real() + z.imag() * z.imag(); }
+std::complex<double> TimesConj(std::complex<double> a, std::complex<double> b) {
+  return {a.real() * b.real() + a.imag() * b.imag(), a.imag() * b.real() - a.real() * b.imag()};
+}
+std::complex<double> Times(std::complex<double> a, std::complex<double> b) {
+  return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
+}  // namespace
+
+void SegmentAccumulator::Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin,
+                             size_t bins, double* sums) const {
+  const ChannelLayout& ch = *channels_;
+  const size_t nc = ch.count;
+  const bool centre = ch.has_centre;
+  const std::complex<double>* c_spec = centre ? spectra[*geometry_->centre] + first_bin : nullptr;
+  // Everything the bin loop looks up, in locals: the stores into the sums
+  // (doubles) could otherwise alias the spectra and force reloads.
+  struct Station {
+    const std::complex<double>* x;
+    std::complex<double> phase;
+    size_t power, cross;
+  };
+  std::vector<Station> stations;
+  std::vector<size_t> ring_end;
+  for (size_t r = 0; r < geometry_->rings.size(); ++r) {
+    const RingGeometry& ring = geometry_->rings[r];
+    const RingChannels& rc = ch.rings[r];
+    for (size_t j = 0; j < ring.stations.size(); ++j) {
+      stations.push_back({spectra[ring.stations[j]] + first_bin, phase_[r][j], centre ? rc.station_power[j] : 0,
+                          centre ? rc.centre_cross[j] : 0});
+    }
+    ring_end.push_back(stations.size());
+  }
+  for (size_t b = 0; b < bins; ++b) {
+    double* bin_sums = sums + b * nc;
+    const std::complex<double> c = centre ? c_spec[b] : 0.0;
+    if (centre) bin_sums[ch.centre_power] += Norm(c);
+    std::complex<double> z1[2];
+    size_t j = 0;
+    for (size_t r = 0; r < ring_end.size(); ++r) {
+      const RingChannels& rc = ch.rings[r];
+      const double inv_n = 1.0 / static_cast<double>(ring_end[r] - j);
+      double z0re = 0, z0im = 0, z1re = 0, z1im = 0;
+      for (; j < ring_end[r]; ++j) {
+        const Station& st = stations[j];
+        const std::complex<double> x = st.x[b];
+        z0re += x.real();
+        z0im += x.imag();
+        const std::complex<double> rotated = Times(x, st.phase);
+        z1re += rotated.real();
+        z1im += rotated.imag();
+        if (centre) {
+          bin_sums[st.power] += Norm(x);
+          bin_sums[st.cross] += c.real() * x.real() + c.imag() * x.imag();
+        }
+      }
+      const std::complex<double> z0(z0re * inv_n, z0im * inv_n);
+      z1[r] = {z1re * inv_n, z1im * inv_n};
+      if (centre) {
+        const std::complex<double> cz0 = TimesConj(c, z0);
+        bin_sums[rc.cz0_re] += cz0.real();
+        bin_sums[rc.cz0_im] += cz0.imag();
+      }
+      bin_sums[rc.g0] += Norm(z0);
+      bin_sums[rc.g1] += Norm(z1[r]);
+    }
+    if (ch.ring_cross) bin_sums[*ch.ring_cross] += TimesConj(z1[0], z1[1]).real();
+  }
+}
+
+}  // namespace circspec

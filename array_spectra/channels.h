@@ -1,0 +1,79 @@
+#ifndef CIRCARRAY_ARRAY_SPECTRA_CHANNELS_H_
+#define CIRCARRAY_ARRAY_SPECTRA_CHANNELS_H_
+
+#include <complex>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "array/layout.h"
+
+namespace circspec {
+
+// Where the stations stand. Station indices are those of the layout and
+// of the record sources. Azimuths in radians, counterclockwise from east.
+struct RingGeometry {
+  double radius = 0;              // the ring's (mean) radius, metres
+  std::vector<size_t> stations;   // in layout order
+  std::vector<double> azimuths;   // theta_j of each, radians
+};
+
+struct ArrayGeometry {
+  std::optional<size_t> centre;
+  std::vector<RingGeometry> rings;  // outer first (one or two)
+  std::vector<double> x, y;         // every station's position, metres (east, north)
+};
+
+ArrayGeometry GeometryOf(const array::Layout& layout);
+
+// The real sums accumulated per frequency bin over the segments, called
+// channels. With C the centre's spectrum and X_j those of a ring's N
+// stations at azimuths theta_j,
+//   Z0 = (1/N) sum_j X_j,   Z1 = (1/N) sum_j X_j exp(-i theta_j):
+//   centre_power      |C|^2                          (centre only)
+//   per ring:
+//     station_power   |X_j|^2, one per station         (centre only)
+//     centre_cross    Re C conj(X_j), one per station  (centre only)
+//     cz0_re, cz0_im  C conj(Z0)                       (centre only)
+//     g0, g1          |Z0|^2, |Z1|^2
+//   ring_cross        Re Z1(outer) conj(Z1(inner))   (two rings only)
+// Only real parts enter the quantities except for C conj(Z0), whose
+// modulus gives the coherence; smoothing with real weights keeps real
+// and imaginary parts apart, so nothing else needs to be kept.
+struct RingChannels {
+  std::vector<size_t> station_power, centre_cross;
+  size_t cz0_re = 0, cz0_im = 0;
+  size_t g0 = 0, g1 = 0;
+};
+
+struct ChannelLayout {
+  explicit ChannelLayout(const ArrayGeometry& geometry);
+
+  bool has_centre = false;
+  size_t centre_power = 0;
+  std::vector<RingChannels> rings;  // as ArrayGeometry::rings
+  std::optional<size_t> ring_cross;
+  size_t count = 0;
+};
+
+// Adds one segment's products to per-bin sums laid out bin by bin:
+// sums[(k - first_bin) * channels + c] for k in [first_bin, first_bin +
+// bins) and the channels c of the layout.
+class SegmentAccumulator {
+ public:
+  SegmentAccumulator(const ArrayGeometry& geometry, const ChannelLayout& channels);
+
+  // spectra[s]: station s's spectrum, indexed by bin.
+  void Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,
+           double* sums) const;
+
+ private:
+  const ArrayGeometry* geometry_;
+  const ChannelLayout* channels_;
+  std::vector<std::vector<std::complex<double>>> phase_;  // exp(-i theta_j) per ring
+};
+
+}  // namespace circspec
+
+#endif  // CIRCARRAY_ARRAY_SPECTRA_CHANNELS_H_

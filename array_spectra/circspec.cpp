@@ -1,0 +1,355 @@
+// The command line of circspec: options, the layout, the run, the output.
+#include "array_spectra/circspec.h"
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "array/layout.h"
+#include "array_spectra/analysis.h"
+#include "array_spectra/output_forms.h"
+#include "array_spectra/quantities.h"
+#include "array_spectra/record_reader.h"
+#include "suite/options.h"
+#include "suite/runtime.h"
+#include "textio/errors.h"
+#include "textio/format.h"
+#include "textio/number.h"
+#include "textio/output.h"
+
+namespace circspec {
+
+namespace {
+
+constexpr suite::Option kOptions[] = {
+    {"window", true}, {"overlap", true}, {"reject", true}, {"fmin", true}, {"fmax", true},        {"nfreq", true},
+    {"grid", true},   {"smooth", true},  {"ring", true},   {"for", true},  {"output", true, 'o'}, {"help", false, 'h'},
+};
+
+using suite::UsageError;
+
+// -h asks for the help text as --help does (which the runtime answers
+// before the run); the options after it are not looked at.
+struct HelpAsked {};
+
+enum class FormKind { kTable, kVantor, kQuillon };
+struct Form {
+  FormKind kind = FormKind::kTable;
+  int itype = 0;
+};
+
+struct Options {
+  AnalysisOptions analysis;
+  std::optional<double> ring_radius;
+  Form form;
+  std::optional<std::string> output;
+  std::string layout;
+  bool help = false;
+};
+
+double NumberArg(std::string_view option, const std::string& text, std::string_view expected) {
+  double v = 0;
+  if (!textio::ParseDouble(text, &v) || !std::isfinite(v)) {
+    throw UsageError(std::string(option) + ": expected " + std::string(expected) + ", got '" + text + "'");
+  }
+  return v;
+}
+
+SmoothingSpec ParseSmoothing(std::string_view text) {
+  SmoothingSpec s;
+  if (text == "none") {
+    s.kind = SmoothingSpec::Kind::kNone;
+    s.parameter = 0;
+    return s;
+  }
+  const size_t colon = text.find(':');
+  const std::string_view kind = text.substr(0, colon);
+  if (kind == "ko") {
+    s.kind = SmoothingSpec::Kind::kKonnoOhmachi;
+  } else if (kind == "parzen") {
+    s.kind = SmoothingSpec::Kind::kParzen;
+  } else {
+    throw UsageError("--smooth: expected ko:B, parzen:BW or none, got '" + std::string(text) + "'");
+  }
+  if (colon == std::string_view::npos) {
+    if (s.kind == SmoothingSpec::Kind::kParzen) throw UsageError("--smooth: parzen needs its bandwidth, as parzen:0.5");
+    return s;  // ko:40
+  }
+  const std::string value(text.substr(colon + 1));
+  s.parameter = NumberArg("--smooth", value, "a positive number after the colon");
+  if (!(s.parameter > 0)) throw UsageError("--smooth: the parameter must be positive, got '" + value + "'");
+  return s;
+}
+
+Form ParseForm(std::string_view text) {
+  if (text == "table") return {FormKind::kTable, 0};
+  if (text == "quillon") return {FormKind::kQuillon, 0};
+  if (text.substr(0, 7) == "vantor:") {
+    int32_t itype = 0;
+    if (textio::ParseInt32(text.substr(7), &itype)) {
+      for (int allowed : {1, 2, 3, 4, 5, 10, 11}) {
+        if (itype == allowed) return {FormKind::kVantor, itype};
+      }
+    }
+  }
+  throw UsageError("--for: expected table, vantor:ITYPE (ITYPE 1, 2, 3, 4, 5, 10 or 11) or quillon, got '" +
+                   std::string(text) + "'");
+}
+
+Quantity QuantityOfItype(int itype) {
+  switch (itype) {
+    case 1:
+      return Quantity::kSpac;
+    case 2:
+      return Quantity::kJ0sq;
+    case 3:
+      return Quantity::kJ1sq;
+    case 4:
+      return Quantity::kJ0J1sq;
+    case 5:
+      return Quantity::kCca;
+    case 10:
+      return Quantity::kRingsq;
+    default:
+      return Quantity::kRing;
+  }
+}
+
+// Applies one option value.
+void Apply(std::string_view name, const std::string& arg, Options& o) {
+  if (name == "window") {
+    o.analysis.window = NumberArg("--window", arg, "a segment length in seconds");
+    if (!(o.analysis.window > 0)) throw UsageError("--window: the length must be positive, got '" + arg + "'");
+  } else if (name == "overlap") {
+    o.analysis.overlap = NumberArg("--overlap", arg, "a fraction 0 <= F < 1");
+    if (!(o.analysis.overlap >= 0 && o.analysis.overlap < 1)) {
+      throw UsageError("--overlap: expected a fraction 0 <= F < 1, got '" + arg + "'");
+    }
+  } else if (name == "reject") {
+    o.analysis.reject = NumberArg("--reject", arg, "a factor K >= 0");
+    if (!(o.analysis.reject >= 0)) throw UsageError("--reject: expected a factor K >= 0, got '" + arg + "'");
+  } else if (name == "fmin" || name == "fmax") {
+    const std::string option = "--" + std::string(name);
+    const double f = NumberArg(option, arg, "a frequency in Hz");
+    if (!(f > 0)) throw UsageError(option + ": the frequency must be positive, got '" + arg + "'");
+    (name == "fmin" ? o.analysis.fmin : o.analysis.fmax) = f;
+  } else if (name == "nfreq") {
+    int32_t n = 0;
+    if (!textio::ParseInt32(arg, &n) || n < 1 || n > 100000) {
+      throw UsageError("--nfreq: expected a count from 1 to 100000, got '" + arg + "'");
+    }
+    o.analysis.frequencies = n;
+  } else if (name == "grid") {
+    if (arg == "log") {
+      o.analysis.grid = GridKind::kLog;
+    } else if (arg == "linear") {
+      o.analysis.grid = GridKind::kLinear;
+    } else {
+      throw UsageError("--grid: expected log or linear, got '" + arg + "'");
+    }
+  } else if (name == "smooth") {
+    o.analysis.smoothing = ParseSmoothing(arg);
+  } else if (name == "ring") {
+    o.ring_radius = NumberArg("--ring", arg, "a ring radius in metres");
+  } else if (name == "for") {
+    o.form = ParseForm(arg);
+  } else if (name == "output") {
+    o.output = arg;
+  } else if (name == "help") {
+    throw HelpAsked{};
+  }
+}
+
+Options ParseCommandLine(const std::vector<std::string>& args) {
+  Options o;
+  std::vector<std::string> operands;
+  try {
+    operands = suite::ParseOptions(args, kOptions,
+                                   [&](std::string_view name, const std::string& value) { Apply(name, value, o); });
+  } catch (const HelpAsked&) {
+    o.help = true;
+    return o;
+  }
+  if (operands.empty()) throw UsageError("missing the layout file: circspec [options] LAYOUT");
+  if (operands.size() > 1) throw UsageError("one layout file expected, got also '" + operands[1] + "'");
+  o.layout = operands[0];
+  return o;
+}
+
+size_t ChooseRing(const array::Layout& layout, std::optional<double> radius) {
+  if (!radius) return 0;
+  for (size_t r = 0; r < layout.rings.size(); ++r) {
+    if (std::fabs(layout.rings[r].radius - *radius) <= array::kRingTolerance * layout.rings[r].radius) return r;
+  }
+  std::string rings;
+  for (const array::Ring& r : layout.rings) rings += (rings.empty() ? "" : ", ") + textio::Shortest(r.radius) + " m";
+  throw textio::RuntimeError("--ring " + textio::Shortest(*radius) + ": no ring of that radius in " + layout.file +
+                             " (rings: " + rings + ")");
+}
+
+// The quantities the chosen output form needs; throws if the layout
+// cannot give one of them.
+std::vector<Quantity> NeededQuantities(const Form& form, const ChannelLayout& channels) {
+  std::vector<Quantity> needed;
+  switch (form.kind) {
+    case FormKind::kTable:
+      return AvailableQuantities(channels);
+    case FormKind::kVantor:
+      needed = {QuantityOfItype(form.itype)};
+      break;
+    case FormKind::kQuillon:
+      needed = {Quantity::kCoh, Quantity::kSpac, Quantity::kCca};
+      break;
+  }
+  for (Quantity q : needed) {
+    if (std::string why = WhyUnavailable(q, channels); !why.empty()) {
+      throw textio::RuntimeError(
+          std::string("--for ") +
+          (form.kind == FormKind::kQuillon ? "quillon" : "vantor:" + std::to_string(form.itype)) + ": " + why);
+    }
+  }
+  return needed;
+}
+
+std::vector<std::string> TableHeader(const array::Layout& layout, size_t ring, const Options& o,
+                                     const SpectralSums& sums) {
+  std::vector<std::string> h;
+  h.push_back("circspec (circarray) " + std::string(suite::Version()));
+  std::string stations = "layout " + layout.file + ": " + std::to_string(layout.stations.size()) + " stations";
+  if (layout.centre) stations += "; centre " + layout.stations[*layout.centre].name;
+  for (size_t r = 0; r < layout.rings.size(); ++r) {
+    stations += "; ring " + std::to_string(r + 1) + " radius " + textio::Shortest(layout.rings[r].radius) + " m:";
+    for (size_t s : layout.rings[r].stations) stations += " " + layout.stations[s].name;
+  }
+  h.push_back(stations);
+  const double dt = sums.dt;
+  h.push_back("records: dt " + textio::Shortest(dt) + " s, first sample at " + textio::Shortest(sums.start_time) +
+              " s, " + std::to_string(sums.samples_used) + " samples (" +
+              textio::Shortest(static_cast<double>(sums.samples_used) * dt) + " s) in the segments");
+  h.push_back("segments: window " + textio::Shortest(static_cast<double>(sums.window_samples) * dt) + " s (" +
+              std::to_string(sums.window_samples) + " samples), step " + std::to_string(sums.step_samples) +
+              " samples (overlap " + textio::Shortest(o.analysis.overlap) + "), reject " +
+              textio::Shortest(o.analysis.reject) + (o.analysis.reject > 0 ? "" : " (off)") + "; kept " +
+              std::to_string(sums.kept) + ", dropped " + std::to_string(sums.dropped));
+  h.push_back("frequencies: " + std::to_string(sums.frequencies.size()) + " on a " +
+              (o.analysis.grid == GridKind::kLog ? "log" : "linear") + " grid from " +
+              textio::Shortest(sums.frequencies.front()) + " to " + textio::Shortest(sums.frequencies.back()) +
+              " Hz; smoothing " + Describe(o.analysis.smoothing));
+  h.push_back("quantities of ring " + std::to_string(ring + 1) + " (radius " +
+              textio::Shortest(layout.rings[ring].radius) + " m, " +
+              std::to_string(layout.rings[ring].stations.size()) +
+              " stations); standard errors by the delete-one-group jackknife over " +
+              std::to_string(sums.groups.size()) + " groups of consecutive segments");
+  return h;
+}
+
+// A line on standard error that follows the reading, while standard error
+// is a terminal.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::ostream& err) : err_(err) {}
+  ~ProgressLine() {
+    if (shown_) err_ << "\r\033[K" << std::flush;
+  }
+  void operator()(long segments, double seconds) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(250)) return;
+    last_ = now;
+    shown_ = true;
+    const long s = static_cast<long>(seconds);
+    auto two_digits = [](long v) {
+      std::string text(v < 10 ? 1 : 0, '0');
+      text += std::to_string(v);
+      return text;
+    };
+    err_ << "\rcircspec: " << std::to_string(segments) << " segments, " << std::to_string(s / 3600) << ':'
+         << two_digits(s / 60 % 60) << ':' << two_digits(s % 60) << " of record" << std::flush;
+  }
+
+ private:
+  std::ostream& err_;
+  std::chrono::steady_clock::time_point last_{};
+  bool shown_ = false;
+};
+
+void Compute(suite::Context& context, const Options& o) {
+  const array::Layout layout = array::ReadLayout(context, o.layout);
+  const ArrayGeometry geometry = GeometryOf(layout);
+  const ChannelLayout channels(geometry);
+  const size_t ring = ChooseRing(layout, o.ring_radius);
+  const std::vector<Quantity> quantities = NeededQuantities(o.form, channels);
+  if (o.output) {
+    const std::filesystem::path folder = std::filesystem::path(*o.output).parent_path();
+    if (!folder.empty() && !std::filesystem::is_directory(context.Resolve(folder.string()))) {
+      throw textio::RuntimeError(textio::CreateFailure(*o.output) + ": no folder \"" + folder.string() + "\"");
+    }
+  }
+  // The output file comes into being with its first line, after the
+  // analysis: an error before it leaves no file.
+  suite::OutputFile* file = o.output ? &context.OutputOnFirstLine(*o.output) : nullptr;
+
+  auto open = [&context, &layout] {
+    Sources sources;
+    for (const array::Station& s : layout.stations) {
+      sources.push_back(std::make_unique<RecordReader>(context, s.path.string()));
+    }
+    return sources;
+  };
+  std::optional<ProgressLine> progress_line;
+  ProgressFn progress;
+  if (context.stderr_is_terminal()) {
+    progress_line.emplace(context.err());
+    progress = [&progress_line](long n, double seconds) { (*progress_line)(n, seconds); };
+  }
+  const SpectralSums sums = Analyse(geometry, open, o.analysis, progress);
+  progress_line.reset();
+
+  std::vector<Column> columns;
+  for (Quantity q : quantities) columns.push_back({q, Estimate(q, channels, ring, sums)});
+
+  textio::Output& out = file != nullptr ? file->out() : context.out();
+  long left_out = 0;
+  switch (o.form.kind) {
+    case FormKind::kTable:
+      WriteTable(out, TableHeader(layout, ring, o, sums), sums.frequencies, columns, sums.kept);
+      break;
+    case FormKind::kVantor: {
+      const bool two = o.form.itype >= 10;
+      const double radius = layout.rings[two ? 0 : ring].radius;
+      const std::optional<double> inner = two ? std::optional<double>(layout.rings[1].radius) : std::nullopt;
+      left_out =
+          WriteVantor(out, o.form.itype, radius, inner, sums.frequencies.back(), sums.frequencies, columns[0].series);
+      break;
+    }
+    case FormKind::kQuillon:
+      left_out = WriteQuillon(out, layout.rings[ring].radius, static_cast<int>(layout.rings[ring].stations.size()),
+                              sums.frequencies, columns[0].series, columns[1].series, columns[2].series);
+      break;
+  }
+  if (file != nullptr) context.Close(*file);
+  if (left_out > 0) {
+    context.Warn(std::to_string(left_out) + " of " + std::to_string(sums.frequencies.size()) +
+                 " frequencies left out: their values are not finite");
+  }
+  if (o.analysis.reject > 0 && o.form.kind != FormKind::kTable) {
+    context.Warn("segments kept " + std::to_string(sums.kept) + ", dropped " + std::to_string(sums.dropped) +
+                 " (--reject " + textio::Shortest(o.analysis.reject) + ")");
+  }
+}
+
+}  // namespace
+
+void Run(suite::Context& context) {
+  const Options options = ParseCommandLine(context.args());
+  if (options.help) {
+    context.out().Write(kProgram.help);
+    return;
+  }
+  Compute(context, options);
+}
+
+}  // namespace circspec

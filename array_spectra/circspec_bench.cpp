@@ -1,0 +1,120 @@
+// circspec on one hour of a six-station array (centre + 5 on 10 m) at
+// 100 Hz, made by circsim: reading one record beside gauger reading the
+// same file, the analysis of samples already in memory, and the whole
+// program on the six files. The 24-hour figures come from the built
+// program under /usr/bin/time (docs/circspec.md).
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include <benchmark/benchmark.h>
+
+#include "array_spectra/analysis.h"
+#include "array_spectra/circspec.h"
+#include "array_spectra/memory_source.h"
+#include "array_spectra/record_reader.h"
+#include "array_spectra/synthetic_array.h"
+#include "array_synthesis/record_writer.h"
+#include "rms_eval/record.h"
+#include "testsupport/run_program.h"
+#include "testsupport/test_context.h"
+
+namespace {
+
+// The array in memory and as column files in a private directory,
+// made once and removed at exit.
+class BenchArray {
+ public:
+  static const BenchArray& Get() {
+    static const BenchArray array;
+    return array;
+  }
+  const circspec::testing::SyntheticArray& array() const { return array_; }
+  std::string layout() const { return (dir_ / "layout.txt").string(); }
+  std::string record(size_t s) const { return (dir_ / array_.layout.stations[s].file).string(); }
+  long samples() const { return array_.wavefield.samples; }
+
+  ~BenchArray() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+ private:
+  BenchArray() : array_(Make()) {
+    dir_ = std::filesystem::temp_directory_path() / ("circspec_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    std::ofstream(layout()) << circspec::testing::LayoutText(Spec());
+    const circsim::Synthesizer synth(array_.wavefield);
+    circsim::StationRecord record(array_.wavefield.samples);
+    for (size_t s = 0; s < array_.layout.stations.size(); ++s) {
+      const array::Station& st = array_.layout.stations[s];
+      synth.Synthesize(circsim::Site{st.name, st.azimuth_deg, st.radius}, &record);
+      std::ofstream file(this->record(s), std::ios::binary);
+      textio::Output out(file);
+      circsim::WriteColumns(record, array_.wavefield.dt, 9, out);
+      out.Flush();
+    }
+  }
+  static circspec::testing::ArraySpec Spec() {
+    circspec::testing::ArraySpec spec;
+    spec.duration = 3600;
+    spec.noise = 0.001;
+    return spec;
+  }
+  static circspec::testing::SyntheticArray Make() { return circspec::testing::MakeArray(Spec()); }
+
+  circspec::testing::SyntheticArray array_;
+  std::filesystem::path dir_;
+};
+
+void BM_ReadRecord(benchmark::State& state) {
+  const BenchArray& a = BenchArray::Get();
+  std::vector<double> block(4096);
+  for (auto _ : state) {
+    testsupport::TestContext context;
+    circspec::RecordReader reader(context, a.record(0));
+    while (reader.Read(block.data(), block.size()) == block.size()) {
+    }
+    benchmark::DoNotOptimize(block.data());
+  }
+  state.SetItemsProcessed(state.iterations() * a.samples());
+}
+BENCHMARK(BM_ReadRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// gauger's reading of the same file, column u (its windowed RMS left out).
+void BM_GaugerReadRecord(benchmark::State& state) {
+  const BenchArray& a = BenchArray::Get();
+  gauger::Datblk store;
+  testsupport::TestContext context;
+  for (auto _ : state) benchmark::DoNotOptimize(gauger::rfile(&store, 0, 1, a.record(0), context));
+  state.SetItemsProcessed(state.iterations() * a.samples());
+}
+BENCHMARK(BM_GaugerReadRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Everything after parsing: segments, FFTs, cross spectra, smoothing.
+void BM_AnalyseInMemory(benchmark::State& state) {
+  const BenchArray& a = BenchArray::Get();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(circspec::Analyse(a.array().geometry, a.array().Opener(), circspec::AnalysisOptions{}));
+  }
+  state.SetItemsProcessed(state.iterations() * a.samples());
+}
+BENCHMARK(BM_AnalyseInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The program, default options, the table to memory.
+void BM_CircspecOnFiles(benchmark::State& state) {
+  const BenchArray& a = BenchArray::Get();
+  const testsupport::RunOptions options{{a.layout()}, {}};
+  for (auto _ : state) {
+    const testsupport::Outcome run = testsupport::RunInProcess(circspec::kProgram, "", options);
+    if (run.status != 0) state.SkipWithError(run.err.c_str());
+  }
+  state.SetItemsProcessed(state.iterations() * a.samples());
+}
+BENCHMARK(BM_CircspecOnFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,282 @@
+// The command line: options, messages, the output file, and one run
+// through text files that must equal the in-process analysis bit for bit.
+#include "array_spectra/circspec.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+#include "array_spectra/memory_source.h"
+#include "array_spectra/output_forms.h"
+#include "array_spectra/synthetic_array.h"
+#include "suite/runtime.h"
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
+#include "textio/errors.h"
+#include "textio/format.h"
+#include "textio/free_reader.h"
+
+namespace circspec {
+namespace {
+
+testsupport::Outcome RunWith(std::vector<std::string> args, const std::filesystem::path& directory = {}) {
+  return testsupport::RunInProcess(kProgram, "", testsupport::RunOptions{std::move(args), directory});
+}
+
+// A directory with a synthetic array written as the suite's column files
+// ("time u e n", times i * dt from 0, values with 17 digits, so that they
+// read back exactly).
+struct ArrayFiles {
+  testsupport::TempDir dir{"circspec_files"};
+  testing::SyntheticArray array;
+  std::string layout;
+
+  explicit ArrayFiles(const testing::ArraySpec& spec) : array(testing::MakeArray(spec)) {
+    layout = dir.Write("layout.txt", testing::LayoutText(spec));
+    for (size_t s = 0; s < array.layout.stations.size(); ++s) {
+      std::string text;
+      const std::vector<double>& u = array.vertical[s];
+      for (size_t i = 0; i < u.size(); ++i) {
+        text += textio::Shortest(static_cast<double>(i) * array.wavefield.dt) + " ";
+        textio::AppendScientific(&text, u[i], 17);
+        text += " 0 0\n";
+      }
+      dir.Write(array.layout.stations[s].file, text);
+    }
+  }
+
+  // The same records in memory, as the files read back.
+  SourceOpener Opener() const {
+    return [this] {
+      Sources sources;
+      for (size_t s = 0; s < array.vertical.size(); ++s) {
+        sources.push_back(std::make_unique<MemorySource>("m", array.vertical[s], 0, array.wavefield.dt));
+      }
+      return sources;
+    };
+  }
+};
+
+testing::ArraySpec SmallArray(bool centre = true, std::vector<int> rings = {5}, std::vector<double> radii = {10}) {
+  testing::ArraySpec spec;
+  spec.centre = centre;
+  spec.ring_stations = rings;
+  spec.radii = radii;
+  spec.duration = 240;
+  spec.noise = 0.01;
+  return spec;
+}
+
+TEST(Circspec, HelpAndVersion) {
+  const testsupport::Outcome help = RunWith({"--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* option : {"--window", "--overlap", "--reject", "--fmin", "--fmax", "--nfreq", "--grid", "--smooth",
+                             "--ring", "--for", "--output"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(RunWith({"-h"}).out, help.out);
+  const testsupport::Outcome version = RunWith({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "circspec (circarray) 0.1.0\n");
+}
+
+TEST(Circspec, UsageErrorsAreOneLineWithStatusTwo) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{}, "missing the layout file"},
+      {{"a.txt", "b.txt"}, "one layout file expected, got also 'b.txt'"},
+      {{"--bogus", "a.txt"}, "unknown option '--bogus'"},
+      {{"a.txt", "--window"}, "option '--window' needs a value"},
+      {{"--window", "0", "a.txt"}, "--window: the length must be positive"},
+      {{"--window", "x", "a.txt"}, "--window: expected a segment length in seconds, got 'x'"},
+      {{"--overlap", "1", "a.txt"}, "--overlap: expected a fraction 0 <= F < 1"},
+      {{"--reject", "-1", "a.txt"}, "--reject: expected a factor K >= 0"},
+      {{"--fmin", "0", "a.txt"}, "--fmin: the frequency must be positive"},
+      {{"--nfreq", "0", "a.txt"}, "--nfreq: expected a count from 1 to 100000"},
+      {{"--grid", "octave", "a.txt"}, "--grid: expected log or linear"},
+      {{"--smooth", "ko:-1", "a.txt"}, "--smooth: the parameter must be positive"},
+      {{"--smooth", "parzen", "a.txt"}, "--smooth: parzen needs its bandwidth"},
+      {{"--smooth", "gauss:2", "a.txt"}, "--smooth: expected ko:B, parzen:BW or none"},
+      {{"--for", "vantor:6", "a.txt"}, "--for: expected table, vantor:ITYPE"},
+      {{"--for", "csv", "a.txt"}, "--for: expected table"},
+  };
+  for (const Case& c : cases) {
+    const testsupport::Outcome r = RunWith(c.args);
+    EXPECT_EQ(r.status, 2) << c.says;
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
+  ArrayFiles files(SmallArray(false, {3}));
+  const testsupport::TempDir& dir = files.dir;
+  const std::string out = dir / "result.txt";
+  // A record with a gap on line 101, and layouts with a bad line.
+  std::string gap = dir.Read("R1S2.txt");
+  const size_t line100 = [&] {
+    size_t p = 0;
+    for (int i = 0; i < 100; ++i) p = gap.find('\n', p) + 1;
+    return p;
+  }();
+  gap.erase(line100, gap.find('\n', line100) + 1 - line100);
+  dir.Write("gap.txt", gap);
+  dir.Write("gap_layout.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 gap.txt\nR1S3 240 10 R1S3.txt\n");
+  dir.Write("bad_layout.txt", "# ring\nR1S1 0 10 R1S1.txt\nR1S2 x 10 R1S2.txt\n");
+  dir.Write("missing_layout.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 none.txt\nR1S3 240 10 R1S3.txt\n");
+  struct Case {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  const Case cases[] = {
+      {{"--output", out, dir / "gap_layout.txt"}, (dir / "gap.txt") + " line 101: time 1.01 follows 0.99"},
+      {{"--output", out, dir / "bad_layout.txt"}, "bad_layout.txt line 3: expected a number for the azimuth"},
+      {{"--output", out, dir / "missing_layout.txt"}, textio::OpenFailure(dir / "none.txt")},
+      {{"--output", out, dir / "no_layout.txt"}, textio::OpenFailure(dir / "no_layout.txt")},
+      {{"--output", out, "--for", "vantor:1", files.layout}, "vantor:1: spac needs a centre station"},
+      {{"--output", out, "--for", "quillon", files.layout}, "quillon: coh needs a centre station"},
+      {{"--output", out, "--for", "vantor:11", files.layout}, "ring compares two rings"},
+      {{"--output", out, "--ring", "7", files.layout}, "--ring 7: no ring of that radius"},
+      {{"--output", out, "--fmax", "60", files.layout}, "--fmax 60 Hz lies above the Nyquist frequency 50 Hz"},
+      {{"--output", out, "--window", "1000", files.layout}, "the records are shorter than one window"},
+      {{"--output", dir / "no/such/folder/out.txt", files.layout}, "no folder"},
+  };
+  for (const Case& c : cases) {
+    const testsupport::Outcome r = RunWith(c.args);
+    EXPECT_EQ(r.status, 2) << c.says;
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out)) << c.says;
+  }
+}
+
+// The vantor and quillon forms from the files equal those from the same
+// samples in memory: reading, segmenting and formatting add nothing.
+TEST(Circspec, RunThroughFilesEqualsTheInProcessAnalysis) {
+  ArrayFiles files(SmallArray(true, {5, 3}, {10, 4}));
+  const ChannelLayout ch(files.array.geometry);
+  const SpectralSums sums = Analyse(files.array.geometry, files.Opener(), AnalysisOptions{});
+  auto in_process = [&](auto write) {
+    std::ostringstream text;
+    {
+      textio::Output out(text);
+      write(out);
+    }
+    return text.str();
+  };
+  const std::string vantor1 = in_process([&](textio::Output& out) {
+    WriteVantor(out, 1, 10, std::nullopt, sums.frequencies.back(), sums.frequencies,
+                Estimate(Quantity::kSpac, ch, 0, sums));
+  });
+  const std::string vantor10 = in_process([&](textio::Output& out) {
+    WriteVantor(out, 10, 10, 4.0, sums.frequencies.back(), sums.frequencies, Estimate(Quantity::kRingsq, ch, 0, sums));
+  });
+  const std::string quillon = in_process([&](textio::Output& out) {
+    WriteQuillon(out, 4, 3, sums.frequencies, Estimate(Quantity::kCoh, ch, 1, sums),
+                 Estimate(Quantity::kSpac, ch, 1, sums), Estimate(Quantity::kCca, ch, 1, sums));
+  });
+  EXPECT_EQ(RunWith({"--for", "vantor:1", files.layout}).out, vantor1);
+  EXPECT_EQ(RunWith({"--for", "vantor:10", "--ring", "4", files.layout}).out,
+            vantor10);  // 10 and 11: always outer/inner
+  const testsupport::Outcome q = RunWith({"--for", "quillon", "--ring", "4.01", files.layout});
+  EXPECT_EQ(q.out, quillon);
+  EXPECT_EQ(q.err, "");
+}
+
+TEST(Circspec, TableHasTheHeaderColumnsAndOneLinePerFrequency) {
+  ArrayFiles files(SmallArray(true, {5, 3}, {10, 4}));
+  const std::string out = files.dir / "table.txt";
+  const testsupport::Outcome r = RunWith({"--nfreq", "30", "--grid", "linear", "--fmin", "1", "--fmax", "20",
+                                          "--smooth", "parzen:0.5", "--reject", "4", "--output", out, files.layout});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  const std::vector<std::string> lines = testsupport::Lines(files.dir.Read("table.txt"));
+  size_t header = 0;
+  while (header < lines.size() && lines[header].rfind("# ", 0) == 0) ++header;
+  ASSERT_GE(header, 2u);
+  EXPECT_EQ(lines[header - 1],
+            "# freq spac spac_se coh coh_se cca cca_se j0sq j0sq_se j1sq j1sq_se j0j1sq j0j1sq_se ringsq ringsq_se "
+            "ring ring_se segments");
+  EXPECT_NE(lines[3].find("reject 4; kept "), std::string::npos) << lines[3];
+  EXPECT_NE(lines[4].find("30 on a linear grid from 1 to 20 Hz; smoothing parzen:0.5"), std::string::npos) << lines[4];
+  ASSERT_EQ(lines.size(), header + 30);
+  for (size_t i = header; i < lines.size(); ++i) {
+    std::istringstream in(lines[i]);
+    textio::FreeReader reader(in);
+    double values[18];
+    ASSERT_TRUE(reader.ReadDoubles(values).ok()) << lines[i];
+    EXPECT_NEAR(values[0], 1 + 19.0 * static_cast<double>(i - header) / 29, 1e-8 * values[0]);  // 9 digits
+    EXPECT_GT(values[2], 0);                                                                    // an error estimate
+    EXPECT_EQ(values[17], 22);  // kept segments of a 240 s record
+  }
+}
+
+TEST(Circspec, VantorFormLeavesOutNonFiniteValuesWithANote) {
+  // Below the signal band (0.5 Hz) and with no smoothing, bins without
+  // power give 0/0.
+  ArrayFiles files(SmallArray(false, {3}));
+  const testsupport::Outcome r = RunWith({"--for", "vantor:5", "--smooth", "none", "--fmin", "0.05", "--fmax", "0.3",
+                                          "--nfreq", "5", "--reject", "10", files.layout});
+  EXPECT_EQ(r.status, 0);
+  const std::vector<std::string> lines = testsupport::Lines(r.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], "           5   10.000000000000000        0.0000000000000000       0.29999999999999999     ");
+  EXPECT_NE(r.err.find("circspec: "), std::string::npos);
+  EXPECT_NE(r.err.find("segments kept"), std::string::npos) << r.err;
+}
+
+// Relative names are the run's: the layout from its directory, the
+// records next to the layout, --output created there.
+TEST(Circspec, RelativeNamesAreTakenFromTheRunsDirectory) {
+  ArrayFiles files(SmallArray(false, {3}));
+  const testsupport::Outcome r = RunWith({"--for", "vantor:5", "--output", "v.txt", "layout.txt"}, files.dir.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(files.dir.Read("v.txt"), RunWith({"--for", "vantor:5", files.layout}).out);
+  EXPECT_FALSE(std::filesystem::exists("v.txt"));  // nothing where the test runs
+  // A bad record, named as the layout names it: no output file.
+  files.dir.Write("bad.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 none.txt\nR1S3 240 10 R1S3.txt\n");
+  const testsupport::Outcome bad = RunWith({"--output", "w.txt", "bad.txt"}, files.dir.path());
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.err, "circspec: " + textio::OpenFailure("none.txt") + "\n");
+  EXPECT_FALSE(std::filesystem::exists(files.dir.path() / "w.txt"));
+}
+
+// An --output that cannot be written is an error naming it.
+TEST(Circspec, AFullOutputFileIsAnError) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  ArrayFiles files(SmallArray(false, {3}));
+  const testsupport::Outcome r = RunWith({"--output", "/dev/full", files.layout});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "circspec: " + textio::WriteFailure("/dev/full") + "\n");
+}
+
+// While standard error is a terminal a progress line follows the reading
+// and is wiped at the end; otherwise standard error stays empty.
+TEST(Circspec, ProgressLineOnlyOnATerminal) {
+  ArrayFiles files(SmallArray(false, {3}));
+  for (const bool terminal : {false, true}) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    suite::Invocation invocation;
+    invocation.args = {"--for", "vantor:5", files.layout};
+    invocation.stderr_is_terminal = terminal;
+    ASSERT_EQ(suite::Invoke(kProgram, {in, out, err}, std::move(invocation)), 0) << err.str();
+    EXPECT_FALSE(out.str().empty());
+    if (terminal) {
+      EXPECT_EQ(err.str().rfind("\rcircspec: 1 segments, 0:00:20 of record", 0), 0u) << err.str();
+      EXPECT_EQ(err.str().substr(err.str().size() - 4), "\r\033[K");
+    } else {
+      EXPECT_EQ(err.str(), "");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace circspec

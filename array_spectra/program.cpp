@@ -1,0 +1,79 @@
+#include "suite/program.h"
+#include "array_spectra/circspec.h"
+
+namespace circspec {
+
+namespace {
+
+constexpr char kHelp[] = R"help(Usage: circspec [options] LAYOUT
+
+From the records of a circular array to the observed quantities per
+frequency: SPAC coefficient, coherence, CCA ratio and their relatives,
+each with a jackknife standard error, as a table or as the input of
+vantor or quillon.
+
+LAYOUT: one station per line, 'name azimuth radius file' ('#' starts a
+comment): azimuth in degrees counterclockwise from east, radius in metres
+(0 for the centre station, at most one), file relative to the layout's
+folder. Stations on one radius (within 0.5 %) form a ring of 3 or more;
+one or two rings. Each record: lines 'time u e n' (column file; the
+vertical u is used) or 'time value'; times in seconds, equally spaced.
+
+Options (defaults in brackets):
+  --window S        segment length in seconds [20.48]
+  --overlap F       fraction of a segment shared with the next, 0 <= F < 1 [0.5]
+  --reject K        drop segments where any station's RMS exceeds K times
+                    its median segment RMS; 0 = keep all [0]
+  --fmin F          lowest output frequency, Hz [4 / window]
+  --fmax F          highest output frequency, Hz [0.4 / dt]
+  --nfreq N         number of output frequencies [120]
+  --grid log|linear spacing of the output frequencies [log]
+  --smooth SPEC     ko:B (Konno-Ohmachi, coefficient B), parzen:BW (Parzen,
+                    bandwidth BW Hz) or none (nearest FFT bin) [ko:40]
+  --ring RADIUS     ring whose quantities are given, by radius [the outer]
+  --for FORM        table, vantor:ITYPE (ITYPE 1 spac, 2 j0sq, 3 j1sq,
+                    4 j0j1sq, 5 cca, 10 ringsq, 11 ring) or quillon [table]
+  -o, --output FILE write there instead of standard output (created only
+                    when the first line is written)
+  -h, --help        this text
+  --version         the version
+
+Quantities (C centre spectrum, X_j ring spectra at azimuths theta_j,
+Z0 = mean of X_j, Z1 = mean of X_j exp(-i theta_j), <> smoothed sums):
+  spac   = mean over j of Re<C conj X_j> / sqrt(<|C|^2> <|X_j|^2>)   ~ J0(kr)
+  coh    = |<C conj Z0>|^2 / (<|C|^2> <|Z0|^2>)
+  cca    = <|Z0|^2> / <|Z1|^2>                                     ~ J0^2/J1^2
+  j0sq   = <|Z0|^2> / <|C|^2>,  j1sq = <|Z1|^2> / <|C|^2>,  j0j1sq = Re<C conj Z0> / <|Z1|^2>
+  ringsq = <|Z1 outer|^2> / <|Z1 inner|^2>,  ring = Re<Z1 outer conj Z1 inner> / <|Z1 inner|^2>
+Without a centre station only cca, ringsq and ring exist.
+
+Output: table (default): '#' header lines, the last naming the columns
+  # freq spac spac_se coh coh_se cca cca_se ... segments
+then one line per frequency. vantor:ITYPE: 'ITYPE r 0.0 fmax' (and the
+inner radius for 10 and 11), then 'frequency value stderr'. quillon:
+'r N', then 'f coh f spac f cca'. Non-finite values are left out of the
+vantor and quillon forms, with a count on standard error.
+
+Example (10 minutes of circsim records; true c = 440, 340, 284, 252 m/s):
+  $ cat site/layout.txt
+  c   0   0  c.txt
+  s1  0   10 s1.txt
+  s2  72  10 s2.txt
+  s3  144 10 s3.txt
+  s4  216 10 s4.txt
+  s5  288 10 s5.txt
+  $ circsim --duration 600 site/layout.txt
+  $ circspec --fmin 4 --fmax 10 --nfreq 4 --grid linear site/layout.txt | grep '^# freq '
+  # freq spac spac_se coh coh_se cca cca_se j0sq j0sq_se j1sq j1sq_se j0j1sq j0j1sq_se segments
+  $ circspec --for vantor:1 --fmin 4 --fmax 10 --nfreq 4 --grid linear site/layout.txt | vantor
+     4.00000000       443.757233       11.0939312
+     6.00000000       338.923798       5.64872980
+     8.00000000       285.468140       3.56835175
+     10.0000000       250.769089       2.50769091
+)help";
+
+}  // namespace
+
+const suite::Program kProgram{"circspec", kHelp, "", Run, suite::Arguments::kOptions};
+
+}  // namespace circspec

@@ -1,0 +1,108 @@
+#include "array_spectra/record_reader.h"
+
+#include <cmath>
+#include <limits>
+
+#include "textio/errors.h"
+#include "textio/format.h"
+
+namespace circspec {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A step may differ from the sampling interval by this fraction of it.
+constexpr double kStepTolerance = 0.01;
+
+}  // namespace
+
+RecordReader::RecordReader(suite::Context& context, const std::string& name)
+    : path_(name), context_(context), file_(context.OpenInput(name)), reader_(file_.stream()) {
+  try {
+    ReadHead();
+  } catch (...) {
+    context_.Close(file_);  // no destructor runs for a constructor that throws
+    throw;
+  }
+}
+
+void RecordReader::ReadHead() {
+  double t1 = 0, v0 = 0, v1 = 0;
+  if (!NextSample(&t0_, &v0))
+    throw textio::InputError(path_ + ": no samples (expected lines 'time u e n' or 'time value')");
+  const long first_line = last_line_;
+  if (!NextSample(&t1, &v1)) {
+    throw textio::InputError(path_ + ": only one sample; the sampling interval is taken from the first two times");
+  }
+  dt_ = t1 - t0_;
+  if (!(dt_ > 0)) {
+    Fail(last_line_, "time " + textio::Shortest(t1) + " does not increase from " + textio::Shortest(t0_) + " on line " +
+                         std::to_string(first_line) + "; the first two times fix the sampling interval");
+  }
+  head_value_[0] = v0;
+  head_value_[1] = v1;
+  head_time_[0] = t0_;
+  head_time_[1] = t1;
+  head_pending_ = 2;
+}
+
+RecordReader::~RecordReader() { context_.Close(file_); }
+
+void RecordReader::Fail(long line, const std::string& what) const {
+  throw textio::InputError(path_ + " line " + std::to_string(line) + ": " + what);
+}
+
+bool RecordReader::NextSample(double* t, double* v) {
+  // NaN marks a value the read did not give: a null (",,") or a slash
+  // leaves its target untouched, and an end of input inside the read
+  // leaves the later targets so.
+  double tv[2] = {kNaN, kNaN};
+  const textio::ReadResult r = reader_.ReadDoubles(tv);
+  if (r.status == textio::ReadStatus::kEnd) {
+    if (std::isnan(tv[0])) return false;
+    Fail(r.line, "the file ends inside a sample (expected 'time u e n' or 'time value')");
+  }
+  if (r.status == textio::ReadStatus::kUnreadable) {
+    Fail(r.line, "expected numbers 'time u e n' or 'time value', got '" + r.text + "'");
+  }
+  if (r.line != last_line_ + 1 && last_line_ > 0) {
+    Fail(r.line,
+         "expected 'time u e n' or 'time value' on each line; the sample read here began on an earlier "
+         "line (a short or blank line before it)");
+  }
+  if (!std::isfinite(tv[0]) || !std::isfinite(tv[1])) {
+    Fail(r.line, "expected finite numbers 'time u e n' or 'time value', got time " + textio::Shortest(tv[0]) +
+                     " and value " + textio::Shortest(tv[1]));
+  }
+  if (last_line_ > 0 && dt_ > 0) {
+    const double step = tv[0] - last_time_;
+    if (!(std::fabs(step - dt_) <= kStepTolerance * dt_)) {
+      Fail(r.line, "time " + textio::Shortest(tv[0]) + " follows " + textio::Shortest(last_time_) + ": a step of " +
+                       textio::Shortest(step) + " s where the sampling interval is " + textio::Shortest(dt_) +
+                       " s (a gap or jump in the record)");
+    }
+  }
+  last_line_ = r.line;
+  last_time_ = tv[0];
+  *t = tv[0];
+  *v = tv[1];
+  return true;
+}
+
+size_t RecordReader::Read(double* out, size_t count) {
+  size_t i = 0;
+  for (; i < count && head_pending_ > 0; ++i, --head_pending_) {
+    out[i] = head_value_[2 - head_pending_];
+    last_delivered_time_ = head_time_[2 - head_pending_];
+  }
+  double t = 0;
+  for (; i < count; ++i) {
+    if (!NextSample(&t, &out[i])) break;
+    last_delivered_time_ = t;
+  }
+  delivered_ += static_cast<long>(i);
+  return i;
+}
+
+}  // namespace circspec

@@ -1,0 +1,70 @@
+#include "array_spectra/synthetic_array.h"
+
+#include <cmath>
+#include <memory>
+#include <sstream>
+
+#include "array_spectra/memory_source.h"
+#include "textio/format.h"
+
+namespace circspec::testing {
+
+std::string LayoutText(const ArraySpec& spec) {
+  std::string text = "# synthetic test array\n";
+  if (spec.centre) text += "C0 0 0 C0.txt\n";
+  for (size_t r = 0; r < spec.ring_stations.size(); ++r) {
+    const int n = spec.ring_stations[r];
+    for (int j = 0; j < n; ++j) {
+      std::string name = "R";
+      name += std::to_string(r + 1);
+      name += 'S';
+      name += std::to_string(j + 1);
+      const double azimuth = 360.0 * j / n + (r == 1 ? 17.0 : 0.0);
+      text += name + " " + textio::Shortest(azimuth) + " " + textio::Shortest(spec.radii[r]) + " " + name + ".txt\n";
+    }
+  }
+  return text;
+}
+
+SyntheticArray MakeArray(const ArraySpec& spec) {
+  SyntheticArray a;
+  std::istringstream layout_text(LayoutText(spec));
+  a.layout = array::ParseLayout(layout_text, "test-layout.txt", "");
+  a.geometry = GeometryOf(a.layout);
+  a.wavefield.samples = std::lround(spec.duration / spec.dt);
+  a.wavefield.dt = spec.dt;
+  a.wavefield.band = circsim::Band{0.5, 0.4 / spec.dt};
+  a.wavefield.noise = spec.noise;
+  a.wavefield.seed = spec.seed;
+  const circsim::Synthesizer synth(a.wavefield);
+  circsim::StationRecord record(a.wavefield.samples);
+  for (const array::Station& s : a.layout.stations) {
+    synth.Synthesize(circsim::Site{s.name, s.azimuth_deg, s.radius}, &record);
+    const auto u = record.series(circsim::kVertical);
+    a.vertical.emplace_back(u.begin(), u.end());
+  }
+  return a;
+}
+
+SourceOpener SyntheticArray::Opener() const {
+  return [this] {
+    Sources sources;
+    for (size_t s = 0; s < vertical.size(); ++s) {
+      sources.push_back(
+          std::make_unique<MemorySource>(layout.stations[s].file, vertical[s], wavefield.dt, wavefield.dt));
+    }
+    return sources;
+  };
+}
+
+WaveModel SyntheticArray::Model() const {
+  WaveModel m;
+  const circsim::Band band = wavefield.band;
+  const circsim::DispersionCurve curve = wavefield.rayleigh;
+  m.power = [band](double f) { return band.Weight(f); };
+  m.velocity = [curve](double f) { return curve.Velocity(f); };
+  m.noise = wavefield.noise;
+  return m;
+}
+
+}  // namespace circspec::testing

@@ -1,0 +1,50 @@
+#ifndef CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_
+#define CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_
+
+// Test support: a circular array and its vertical records made in-process
+// by circsim's synthesis engine, with the wave model that the theory
+// needs.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "array/layout.h"
+#include "array_spectra/analysis.h"
+#include "array_spectra/channels.h"
+#include "array_spectra/theory.h"
+#include "array_synthesis/synthesis.h"
+
+namespace circspec::testing {
+
+struct ArraySpec {
+  bool centre = true;
+  std::vector<int> ring_stations = {5};   // stations per ring, equally spaced
+  std::vector<double> radii = {10};      // metres, outer first
+  double duration = 1800;                // s
+  double dt = 0.01;
+  double noise = 0;                      // epsilon
+  uint64_t seed = 1;
+};
+
+struct SyntheticArray {
+  array::Layout layout;
+  ArrayGeometry geometry;
+  circsim::Wavefield wavefield;
+  std::vector<std::vector<double>> vertical;  // per station, in layout order
+
+  // Fresh sources over the records (the same samples every call).
+  SourceOpener Opener() const;
+  WaveModel Model() const;
+};
+
+// The layout text of `spec`: the centre "C0" (if any), then ring r's
+// stations "R<r>S<j>" at azimuths 360 j / N (+ 17 degrees on the inner
+// ring, so the rings are not aligned).
+std::string LayoutText(const ArraySpec& spec);
+
+SyntheticArray MakeArray(const ArraySpec& spec);
+
+}  // namespace circspec::testing
+
+#endif  // CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_

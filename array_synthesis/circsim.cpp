@@ -1,0 +1,223 @@
+#include "array_synthesis/circsim.h"
+
+#include <climits>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "array/layout.h"
+#include "array_synthesis/dispersion.h"
+#include "array_synthesis/record_writer.h"
+#include "array_synthesis/synthesis.h"
+#include "suite/options.h"
+#include "textio/errors.h"
+#include "textio/format.h"
+#include "textio/number.h"
+
+namespace circsim {
+
+namespace {
+
+constexpr suite::Option kOptions[] = {
+    {"duration", true},      {"dt", true},         {"band", true, 0, 1}, {"rayleigh", true}, {"love", true},
+    {"love-fraction", true}, {"hv", true},         {"noise", true},      {"waves", true},    {"seed", true},
+    {"digits", true},        {"help", false, 'h'},
+};
+
+struct Settings {
+  Wavefield wavefield;
+  double duration = 1800;
+  std::optional<std::pair<double, double>> band;
+  std::string rayleigh_file, love_file;
+  int digits = 9;
+  std::string layout;
+};
+
+[[noreturn]] void Usage(const std::string& message) { throw suite::UsageError(message); }
+
+// Option values are read as the suite reads numbers; an infinite or NaN
+// value is refused like any other text that is no number.
+double Real(const char* option, const std::string& text) {
+  double v = 0;
+  if (!textio::ParseDouble(text, &v) || !std::isfinite(v)) {
+    Usage(std::string(option) + ": expected a number, got '" + text + "'");
+  }
+  return v;
+}
+
+int32_t Integer(const char* option, const std::string& text) {
+  int32_t v = 0;
+  if (!textio::ParseInt32(text, &v)) Usage(std::string(option) + ": expected an integer, got '" + text + "'");
+  return v;
+}
+
+void Check(bool ok, const char* option, const std::string& what) {
+  if (!ok) Usage(std::string(option) + ": " + what);
+}
+
+// -h asks for the help text as --help does (which the runtime answers
+// before the run); the options after it are not looked at.
+struct HelpAsked {};
+
+// The result of reading the arguments: settings, or a request for the
+// help text.
+struct Command {
+  bool help = false;
+  Settings settings;
+};
+
+// Applies one option value; --band comes in two calls, FMIN then FMAX.
+void Apply(std::string_view name, const std::string& value, Settings& s, std::optional<double>& band_fmin) {
+  Wavefield& w = s.wavefield;
+  if (name == "duration") {
+    s.duration = Real("--duration", value);
+    Check(s.duration > 0, "--duration", "must be positive");
+  } else if (name == "dt") {
+    w.dt = Real("--dt", value);
+    Check(w.dt > 0, "--dt", "must be positive");
+  } else if (name == "band") {
+    if (!band_fmin) {
+      band_fmin = Real("--band", value);
+      return;
+    }
+    const double fmin = *band_fmin;
+    const double fmax = Real("--band", value);
+    band_fmin.reset();
+    Check(fmin > 0 && fmin < fmax, "--band", "expected 0 < FMIN < FMAX");
+    s.band.emplace(fmin, fmax);
+  } else if (name == "rayleigh") {
+    s.rayleigh_file = value;
+  } else if (name == "love") {
+    s.love_file = value;
+  } else if (name == "love-fraction") {
+    w.love_fraction = Real("--love-fraction", value);
+    Check(w.love_fraction >= 0 && w.love_fraction <= 1, "--love-fraction", "must lie between 0 and 1");
+  } else if (name == "hv") {
+    w.hv = Real("--hv", value);
+    Check(w.hv >= 0, "--hv", "must be 0 or more");
+  } else if (name == "noise") {
+    w.noise = Real("--noise", value);
+    Check(w.noise >= 0, "--noise", "must be 0 or more");
+  } else if (name == "waves") {
+    w.waves = Integer("--waves", value);
+    Check(w.waves >= 1, "--waves", "must be 1 or more");
+  } else if (name == "seed") {
+    const int32_t seed = Integer("--seed", value);
+    Check(seed >= 0, "--seed", "must be 0 or more");
+    w.seed = static_cast<uint64_t>(seed);
+  } else if (name == "digits") {
+    s.digits = Integer("--digits", value);
+    Check(s.digits >= 1 && s.digits <= textio::kMaxScientificDigits, "--digits", "must lie between 1 and 17");
+  } else if (name == "help") {
+    throw HelpAsked{};
+  }
+}
+
+Command ParseArguments(const std::vector<std::string>& args) {
+  Command command;
+  Settings& s = command.settings;
+  Wavefield& w = s.wavefield;
+  std::optional<double> band_fmin;
+  std::vector<std::string> operands;
+  try {
+    operands = suite::ParseOptions(
+        args, kOptions, [&](std::string_view name, const std::string& value) { Apply(name, value, s, band_fmin); });
+  } catch (const HelpAsked&) {
+    command.help = true;
+    return command;
+  }
+  if (operands.empty()) Usage("no layout file given; usage: circsim [options] LAYOUT");
+  if (operands.size() > 1) {
+    Usage("one layout file expected, got " + std::to_string(operands.size()) + " arguments: '" + operands[0] + "', '" +
+          operands[1] + "'...");
+  }
+  s.layout = operands[0];
+
+  const double nyquist = 0.5 / w.dt;
+  const auto [fmin, fmax] = s.band.value_or(std::pair{0.5, 0.4 / w.dt});
+  if (!s.band) {
+    Check(fmin < fmax, "--dt",
+          "the default band (0.5 Hz to 0.4/dt) is empty for dt = " + textio::Shortest(w.dt) + " s; give --band");
+  }
+  Check(fmax <= nyquist, "--band", "FMAX exceeds the Nyquist frequency 0.5/dt = " + textio::Shortest(nyquist) + " Hz");
+  w.band = Band{fmin, fmax};
+
+  const double samples = std::round(s.duration / w.dt);
+  if (!(samples >= 4 && samples <= INT_MAX)) {
+    Usage("--duration / --dt: the record would hold " + textio::Shortest(samples) +
+          " samples; 4 to 2147483647 are possible");
+  }
+  w.samples = static_cast<long>(samples);
+  return command;
+}
+
+// True if `a` and `b` are the same existing file.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// Where a station is defined, for the messages about its record.
+std::string StationPlace(const array::Layout& layout, const array::Station& station) {
+  return layout.file + " line " + std::to_string(station.line) + ": station '" + station.name + "': ";
+}
+
+// Synthesises one station and writes its record, closing the file before
+// the next station so that one record's buffers are open at a time.
+void WriteStation(suite::Context& context, const array::Layout& layout, const Synthesizer& synth,
+                  const array::Station& station, int digits, StationRecord* record) {
+  synth.Synthesize(Site{station.name, station.azimuth_deg, station.radius}, record);
+  const std::string name = station.path.string();
+  suite::OutputFile* file = context.TryCreateOutput(name);
+  if (file == nullptr) throw textio::RuntimeError(StationPlace(layout, station) + textio::CreateFailure(name));
+  try {
+    WriteColumns(*record, synth.wavefield().dt, digits, file->out());
+    context.Close(*file);
+  } catch (const textio::WriteError& e) {
+    throw textio::WriteError(StationPlace(layout, station) + e.what());
+  }
+}
+
+void Synthesise(suite::Context& context, Settings& s) {
+  const array::Layout layout = array::ReadLayout(context, s.layout);
+  Wavefield& w = s.wavefield;
+  if (!s.rayleigh_file.empty()) w.rayleigh = ReadDispersionCurve(context, s.rayleigh_file);
+  w.love = s.love_file.empty() ? w.rayleigh.Scaled(0.9) : ReadDispersionCurve(context, s.love_file);
+
+  // A record must never replace one of this run's inputs.
+  for (const array::Station& st : layout.stations) {
+    for (const std::string& input : {s.layout, s.rayleigh_file, s.love_file}) {
+      if (!input.empty() && SameFile(context.Resolve(st.path.string()), context.Resolve(input))) {
+        throw textio::RuntimeError(layout.file + " line " + std::to_string(st.line) + ": the record file '" + st.file +
+                                   "' of station '" + st.name + "' is the input file '" + input + "'");
+      }
+    }
+  }
+
+  std::optional<Synthesizer> synth;
+  try {
+    synth.emplace(w);
+  } catch (const std::invalid_argument& e) {
+    throw textio::RuntimeError(std::string("--band: ") + e.what());
+  }
+  // One record buffer for all stations: memory is that of one station.
+  StationRecord record(w.samples);
+  for (const array::Station& station : layout.stations) {
+    WriteStation(context, layout, *synth, station, s.digits, &record);
+  }
+}
+
+}  // namespace
+
+void Run(suite::Context& context) {
+  Command command = ParseArguments(context.args());
+  if (command.help) {
+    context.out().Write(kProgram.help);
+    return;
+  }
+  Synthesise(context, command.settings);
+}
+
+}  // namespace circsim

@@ -1,0 +1,233 @@
+#include "array_synthesis/circsim.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "testsupport/run_program.h"
+#include "testsupport/temp_dir.h"
+#include "textio/errors.h"
+#include "textio/free_reader.h"
+
+namespace circsim {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+testsupport::Outcome Circsim(std::vector<std::string> args, const std::filesystem::path& directory = {}) {
+  return testsupport::RunInProcess(kProgram, "", testsupport::RunOptions{std::move(args), directory});
+}
+
+constexpr char kLayout[] =
+    "# centre and a ring of three\n"
+    "C  0   0  C.txt\n"
+    "S1 0   10 S1.txt\n"
+    "S2 120 10 S2.txt\n"
+    "S3 240 10 S3.txt\n";
+
+// The samples of a column text file, read as circspec and the suite's
+// other programs read them.
+std::vector<std::array<double, 4>> ReadRecord(const std::string& path) {
+  std::ifstream file(path);
+  textio::FreeReader reader(file);
+  std::vector<std::array<double, 4>> rows;
+  std::array<double, 4> row{};
+  while (reader.ReadDoubles(row).ok()) rows.push_back(row);
+  return rows;
+}
+
+TEST(Circsim, HelpAndVersion) {
+  const auto help = Circsim({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_THAT(help.out, StartsWith("Usage: circsim [options] LAYOUT\n"));
+  for (const char* option : {"--duration", "--dt", "--band", "--rayleigh", "--love", "--love-fraction", "--hv",
+                             "--noise", "--waves", "--seed", "--digits"}) {
+    EXPECT_THAT(help.out, HasSubstr(std::string("  ") + option + " ")) << option;
+  }
+  EXPECT_THAT(help.out, HasSubstr("resolved against the folder of the layout file"));
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(Circsim({"-h"}).out, help.out);
+  const auto version = Circsim({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "circsim (circarray) 0.1.0\n");
+}
+
+TEST(Circsim, OptionErrorsAreOneLineWithStatus2) {
+  testsupport::TempDir dir("circsim_opts");
+  const std::string layout = dir.Write("layout.txt", kLayout);
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{}, "no layout file given; usage: circsim [options] LAYOUT"},
+      {{layout, "other.txt"}, "one layout file expected, got 2 arguments"},
+      {{"--bogus", layout}, "unknown option '--bogus'"},
+      {{"-x", layout}, "unknown option '-x'"},
+      {{layout, "--dt"}, "option '--dt' needs a value"},
+      {{"--dt", "fast", layout}, "--dt: expected a number, got 'fast'"},
+      {{"--dt", "0", layout}, "--dt: must be positive"},
+      {{"--dt", "1", layout}, "the default band (0.5 Hz to 0.4/dt) is empty for dt = 1 s; give --band"},
+      {{"--duration", "-5", layout}, "--duration: must be positive"},
+      {{"--duration", "inf", layout}, "--duration: expected a number, got 'inf'"},
+      {{"--duration", "0.02", layout}, "the record would hold 2 samples"},
+      {{layout, "--band", "1"}, "option '--band' needs 2 values"},
+      {{"--band", "1", layout}, "--band: expected a number, got '"},
+      {{"--band", "1", "x", layout}, "--band: expected a number, got 'x'"},
+      {{"--band", "5", "2", layout}, "--band: expected 0 < FMIN < FMAX"},
+      {{"--band", "1", "60", layout}, "FMAX exceeds the Nyquist frequency 0.5/dt = 50 Hz"},
+      {{"--band", "10.0001", "10.0002", layout}, "--band: the band holds no frequency bin of the record"},
+      {{"--love-fraction", "1.5", layout}, "--love-fraction: must lie between 0 and 1"},
+      {{"--hv", "-0.1", layout}, "--hv: must be 0 or more"},
+      {{"--noise", "-1", layout}, "--noise: must be 0 or more"},
+      {{"--waves", "0", layout}, "--waves: must be 1 or more"},
+      {{"--waves", "2.5", layout}, "--waves: expected an integer, got '2.5'"},
+      {{"--seed", "-1", layout}, "--seed: must be 0 or more"},
+      {{"--digits", "18", layout}, "--digits: must lie between 1 and 17"},
+      {{"--rayleigh", dir / "none.txt", layout}, textio::OpenFailure(dir / "none.txt")},
+      {{dir / "none.txt"}, textio::OpenFailure(dir / "none.txt")},
+  };
+  for (const Case& c : cases) {
+    const auto r = Circsim(c.args);
+    EXPECT_EQ(r.status, 2) << c.message;
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circsim")) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
+    EXPECT_EQ(r.out, "");
+  }
+  // Nothing was written by any of the failed runs.
+  EXPECT_EQ(dir.Files(), std::vector<std::string>{"layout.txt"});
+}
+
+TEST(Circsim, WritesEveryStationNextToTheLayout) {
+  testsupport::TempDir dir("circsim_run");
+  std::filesystem::create_directories(dir.path() / "site");
+  const std::string layout = dir.Write("site/layout.txt", kLayout);
+  // Options before and after the layout; --band takes two values.
+  const auto r = Circsim({"--duration", "10", layout, "--band", "1", "20", "--noise=0.1", "--seed", "3"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  for (const char* name : {"C.txt", "S1.txt", "S2.txt", "S3.txt"}) {
+    const auto rows = ReadRecord((dir.path() / "site" / name).string());
+    ASSERT_EQ(rows.size(), 1000u) << name;
+    // The j-th sample at j*dt.
+    EXPECT_EQ(rows[0][0], 0.01);
+    EXPECT_EQ(rows[999][0], 10);
+    for (size_t j = 0; j < rows.size(); ++j) ASSERT_NEAR(rows[j][0], 0.01 * static_cast<double>(j + 1), 1e-12);
+    double power = 0;
+    for (const auto& row : rows) power += row[1] * row[1];
+    EXPECT_GT(power, 0) << name;
+  }
+  // Nine significant digits by default.
+  const std::string text = testsupport::ReadFile(dir.path() / "site" / "S1.txt");
+  const std::string first_line = text.substr(0, text.find('\n'));
+  EXPECT_THAT(first_line, testing::MatchesRegex("  1\\.00000000e-02( [ -][0-9]\\.[0-9]{8}e[-+][0-9]{2}){3}"));
+}
+
+TEST(Circsim, SameSeedSameBytesAndStationsIndependentOfTheLayout) {
+  testsupport::TempDir dir("circsim_det");
+  const std::string full = dir.Write("full.txt", kLayout);
+  // S2 again, among other stations, in another order and another folder.
+  std::filesystem::create_directories(dir.path() / "b");
+  const std::string other = dir.Write("b/other.txt",
+                                      "X1 10 10 X1.txt\nR1 0 5 R1.txt\nS2 120 10 S2.txt\nR2 120 5 R2.txt\n"
+                                      "X3 250 10 X3.txt\nR3 240 5 R3.txt\n");
+  const std::vector<std::string> options = {"--duration", "20", "--noise", "0.2", "--love-fraction", "0.3"};
+  auto run = [&](const std::string& layout) {
+    std::vector<std::string> args = options;
+    args.push_back(layout);
+    const auto r = Circsim(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+  };
+  run(full);
+  const std::string first = dir.Read("S2.txt");
+  ASSERT_FALSE(first.empty());
+  run(full);
+  // (Compared as booleans: the records are too long to print.)
+  EXPECT_TRUE(dir.Read("S2.txt") == first);
+  run(other);
+  EXPECT_TRUE(testsupport::ReadFile(dir.path() / "b" / "S2.txt") == first);
+  EXPECT_FALSE(dir.Read("S1.txt") == first);
+  // Another seed, another record.
+  std::vector<std::string> reseeded = options;
+  reseeded.insert(reseeded.end(), {"--seed", "2", full});
+  ASSERT_EQ(Circsim(reseeded).status, 0);
+  EXPECT_FALSE(dir.Read("S2.txt") == first);
+}
+
+// Relative names are the run's: the layout and curve files are taken from
+// the run's directory, the records written next to the layout there.
+TEST(Circsim, RelativeNamesAreTakenFromTheRunsDirectory) {
+  testsupport::TempDir dir("circsim_relative");
+  std::filesystem::create_directories(dir.path() / "site");
+  dir.Write("site/layout.txt", kLayout);
+  dir.Write("curve.txt", "1 300\n10 200\n");
+  const auto r =
+      Circsim({"--duration", "1", "--band", "2", "30", "--rayleigh", "curve.txt", "site/layout.txt"}, dir.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ReadRecord((dir.path() / "site" / "S3.txt").string()).size(), 100u);
+  EXPECT_FALSE(std::filesystem::exists("site/S3.txt"));  // nothing where the test runs
+  // The names in messages are the names as given.
+  const auto missing = Circsim({"--duration", "1", "--love", "none.txt", "site/layout.txt"}, dir.path());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "circsim: " + textio::OpenFailure("none.txt") + "\n");
+}
+
+TEST(Circsim, DigitsOption) {
+  testsupport::TempDir dir("circsim_digits");
+  const std::string layout = dir.Write("layout.txt", kLayout);
+  ASSERT_EQ(Circsim({"--duration", "1", "--band", "2", "30", "--digits", "4", layout}).status, 0);
+  const std::string text = dir.Read("C.txt");
+  EXPECT_THAT(text.substr(0, text.find('\n')),
+              testing::MatchesRegex("  1\\.00000000e-02( [ -][0-9]\\.[0-9]{3}e[-+][0-9]{2}){3}"));
+  ASSERT_EQ(Circsim({"--duration", "1", "--band", "2", "30", "--digits", "17", layout}).status, 0);
+  const std::string full = dir.Read("C.txt");
+  EXPECT_THAT(full.substr(0, full.find('\n')),
+              testing::MatchesRegex("  1\\.00000000e-02( [ -][0-9]\\.[0-9]{16}e[-+][0-9]{2}){3}"));
+}
+
+TEST(Circsim, RunTimeErrorsNameTheFile) {
+  testsupport::TempDir dir("circsim_err");
+  struct Case {
+    std::string layout_text;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"C 0 0 C.txt\nS1 0 10 S1.txt\n", "layout.txt line 2: station 'S1' at radius 10 m is on a ring of 1 station"},
+      {"C 0 0 layout.txt\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n",
+       "layout.txt line 1: the record file 'layout.txt' of station 'C' is the input file"},
+      {"C 0 0 C.txt\nS1 0 10 missing/S1.txt\nS2 120 10 b\nS3 240 10 c\n",
+       "layout.txt line 2: station 'S1': " + textio::CreateFailure(dir / "missing/S1.txt")},
+  };
+  for (const Case& c : cases) {
+    const std::string layout = dir.Write("layout.txt", c.layout_text);
+    const auto r = Circsim({"--duration", "1", layout});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circsim")) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
+    EXPECT_TRUE(dir.Read("layout.txt") == c.layout_text) << "the layout was overwritten";
+  }
+  // A record that cannot be written (a full device) names its station.
+  if (std::filesystem::exists("/dev/full")) {
+    const std::string layout = dir.Write("full.txt", "C 0 0 /dev/full\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n");
+    const auto full = Circsim({"--duration", "1", layout});
+    EXPECT_EQ(full.status, 2);
+    EXPECT_EQ(full.err, "circsim: " + layout + " line 1: station 'C': " + textio::WriteFailure("/dev/full") + "\n");
+  }
+  // A curve file is an input too.
+  const std::string curve = dir.Write("curve.txt", "1 300\n10 200\n");
+  dir.Write("layout.txt", "C 0 0 curve.txt\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n");
+  const auto r = Circsim({"--duration", "1", "--love", curve, dir / "layout.txt"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_THAT(r.err, HasSubstr("is the input file"));
+  EXPECT_EQ(dir.Read("curve.txt"), "1 300\n10 200\n");
+}
+
+}  // namespace
+}  // namespace circsim
