@@ -12,7 +12,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev help2man lintian)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libboost-dev help2man lintian
+          libmseed-dev sac2mseed mseed2sac)
 
 install_missing() {
   local missing=() p
