@@ -23,21 +23,6 @@ using testing::Counts;
 using testing::kNewYear2020;
 using testing::MakeTrace;
 
-// The tool's path if it is on PATH, else "".
-std::string FindTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path != nullptr ? path : "";
-  for (size_t start = 0; start <= dirs.size();) {
-    size_t end = dirs.find(':', start);
-    if (end == std::string::npos) end = dirs.size();
-    const std::filesystem::path candidate = std::filesystem::path(dirs.substr(start, end - start)) / name;
-    std::error_code ec;
-    if (!candidate.empty() && std::filesystem::is_regular_file(candidate, ec)) return candidate.string();
-    start = end + 1;
-  }
-  return "";
-}
-
 // Runs a command in `dir`; its output goes to dir/tool.log.
 int RunTool(const testsupport::TempDir& dir, const std::string& command) {
   return std::system(("cd '" + dir.path().string() + "' && " + command + " >tool.log 2>&1").c_str());
@@ -58,7 +43,7 @@ void ExpectSame(const Trace& read, const Trace& written) {
 }
 
 TEST(InteropTest, SacWrittenHereReadsBackThroughSac2mseed) {
-  const std::string tool = FindTool("sac2mseed");
+  const std::string tool = testing::FindTool("sac2mseed");
   if (tool.empty()) GTEST_SKIP() << "sac2mseed is not installed (apt-get install sac2mseed): interoperability untested";
   // Counts at 200 Hz, starting on a microsecond.
   const Trace written = MakeTrace("HHZ", kNewYear2020 + 3'600'123'456'000, 0.005, Counts(20'000, 11));
@@ -78,7 +63,7 @@ TEST(InteropTest, SacWrittenHereReadsBackThroughSac2mseed) {
 }
 
 TEST(InteropTest, MiniSeedWrittenHereReadsBackThroughMseed2sac) {
-  const std::string tool = FindTool("mseed2sac");
+  const std::string tool = testing::FindTool("mseed2sac");
   if (tool.empty()) GTEST_SKIP() << "mseed2sac is not installed (apt-get install mseed2sac): interoperability untested";
   // Three channels in one file; mseed2sac writes one SAC file each. Both
   // byte orders of SAC (-f 3 little-endian, -f 4 big-endian), from Steim 2

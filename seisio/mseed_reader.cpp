@@ -35,11 +35,28 @@ struct ChannelLayout {
   int64_t total = 0;
 };
 
+// A SEED code without its padding: the fields are blank-filled, and SEED
+// codes hold no blanks of their own.
+std::string Code(const char* field) {
+  std::string code;
+  for (const char* p = field; *p != '\0'; ++p) {
+    if (*p != ' ') code.push_back(*p);
+  }
+  return code;
+}
+
 std::string IdOf(const MSRecord& r) {
-  return std::string(r.network) + "." + r.station + "." + r.location + "." + r.channel;
+  return Code(r.network) + "." + Code(r.station) + "." + Code(r.location) + "." + Code(r.channel);
 }
 
 int64_t NsOf(hptime_t t) { return t * (kNanosecondsPerSecond / HPTMODULUS); }
+
+// Times are held as nanoseconds in 64 bits, about 292 years either side
+// of 1970; records are taken within 285 of them (1685 to 2254), so every
+// time derived from theirs fits.
+constexpr double kTimeLimitUs = 9e15;
+
+bool TimeInRange(double us) { return std::fabs(us) < kTimeLimitUs; }
 
 std::string TimeOf(hptime_t t) { return IsoTime(NsOf(t)); }
 
@@ -58,6 +75,12 @@ void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInf
   const double rate = first.rate;
   const std::string id = channel.trace.id();
   const double half_us = 0.5e6 / rate;
+  // start + offset in microseconds, refused where it leaves the range.
+  auto at = [&](hptime_t start, double offset_us) {
+    const double t = static_cast<double>(start) + offset_us;
+    if (!TimeInRange(t)) Fail(name, id + ": the samples run beyond the years 1685 to 2254");
+    return static_cast<hptime_t>(std::llround(t));
+  };
   int64_t position = 0;
   for (size_t k = 0; k < channel.records.size(); ++k) {
     RecordInfo& r = records[channel.records[k]];
@@ -67,7 +90,7 @@ void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInf
     }
     if (k > 0) {
       const RecordInfo& previous = records[channel.records[k - 1]];
-      const hptime_t end = previous.start + std::llround(static_cast<double>(previous.samples) * 1e6 / rate);
+      const hptime_t end = at(previous.start, static_cast<double>(previous.samples) * 1e6 / rate);
       const auto step = static_cast<double>(r.start - end);
       if (step >= half_us) {
         Fail(name, id + ": gap in the samples: they end at " + TimeOf(end - std::llround(1e6 / rate)) +
@@ -78,7 +101,7 @@ void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInf
                        " repeats samples up to " + TimeOf(end - std::llround(1e6 / rate)));
       }
     }
-    const hptime_t on_grid = first.start + std::llround(static_cast<double>(position) * 1e6 / rate);
+    const hptime_t on_grid = at(first.start, static_cast<double>(position) * 1e6 / rate);
     if (std::fabs(static_cast<double>(r.start - on_grid)) >= half_us) {
       Fail(name, id + ": the record starting at " + TimeOf(r.start) + " lies off the channel's sampling grid by " +
                      SecondsText(static_cast<double>(r.start - on_grid) * 1e-6) +
@@ -87,13 +110,16 @@ void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInf
     r.position = static_cast<size_t>(position);
     position += r.samples;
   }
+  at(first.start, static_cast<double>(position) * 1e6 / rate);  // the end, too
   channel.total = position;
   channel.trace.start_ns = NsOf(first.start);
   channel.trace.interval = 1.0 / rate;
 }
 
-// Copies a decoded record's samples into the channel.
-void Place(const MSRecord& r, double* to) {
+// Copies a decoded record's samples into the channel; returns the index
+// of the first that is not a finite number (float encodings can hold NaN
+// and infinities), or the count when all are.
+size_t Place(const MSRecord& r, double* to) {
   const auto n = static_cast<size_t>(r.numsamples);
   switch (r.sampletype) {
     case 'i': {
@@ -114,6 +140,11 @@ void Place(const MSRecord& r, double* to) {
     default:
       break;
   }
+  if (r.sampletype == 'i') return n;
+  for (size_t i = 0; i < n; ++i) {
+    if (!std::isfinite(to[i])) return i;
+  }
+  return n;
 }
 
 bool CarriesSamples(const MSRecord& r) { return r.samplecnt > 0 && r.encoding != DE_ASCII; }
@@ -145,6 +176,10 @@ std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
                        std::to_string(r.samplecnt) + " samples, more than its " + std::to_string(r.reclen) +
                        " bytes can hold");
       }
+      if (!TimeInRange(static_cast<double>(r.starttime))) {
+        Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) +
+                       " starts outside the years 1685 to 2254");
+      }
       // From one sample in 11.6 days to a gigahertz.
       const double rate = msr_samprate(const_cast<MSRecord*>(&r));
       if (!(rate >= 1e-6 && rate <= 1e9)) {
@@ -155,10 +190,10 @@ std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
       auto [it, added] = channel_of_id.emplace(id, channels.size());
       if (added) {
         ChannelLayout& c = channels.emplace_back();
-        c.trace.network = r.network;
-        c.trace.station = r.station;
-        c.trace.location = r.location;
-        c.trace.channel = r.channel;
+        c.trace.network = Code(r.network);
+        c.trace.station = Code(r.station);
+        c.trace.location = Code(r.location);
+        c.trace.channel = Code(r.channel);
       }
       channels[it->second].records.push_back(records.size());
       records.push_back({scanner.offset(), it->second, r.starttime, r.samplecnt, rate, 0});
@@ -190,7 +225,11 @@ std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
         if (const std::string detail = LastMiniSeedLog(); !detail.empty()) message += " (libmseed: " + detail + ")";
         Fail(name, message);
       }
-      Place(r, c.trace.samples.data() + info.position);
+      const size_t bad = Place(r, c.trace.samples.data() + info.position);
+      if (bad != static_cast<size_t>(r.numsamples)) {
+        Fail(name, c.trace.id() + ": sample " + std::to_string(info.position + bad + 1) + " (at " +
+                       IsoTime(c.trace.time_ns(info.position + bad)) + ") is not a finite number");
+      }
     }
     if (next != records.size()) Fail(name, "the file changed while it was read");
   }

@@ -175,11 +175,27 @@ TEST(MiniSeedTest, DamagedFilesAreRefusedWithTheByteOffset) {
       {good + std::string(512, 'x'), "byte " + std::to_string(good.size()) + ": not a miniSEED data record"},
       {good.substr(0, good.size() - 100), "the file ends inside a record (412 bytes left)"},
       {good.substr(0, 512) + std::string(512, '\0') + good.substr(1024), "byte 512: not a miniSEED data record"},
+      // The second record's year (bytes 20-21 of its header) made 2300.
+      {good.substr(0, 532) + "\x08\xfc" + good.substr(534),
+       "XX.ST01.00.HHZ: the record at byte 512 starts outside the years 1685 to 2254"},
   };
   for (const auto& c : cases) {
     EXPECT_THAT([&] { Read(c.bytes); }, ::testing::ThrowsMessage<textio::InputError>(
                                             ::testing::AllOf(StartsWith("x.mseed: "), HasSubstr(c.message))));
   }
+}
+
+TEST(MiniSeedTest, NonFiniteSamplesAreRefusedWithTheirTime) {
+  std::string bytes =
+      MiniSeedBytes({MakeTrace("HHZ", kNewYear2020, 0.01, {1.5, 2.5, 3.5, 4.5})}, {MiniSeedEncoding::kFloat64, 512});
+  // Sample 3 becomes a NaN: big-endian doubles from the data offset the
+  // fixed header gives (bytes 44-45).
+  const size_t data = static_cast<unsigned char>(bytes[44]) * 256 + static_cast<unsigned char>(bytes[45]);
+  const char nan[8] = {'\x7f', '\xf8', 0, 0, 0, 0, 0, 0};
+  bytes.replace(data + 16, 8, nan, 8);
+  EXPECT_THAT([&] { Read(bytes); }, ::testing::ThrowsMessage<textio::InputError>(HasSubstr(
+                                        "x.mseed: XX.ST01.00.HHZ: sample 3 (at 2020-01-01T00:00:00.020000) is not a "
+                                        "finite number")));
 }
 
 TEST(MiniSeedTest, ChooseEncodingKeepsEverySampleExact) {

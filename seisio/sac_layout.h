@@ -57,6 +57,12 @@ inline constexpr size_t kTextEnd = kHeaderBytes;
 inline constexpr size_t kFooterDelta = 0;
 inline constexpr size_t kFooterB = 1;
 
+// Sampling intervals a file may state, in seconds: a nanosecond (the
+// resolution of start times) to a million seconds; outside that the field
+// is damaged.
+inline constexpr double kShortestInterval = 1e-9;
+inline constexpr double kLongestInterval = 1e6;
+
 // Values.
 inline constexpr int32_t kUndefinedInt = -12345;
 inline constexpr float kUndefinedFloat = -12345.0f;

@@ -22,6 +22,8 @@ namespace seisio {
 namespace {
 
 using sac::kHeaderBytes;
+using sac::kLongestInterval;
+using sac::kShortestInterval;
 
 [[noreturn]] void Fail(std::string_view name, const std::string& what) {
   throw textio::InputError(std::string(name) + ": " + what);
@@ -196,10 +198,9 @@ Trace ReadSac(std::istream& stream, std::string_view name) {
     delta_field = "DELTA (footer)";
     begin_field = "B (footer)";
   }
-  // Up to a million seconds a sample: anything longer is a damaged field.
-  if (!(delta > 0.0 && delta <= 1e6)) {
+  if (!(delta >= kShortestInterval && delta <= kLongestInterval)) {
     Fail(name, std::string("header field ") + delta_field + " = " + SecondsText(delta) +
-                   " is not a sampling interval (seconds, above 0 and at most 1e6)");
+                   " is not a sampling interval (seconds, from 1e-9 to 1e6)");
   }
   // |B| below a million seconds (11.6 days), so B in nanoseconds stays
   // exact and far inside 64 bits.

@@ -267,10 +267,31 @@ TEST(SacWriterTest, WritesVersionSixLittleEndianTimeSeries) {
   EXPECT_EQ(bytes.substr(600, 8), "BHN     ");
 }
 
-TEST(SacWriterTest, RefusesSamplesBeyondFloats) {
-  const Trace t = testing::MakeTrace("BHZ", 0, 0.01, {1.0, 1e300});
-  EXPECT_THAT([&] { testing::SacBytes(t); },
-              ::testing::ThrowsMessage<textio::RuntimeError>(HasSubstr("sample 2 is not a finite 32-bit float")));
+TEST(SacWriterTest, RefusesWhatSacCannotHold) {
+  const struct {
+    Trace trace;
+    const char* message;
+  } cases[] = {
+      {testing::MakeTrace("BHZ", 0, 0.01, {1.0, 1e300}), "sample 2 is not a finite 32-bit float"},
+      // A 32-bit DELTA of 1e-300 would be 0: a file no reader takes.
+      {testing::MakeTrace("BHZ", 0, 1e-300, {1.0}), "sampling interval 1e-300 s is outside 1e-9 to 1e6 s"},
+      {testing::MakeTrace("BHZ", 0, 0.0, {1.0}), "sampling interval 0 s is outside"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THAT([&] { testing::SacBytes(c.trace); },
+                ::testing::ThrowsMessage<textio::RuntimeError>(HasSubstr(c.message)));
+  }
+}
+
+TEST(SacReaderTest, RefusesFooterIntervalsOutsideTheirRange) {
+  for (double delta : {1e-300, 0.0, -0.01, 2e6}) {
+    SacFile file(false, 7);
+    file.Samples({1.0f});
+    file.Footer(delta, 0.0);
+    EXPECT_THAT([&] { Read(file.Bytes()); }, ::testing::ThrowsMessage<textio::InputError>(
+                                                 HasSubstr("header field DELTA (footer) = " + SecondsText(delta) +
+                                                           " is not a sampling interval (seconds, from 1e-9 to 1e6)")));
+  }
 }
 
 }  // namespace

@@ -54,6 +54,10 @@ void WriteSac(const Trace& trace, textio::Output& out) {
     throw textio::RuntimeError("cannot write " + trace.id() + " as SAC: more samples than NPTS holds");
   }
   const auto npts = static_cast<int32_t>(trace.samples.size());
+  if (!(trace.interval >= sac::kShortestInterval && trace.interval <= sac::kLongestInterval)) {
+    throw textio::RuntimeError("cannot write " + trace.id() + " as SAC: sampling interval " +
+                               SecondsText(trace.interval) + " s is outside 1e-9 to 1e6 s");
+  }
 
   // Minimum, maximum and mean of the samples as stored.
   float low = 0.0f;

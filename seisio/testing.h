@@ -4,6 +4,8 @@
 // Records for the tests and benchmarks of the field-data formats.
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
@@ -64,6 +66,21 @@ inline std::string MiniSeedBytes(const std::vector<Trace>& traces, const MiniSee
     out.Flush();
   }
   return os.str();
+}
+
+// The path of a program on PATH (sac2mseed, mseed2sac), or "".
+inline std::string FindTool(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  const std::string dirs = path != nullptr ? path : "";
+  for (size_t start = 0; start <= dirs.size();) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    const std::filesystem::path candidate = std::filesystem::path(dirs.substr(start, end - start)) / name;
+    std::error_code ec;
+    if (end > start && std::filesystem::is_regular_file(candidate, ec)) return candidate.string();
+    start = end + 1;
+  }
+  return "";
 }
 
 }  // namespace seisio::testing
