@@ -13,7 +13,8 @@ set(CIRCARRAY_PROGRAMS
     "corral|centre_series|complex series of a centre station"
     "hollin|spectral_noise|closed-form noise-to-signal ratio from complex spectral values"
     "resampa|log_resample|resample a positive curve onto a uniform grid in the logarithm"
-    "snippa|segment_extract|cut one fixed-length segment out of a series")
+    "snippa|segment_extract|cut one fixed-length segment out of a series"
+    "seis2col|seismic_convert|column text file from a station's miniSEED or SAC channels")
 
 # suite_program_fields(ENTRY NAME DIR SUMMARY): the three fields of an entry.
 macro(suite_program_fields entry name_var dir_var summary_var)
