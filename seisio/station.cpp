@@ -84,7 +84,8 @@ StationRecord StationOfFile(std::vector<Trace> channels, std::string_view file) 
   for (size_t k = 0; k < 3; ++k) {
     if (!chosen[k]) {
       Fail(file, "no channel whose code ends in " + std::string(1, "ZEN"[k]) + " (the " + kComponentWords[k] +
-                     " component); the file holds " + ChannelList(channels));
+                     " component); the file holds " + ChannelList(channels) +
+                     (channels.size() == 1 ? " (a file of one channel is given as one of three, u,e,n)" : ""));
     }
   }
   StationRecord station;

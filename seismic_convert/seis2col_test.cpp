@@ -168,7 +168,9 @@ TEST(Seis2colTest, FailuresAreOneLineNamingTheFile) {
       {{"missing.mseed"}, "seis2col: cannot open the input file \"missing.mseed\"\n"},
       {{"adir"}, "seis2col: cannot open the input file \"adir\"\n"},
       {{"columns.txt"}, "seis2col: columns.txt: neither SAC"},
-      {{"u.sac"}, "seis2col: u.sac: no channel whose code ends in E"},
+      {{"u.sac"},
+       "seis2col: u.sac: no channel whose code ends in E (the east (E) component); the file holds XX.ST01.00.HHZ (a "
+       "file of one channel is given as one of three, u,e,n)\n"},
       {{"u.sac,e.sac,late_n.sac"},
        "seis2col: late_n.sac: XX.ST01.00.HHN (late_n.sac) starts at 2020-01-01T00:00:00.006000, XX.ST01.00.HHZ "
        "(u.sac) at 2020-01-01T00:00:00.000000: 0.006 s apart, not within half a sample (0.005 s)\n"},
