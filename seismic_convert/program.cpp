@@ -23,6 +23,9 @@ Input (the format of each file is recognised by its content, not its name):
   time series only. miniSEED: any encoding libmseed decodes; the records
   of a channel may come in any order but must leave no gap or overlap.
 
+Standard input:
+  not read: the records come from the files named on the command line.
+
 Options:
   --epoch          times as epoch seconds (UTC, POSIX) instead of seconds
                    from the first sample
