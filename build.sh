@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-dev libfftw3-dev
-          help2man lintian gnuplot-nox)
+          libmseed-dev help2man lintian gnuplot-nox sac2mseed mseed2sac)
 
 install_missing() {
   local missing=() p

@@ -16,7 +16,8 @@ set(CIRCARRAY_PROGRAMS
     "snippa|segment_extract|cut one fixed-length segment out of a series"
     "circsim|array_synthesis|synthetic records of a circular array with known dispersion"
     "circspec|array_spectra|SPAC coefficients, coherence and CCA ratio from the records of a circular array"
-    "circplot|result_plot|pictures of array spectra, dispersion curves and noise ratios")
+    "circplot|result_plot|pictures of array spectra, dispersion curves and noise ratios"
+    "seis2col|seismic_convert|column text file from a station's miniSEED or SAC channels")
 
 # suite_program_fields(ENTRY NAME DIR SUMMARY): the three fields of an entry.
 macro(suite_program_fields entry name_var dir_var summary_var)

@@ -8,6 +8,7 @@
 # PROGRAMs, every example directory (one holding input.txt) is run.
 # Each examples/<program>/ holds input.txt (standard input), expected.txt
 # (standard output) and, for files the program writes, expected-<file>;
+# a program that takes arguments finds them in args.txt, one per line;
 # any other file there is data the program reads. The example runs in a
 # fresh copy of its directory. --update rewrites the expected files from
 # the programs' output instead of comparing (check the diff before
@@ -44,8 +45,12 @@ for name in "${programs[@]}"; do
     continue
   fi
   cp -R "$example" "$work/$name"
+  args=()
+  if [[ -f $example/args.txt ]]; then
+    mapfile -t args < "$example/args.txt"
+  fi
   status=0
-  (cd "$work/$name" && "$program" < input.txt > stdout.txt 2> stderr.txt) || status=$?
+  (cd "$work/$name" && "$program" "${args[@]}" < input.txt > stdout.txt 2> stderr.txt) || status=$?
   if ((status != 0)); then
     echo "FAIL $name: exit status $status"
     cat "$work/$name/stderr.txt"

@@ -303,6 +303,12 @@ void AppendInt(std::string* out, int32_t v, size_t width) {
 void AppendFreeReal(std::string* out, float v) { AppendG(out, v, kFree32); }
 void AppendFreeReal(std::string* out, double v) { AppendG(out, v, kFree64); }
 void AppendFreeInt(std::string* out, int32_t v) { AppendInt(out, v, 11); }
+void AppendReal(std::string* out, double v, int digits) {
+  const int sig = digits < 1 ? 1 : (digits > 17 ? 17 : digits);
+  const bool wide = sig > 9;
+  const GStyle style{sig, sig + (wide ? 8 : 7), wide ? 5 : 4, wide ? 3 : 2, true, sig - 1};
+  AppendG(out, v, style);
+}
 void AppendG20_8(std::string* out, double v) { AppendG(out, v, kG20_8); }
 void AppendI5(std::string* out, int32_t v) { AppendInt(out, v, 5); }
 
@@ -383,6 +389,11 @@ std::string FreeReal(float v) {
 std::string FreeReal(double v) {
   std::string s;
   AppendFreeReal(&s, v);
+  return s;
+}
+std::string Real(double v, int digits) {
+  std::string s;
+  AppendReal(&s, v, digits);
   return s;
 }
 

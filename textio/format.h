@@ -20,6 +20,12 @@ void AppendFreeReal(std::string* out, float v);
 void AppendFreeReal(std::string* out, double v);
 // 32-bit integer right-aligned in 11 columns.
 void AppendFreeInt(std::string* out, int32_t v);
+// A real with `digits` significant digits (1 to 17; clamped to that range),
+// laid out like the free-format reals: up to 9 digits as the 32-bit item
+// (width digits + 7, fixed notation with 4 trailing blanks, E+xx), more as
+// the 64-bit item (width digits + 8, 5 trailing blanks, E+xxx). So 9 digits
+// give exactly the 32-bit item's field and 17 the 64-bit item's.
+void AppendReal(std::string* out, double v, int digits);
 
 // "(e15.7)": 0.dddddddE+xx right-aligned in 15 columns.
 void AppendE15_7(std::string* out, double v);
@@ -52,6 +58,7 @@ std::string FreeReal(float v);
 std::string FreeReal(double v);
 std::string Scientific(double v, int digits);
 std::string Shortest(double v);
+std::string Real(double v, int digits);
 
 }  // namespace textio
 

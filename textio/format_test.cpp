@@ -106,6 +106,34 @@ TEST(FormatTest, FreeReal64) {
   for (const FieldCase& c : cases) EXPECT_EQ(FreeReal(c.value), c.expected) << c.value;
 }
 
+// A chosen count of digits: 9 and 17 must give exactly the free-format
+// fields of the two widths, other counts the same layout scaled.
+TEST(FormatTest, RealWithDigits) {
+  const float singles[] = {1.0f, 0.5f, 1e-20f, 999.0f, 0.0f, -0.0f, 123456789.0f, 1.0e9f, 0.0999999940f, -3.4e38f};
+  for (float f : singles) EXPECT_EQ(Real(f, 9), FreeReal(f)) << f;
+  const double doubles[] = {1.5, 1e-5, 0.0, 0.1, 1e17, -kInf, kNaN, 1577836800.01};
+  for (double v : doubles) EXPECT_EQ(Real(v, 17), FreeReal(v)) << v;
+  const struct {
+    double value;
+    int digits;
+    const char* expected;
+  } cases[] = {
+      {1577836800.01, 13, "  1577836800.010     "},
+      {1577836800.01, 9, "  1.57783680E+09"},
+      {86400.01, 9, "  86400.0100    "},
+      {0.25, 3, " 0.250    "},
+      {12.0, 1, "  1.E+01"},
+      {5.0, 1, "  5.    "},
+      {0.0, 1, "  0.    "},
+      {0.125, 2, " 0.12    "},          // ties to even on the exact value
+      {1e-100, 9, "  1.00000000-100"},  // three exponent digits drop the letter
+      {2147483647.0, 10, "  2147483647.     "},
+      {1.0, 0, "  1.    "},                    // clamped to 1 digit
+      {1.0, 40, "  1.0000000000000000     "},  // clamped to 17
+  };
+  for (const auto& c : cases) EXPECT_EQ(Real(c.value, c.digits), c.expected) << c.value << " " << c.digits;
+}
+
 TEST(FormatTest, FreeInt) {
   std::string s;
   AppendFreeInt(&s, 6);

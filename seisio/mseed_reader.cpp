@@ -1,0 +1,248 @@
+// Reading miniSEED: a first pass over the record headers lays out every
+// channel (records in time order, gaps and overlaps found before a sample
+// is decoded, the exact number of samples known), a second pass decodes
+// each record's samples straight into their place.
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "seisio/input.h"
+#include "seisio/mseed.h"
+#include "seisio/mseed_log.h"
+#include "seisio/mseed_records.h"
+#include "textio/errors.h"
+
+namespace seisio {
+
+namespace {
+
+// What the first pass keeps of a record that carries samples.
+struct RecordInfo {
+  int64_t offset = 0;  // in the file
+  size_t channel = 0;  // index into the channel list
+  hptime_t start = 0;  // first sample, microseconds
+  int64_t samples = 0;
+  double rate = 0.0;    // samples per second
+  size_t position = 0;  // index of its first sample in the channel (set after sorting)
+};
+
+struct ChannelLayout {
+  Trace trace;                  // codes, start, interval; samples filled in the second pass
+  std::vector<size_t> records;  // indices into the record list
+  int64_t total = 0;
+};
+
+// A SEED code without its padding: the fields are blank-filled, and SEED
+// codes hold no blanks of their own.
+std::string Code(const char* field) {
+  std::string code;
+  for (const char* p = field; *p != '\0'; ++p) {
+    if (*p != ' ') code.push_back(*p);
+  }
+  return code;
+}
+
+std::string IdOf(const MSRecord& r) {
+  return Code(r.network) + "." + Code(r.station) + "." + Code(r.location) + "." + Code(r.channel);
+}
+
+int64_t NsOf(hptime_t t) { return t * (kNanosecondsPerSecond / HPTMODULUS); }
+
+// Times are held as nanoseconds in 64 bits, about 292 years either side
+// of 1970; records are taken within 285 of them (1685 to 2254), so every
+// time derived from theirs fits.
+constexpr double kTimeLimitUs = 9e15;
+
+bool TimeInRange(double us) { return std::fabs(us) < kTimeLimitUs; }
+
+std::string TimeOf(hptime_t t) { return IsoTime(NsOf(t)); }
+
+[[noreturn]] void Fail(std::string_view name, const std::string& what) {
+  throw textio::InputError(std::string(name) + ": " + what);
+}
+
+// Puts a channel's records in time order and checks that they continue one
+// another: each record must start where the one before it ends, and on the
+// channel's grid of samples (first start + i / rate), both within less than
+// half a sample. Sets each record's place in the channel.
+void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInfo>& records) {
+  std::stable_sort(channel.records.begin(), channel.records.end(),
+                   [&](size_t a, size_t b) { return records[a].start < records[b].start; });
+  const RecordInfo& first = records[channel.records.front()];
+  const double rate = first.rate;
+  const std::string id = channel.trace.id();
+  const double half_us = 0.5e6 / rate;
+  // start + offset in microseconds, refused where it leaves the range.
+  auto at = [&](hptime_t start, double offset_us) {
+    const double t = static_cast<double>(start) + offset_us;
+    if (!TimeInRange(t)) Fail(name, id + ": the samples run beyond the years 1685 to 2254");
+    return static_cast<hptime_t>(std::llround(t));
+  };
+  int64_t position = 0;
+  for (size_t k = 0; k < channel.records.size(); ++k) {
+    RecordInfo& r = records[channel.records[k]];
+    if (!MS_ISRATETOLERABLE(rate, r.rate)) {
+      Fail(name, id + ": the sampling rate changes from " + SecondsText(rate) + " Hz to " + SecondsText(r.rate) +
+                     " Hz at " + TimeOf(r.start));
+    }
+    if (k > 0) {
+      const RecordInfo& previous = records[channel.records[k - 1]];
+      const hptime_t end = at(previous.start, static_cast<double>(previous.samples) * 1e6 / rate);
+      const auto step = static_cast<double>(r.start - end);
+      if (step >= half_us) {
+        Fail(name, id + ": gap in the samples: they end at " + TimeOf(end - std::llround(1e6 / rate)) +
+                       " (last sample) and go on at " + TimeOf(r.start));
+      }
+      if (step <= -half_us) {
+        Fail(name, id + ": overlap in the samples: a record starting at " + TimeOf(r.start) +
+                       " repeats samples up to " + TimeOf(end - std::llround(1e6 / rate)));
+      }
+    }
+    const hptime_t on_grid = at(first.start, static_cast<double>(position) * 1e6 / rate);
+    if (std::fabs(static_cast<double>(r.start - on_grid)) >= half_us) {
+      Fail(name, id + ": the record starting at " + TimeOf(r.start) + " lies off the channel's sampling grid by " +
+                     SecondsText(static_cast<double>(r.start - on_grid) * 1e-6) +
+                     " s (half a sample or more): the timing drifts from the sampling rate");
+    }
+    r.position = static_cast<size_t>(position);
+    position += r.samples;
+  }
+  at(first.start, static_cast<double>(position) * 1e6 / rate);  // the end, too
+  channel.total = position;
+  channel.trace.start_ns = NsOf(first.start);
+  channel.trace.interval = 1.0 / rate;
+}
+
+// Copies a decoded record's samples into the channel; returns the index
+// of the first that is not a finite number (float encodings can hold NaN
+// and infinities), or the count when all are.
+size_t Place(const MSRecord& r, double* to) {
+  const auto n = static_cast<size_t>(r.numsamples);
+  switch (r.sampletype) {
+    case 'i': {
+      const auto* from = static_cast<const int32_t*>(r.datasamples);
+      for (size_t i = 0; i < n; ++i) to[i] = from[i];
+      break;
+    }
+    case 'f': {
+      const auto* from = static_cast<const float*>(r.datasamples);
+      for (size_t i = 0; i < n; ++i) to[i] = from[i];
+      break;
+    }
+    case 'd': {
+      const auto* from = static_cast<const double*>(r.datasamples);
+      std::copy(from, from + n, to);
+      break;
+    }
+    default:
+      break;
+  }
+  if (r.sampletype == 'i') return n;
+  for (size_t i = 0; i < n; ++i) {
+    if (!std::isfinite(to[i])) return i;
+  }
+  return n;
+}
+
+bool CarriesSamples(const MSRecord& r) { return r.samplecnt > 0 && r.encoding != DE_ASCII; }
+
+}  // namespace
+
+bool LooksLikeMiniSeed(std::span<const char> head) {
+  CatchMiniSeedLog();
+  if (head.size() < 48) return false;
+  return ms_detect(head.data(), static_cast<int>(std::min<size_t>(head.size(), MAXRECLEN))) >= 0;
+}
+
+std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
+  SeekableInput input(stream);
+  std::vector<RecordInfo> records;
+  std::vector<ChannelLayout> channels;
+  std::map<std::string, size_t> channel_of_id;
+
+  {  // Pass 1: headers.
+    RecordScanner scanner(input.stream(), name);
+    while (scanner.Next(false)) {
+      const MSRecord& r = scanner.record();
+      if (!CarriesSamples(r)) continue;
+      // No encoding packs more than 7 samples into 4 bytes (Steim 2), so a
+      // count above two per byte of the record is a damaged header; it is
+      // refused before it can size an allocation.
+      if (r.samplecnt > 2 * int64_t{r.reclen}) {
+        Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) + " claims " +
+                       std::to_string(r.samplecnt) + " samples, more than its " + std::to_string(r.reclen) +
+                       " bytes can hold");
+      }
+      if (!TimeInRange(static_cast<double>(r.starttime))) {
+        Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) +
+                       " starts outside the years 1685 to 2254");
+      }
+      // From one sample in 11.6 days to a gigahertz.
+      const double rate = msr_samprate(const_cast<MSRecord*>(&r));
+      if (!(rate >= 1e-6 && rate <= 1e9)) {
+        Fail(name, IdOf(r) + ": the record at " + TimeOf(r.starttime) + " (byte " + std::to_string(scanner.offset()) +
+                       ") has no usable sampling rate (" + SecondsText(rate) + " Hz)");
+      }
+      const std::string id = IdOf(r);
+      auto [it, added] = channel_of_id.emplace(id, channels.size());
+      if (added) {
+        ChannelLayout& c = channels.emplace_back();
+        c.trace.network = Code(r.network);
+        c.trace.station = Code(r.station);
+        c.trace.location = Code(r.location);
+        c.trace.channel = Code(r.channel);
+      }
+      channels[it->second].records.push_back(records.size());
+      records.push_back({scanner.offset(), it->second, r.starttime, r.samplecnt, rate, 0});
+    }
+  }
+  for (ChannelLayout& c : channels) {
+    LayOut(name, c, records);
+    c.trace.samples.resize(static_cast<size_t>(c.total));
+  }
+
+  {  // Pass 2: samples.
+    input.Rewind();
+    RecordScanner scanner(input.stream(), name);
+    size_t next = 0;
+    while (scanner.Next(true)) {
+      const MSRecord& r = scanner.record();
+      if (!CarriesSamples(r)) continue;
+      if (next >= records.size() || records[next].offset != scanner.offset()) {
+        Fail(name, "the file changed while it was read");
+      }
+      const RecordInfo& info = records[next++];
+      ChannelLayout& c = channels[info.channel];
+      if (r.sampletype != 'i' && r.sampletype != 'f' && r.sampletype != 'd') {
+        Fail(name, c.trace.id() + ": the record at " + TimeOf(info.start) + " holds no numeric samples");
+      }
+      if (r.numsamples != info.samples) {
+        std::string message = c.trace.id() + ": the record at " + TimeOf(info.start) + " decodes to " +
+                              std::to_string(r.numsamples) + " of its " + std::to_string(info.samples) + " samples";
+        if (const std::string detail = LastMiniSeedLog(); !detail.empty()) message += " (libmseed: " + detail + ")";
+        Fail(name, message);
+      }
+      const size_t bad = Place(r, c.trace.samples.data() + info.position);
+      if (bad != static_cast<size_t>(r.numsamples)) {
+        Fail(name, c.trace.id() + ": sample " + std::to_string(info.position + bad + 1) + " (at " +
+                       IsoTime(c.trace.time_ns(info.position + bad)) + ") is not a finite number");
+      }
+    }
+    if (next != records.size()) Fail(name, "the file changed while it was read");
+  }
+
+  std::vector<Trace> traces;
+  traces.reserve(channels.size());
+  for (ChannelLayout& c : channels) traces.push_back(std::move(c.trace));
+  return traces;
+}
+
+std::vector<Trace> ReadMiniSeed(std::span<const char> bytes, std::string_view name) {
+  MemoryStream in(bytes);
+  return ReadMiniSeed(in, name);
+}
+
+}  // namespace seisio

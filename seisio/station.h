@@ -1,0 +1,51 @@
+#ifndef CIRCARRAY_SEISIO_STATION_H_
+#define CIRCARRAY_SEISIO_STATION_H_
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "seisio/trace.h"
+
+namespace seisio {
+
+// The three components of one station, sample by sample on one time grid:
+// traces[0] up (u), traces[1] east (e), traces[2] north (n), each with the
+// file it came from.
+struct StationRecord {
+  std::array<Trace, 3> traces;
+  std::array<std::string, 3> files;
+  // Samples all three hold: the first `length` samples of each are the
+  // station's record. The traces may run on beyond it by different counts.
+  size_t length = 0;
+
+  const Trace& u() const { return traces[0]; }
+  bool lengths_differ() const;
+};
+
+// Checks that `b` lies on the time grid of `a`: the two start within less
+// than half a sample of `a`, and their intervals differ so little that the
+// offset they build up over the longer trace stays under half a sample too
+// (so sample i of one and sample i of the other are always the nearest
+// pair). Otherwise a textio::InputError naming both files, channels and
+// start times (or intervals).
+void CheckSameGrid(const Trace& a, std::string_view a_file, const Trace& b, std::string_view b_file);
+
+// The station in one file holding its channels: the channels are chosen
+// by the last letter of their codes (Z u, E e, N n); channels named by any
+// other letter are left out. A component missing, or named by two channels
+// (two stations or two sampling rates in one file), is a textio::InputError
+// listing the channels the file holds.
+StationRecord StationOfFile(std::vector<Trace> channels, std::string_view file);
+
+// The station in three files of one channel each, given in the order u,
+// e, n. A file with no channel or several, or a channel whose code names
+// another component than its place (an east channel given as u), is a
+// textio::InputError naming the file.
+StationRecord StationOfFiles(std::array<std::vector<Trace>, 3> channels, const std::array<std::string, 3>& files);
+
+}  // namespace seisio
+
+#endif  // CIRCARRAY_SEISIO_STATION_H_

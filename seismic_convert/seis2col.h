@@ -1,0 +1,34 @@
+#ifndef CIRCARRAY_SEISMIC_CONVERT_SEIS2COL_H_
+#define CIRCARRAY_SEISMIC_CONVERT_SEIS2COL_H_
+
+#include <string>
+#include <vector>
+
+#include "seismic_convert/columns.h"
+#include "suite/context.h"
+#include "suite/program.h"
+
+namespace seis2col {
+
+// The command line: options and the station's files.
+struct Arguments {
+  ColumnFormat format;
+  std::string output;               // "" for standard output
+  std::vector<std::string> inputs;  // one file of the station's channels, or three: u, e, n
+};
+
+// Parses `seis2col [--epoch] [--output FILE] [--digits N] INPUT...`: one
+// operand is a miniSEED file of the station's channels, or, with commas,
+// "u,e,n"; three operands are u, e, n. Anything else is a
+// suite::UsageError.
+Arguments ParseArguments(const std::vector<std::string>& args);
+
+// The whole program: reads the station's channels, checks that they lie
+// on one time grid, writes the column text.
+void Run(suite::Context& context);
+
+extern const suite::Program kProgram;
+
+}  // namespace seis2col
+
+#endif  // CIRCARRAY_SEISMIC_CONVERT_SEIS2COL_H_
