@@ -115,6 +115,11 @@ void RunAndCheck(const suite::Program& program, std::string stdin_text, size_t l
   Clean();
 }
 
+int FuzzStandardInput(const suite::Program& program, const uint8_t* data, size_t size) {
+  RunAndCheck(program, std::string(reinterpret_cast<const char*>(data), size), DeviceLimit(data, size));
+  return 0;
+}
+
 int FuzzWithColumnFiles(const suite::Program& program, const uint8_t* data, size_t size) {
   Parts parts = SplitAtNul(data, size);
   if (parts.stdin_text.find('/') != std::string::npos) return -1;

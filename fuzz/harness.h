@@ -53,6 +53,9 @@ void WriteFile(const std::string& name, std::string_view contents);
 // empties the working directory for the next input.
 void RunAndCheck(const suite::Program& program, std::string stdin_text, size_t limit);
 
+// The whole fuzz step of a program that reads standard input alone.
+int FuzzStandardInput(const suite::Program& program, const uint8_t* data, size_t size);
+
 // The whole fuzz step of a program that reads column files named on its
 // standard input: the input's first part is standard input, the later
 // parts the files "in1.d" .. "in4.d" of the working directory. Inputs that

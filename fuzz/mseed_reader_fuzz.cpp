@@ -2,33 +2,21 @@
 // the bytes, it ends with channels or a textio::InputError naming the
 // file; the channels it returns are sound (codes, a positive interval,
 // samples) and come back the same through the writer and the reader.
-//
-// Built with the seisio library and libmseed (-lmseed), like the tests.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "seisio/mseed.h"
+#include "harness.h"
 #include "seisio/recognize.h"
 #include "textio/errors.h"
 #include "textio/output.h"
 
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const char> bytes(reinterpret_cast<const char*>(data), size);

@@ -2,32 +2,20 @@
 // trace or a textio::InputError naming the file; a trace it returns is
 // sound (a positive interval, finite samples, as many as the size allows)
 // and comes back the same through the writer and the reader again.
-//
-// Built with the seisio library and libmseed (-lmseed), like the tests.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <sstream>
 #include <string>
 
+#include "harness.h"
 #include "seisio/recognize.h"
 #include "seisio/sac.h"
 #include "textio/errors.h"
 #include "textio/output.h"
 
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const char> bytes(reinterpret_cast<const char*>(data), size);
