@@ -13,26 +13,6 @@ namespace array {
 
 namespace {
 
-// A token as it may appear in a one-line message: control bytes shown as
-// \xNN, very long tokens cut.
-std::string Shown(std::string_view token) {
-  constexpr size_t kMaxShown = 48;
-  constexpr char kHex[] = "0123456789abcdef";
-  std::string shown;
-  for (size_t i = 0; i < token.size() && i < kMaxShown; ++i) {
-    const auto c = static_cast<unsigned char>(token[i]);
-    if (c < 0x20 || c == 0x7f) {
-      shown += "\\x";
-      shown += kHex[c >> 4];
-      shown += kHex[c & 15];
-    } else {
-      shown += static_cast<char>(c);
-    }
-  }
-  if (token.size() > kMaxShown) shown += "...";
-  return shown;
-}
-
 // The blank- or tab-separated fields of a line, up to its first '#'.
 std::vector<std::string_view> Fields(std::string_view line) {
   line = line.substr(0, line.find('#'));
@@ -69,17 +49,17 @@ class Parser {
     s.name = std::string(f[0]);
     s.azimuth_deg = Number(f[1], "azimuth (degrees)", line);
     s.radius = Number(f[2], "radius (metres)", line);
-    if (s.radius < 0) Fail(line, "the radius must be 0 or more, got '" + Shown(f[2]) + "'");
+    if (s.radius < 0) Fail(line, "the radius must be 0 or more, got '" + textio::Printable(f[2]) + "'");
     s.file = std::string(f[3]);
     s.path = folder_ / s.file;
     s.line = line;
 
     if (auto [it, fresh] = names_.emplace(s.name, line); !fresh) {
-      Fail(line, "station name '" + Shown(s.name) + "' is already used on line " + std::to_string(it->second));
+      Fail(line, "station name '" + textio::Printable(s.name) + "' is already used on line " + std::to_string(it->second));
     }
     const std::string resolved = s.path.lexically_normal().string();
     if (auto [it, fresh] = files_.emplace(resolved, line); !fresh) {
-      Fail(line, "record file '" + Shown(s.file) + "' is already used on line " + std::to_string(it->second));
+      Fail(line, "record file '" + textio::Printable(s.file) + "' is already used on line " + std::to_string(it->second));
     }
     if (s.radius == 0) {
       if (layout_.centre) {
@@ -104,7 +84,7 @@ class Parser {
   double Number(std::string_view token, const char* what, long line) const {
     double v = 0;
     if (!textio::ParseDouble(token, &v) || !std::isfinite(v)) {
-      Fail(line, std::string("expected a number for the ") + what + ", got '" + Shown(token) + "'");
+      Fail(line, std::string("expected a number for the ") + what + ", got '" + textio::Printable(token) + "'");
     }
     return v;
   }
@@ -139,7 +119,7 @@ class Parser {
       ring.radius = sum / static_cast<double>(ring.stations.size());
       if (ring.stations.size() < 3) {
         const Station& s = st[ring.stations.front()];
-        Fail(s.line, "station '" + Shown(s.name) + "' at radius " + radius_text_[ring.stations.front()] +
+        Fail(s.line, "station '" + textio::Printable(s.name) + "' at radius " + radius_text_[ring.stations.front()] +
                          " m is on a ring of " + std::to_string(ring.stations.size()) +
                          (ring.stations.size() == 1 ? " station" : " stations") +
                          " (radii within 0.5 %); a ring needs at least 3");
@@ -149,7 +129,7 @@ class Parser {
     }
     if (rings.size() > 2) {
       const size_t k = rings[2].stations.front();
-      Fail(st[k].line, "station '" + Shown(st[k].name) + "' at radius " + radius_text_[k] +
+      Fail(st[k].line, "station '" + textio::Printable(st[k].name) + "' at radius " + radius_text_[k] +
                            " m makes a third ring; at most two rings (outer and inner) are supported");
     }
     std::reverse(rings.begin(), rings.end());  // outer first

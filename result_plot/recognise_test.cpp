@@ -136,6 +136,19 @@ TEST(RecogniseTest, RefusalsNameTheLine) {
   }
 }
 
+TEST(RecogniseTest, ARefusedLineReachesTheTerminalWithoutItsControlBytes) {
+  try {
+    Recognise("\x1b]0;title\x07" + std::string(100, 'x') + "\n");
+    ADD_FAILURE() << "accepted";
+  } catch (const textio::InputError& e) {
+    const std::string what = e.what();
+    EXPECT_EQ(what.find('\x1b'), std::string::npos) << what;
+    EXPECT_EQ(what.find('\x07'), std::string::npos) << what;
+    EXPECT_NE(what.find("'\\x1b]0;title\\x07xxx"), std::string::npos) << what;
+    EXPECT_NE(what.find("xxx...'"), std::string::npos) << what;
+  }
+}
+
 TEST(RecogniseTest, Fort7AndTrueCurveFilesAreChecked) {
   EXPECT_EQ(ReadFort7("fort.7", LinesOf(testing::Fort7Example())).velocities.size(), 7u);
   const std::pair<std::string, std::string> cases[] = {

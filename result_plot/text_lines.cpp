@@ -1,5 +1,6 @@
 #include "result_plot/text_lines.h"
 
+#include "textio/errors.h"
 #include "textio/line_source.h"
 
 namespace circplot {
@@ -47,11 +48,9 @@ std::string AtLine(std::string_view source, long line, std::string_view what) {
 }
 
 std::string Shown(std::string_view text) {
-  constexpr size_t kShown = 60;
-  std::string shown = "'";
-  shown += text.substr(0, kShown);
-  if (text.size() > kShown) shown += "...";
-  shown += "'";
+  std::string shown(1, '\'');
+  shown += textio::Printable(text);
+  shown += '\'';
   return shown;
 }
 

@@ -31,7 +31,8 @@ std::string_view Trimmed(std::string_view text);
 // The message of a refused input line: "<source> line N: <what>".
 std::string AtLine(std::string_view source, long line, std::string_view what);
 
-// The line's text for a message: quoted, cut to 60 characters.
+// The line's text for a message: quoted, control bytes shown as \xNN and
+// cut to 64 characters (textio::Printable).
 std::string Shown(std::string_view text);
 
 }  // namespace circplot

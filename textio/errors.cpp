@@ -2,11 +2,6 @@
 
 namespace textio {
 
-namespace {
-
-// The offending token as it may appear in a one-line diagnostic: control
-// bytes (NUL, escape sequences, ...) are shown as \xNN rather than sent to
-// a terminal, and a token of megabytes is cut to its first characters.
 std::string Printable(std::string_view token) {
   constexpr size_t kMaxShown = 64;
   constexpr char kHex[] = "0123456789abcdef";
@@ -24,8 +19,6 @@ std::string Printable(std::string_view token) {
   if (token.size() > kMaxShown) shown += "...";
   return shown;
 }
-
-}  // namespace
 
 std::string DescribeFailure(const ReadResult& r, std::string_view what) {
   std::string msg;

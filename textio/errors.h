@@ -82,6 +82,12 @@ std::string DescribeDataEnd(const ReadResult& r, std::string_view source, int64_
 // for example "the parameter record (itype, radius, fstep, fend)".
 void Require(const ReadResult& r, std::string_view what);
 
+// A token of outside data as it may appear in a one-line diagnostic:
+// control bytes (NUL, escape sequences, ...) shown as \xNN rather than sent
+// to a terminal, and a token of megabytes cut to its first 64 characters
+// followed by "...".
+std::string Printable(std::string_view token);
+
 // The message Require() would throw for a failed read.
 std::string DescribeFailure(const ReadResult& r, std::string_view what);
 
