@@ -95,16 +95,8 @@ ReadInput ReadFixedColumns(const std::string& source, const std::vector<TextLine
 
   ReadInput read{NoiseRatios{source, {}, {}, 0}, std::nullopt, 0};
   NoiseRatios& ratios = std::get<NoiseRatios>(read.input);
-  const std::optional<size_t> stop = StopMessageLine(lines);
   bool gap = false;  // a NO ROOT line since the last nsr0
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const TextLine& text = lines[i];
-    if (IsBlank(text.text)) continue;
-    if (stop && i == *stop) {
-      read.stop_message = std::string(Trimmed(text.text));
-      read.stop_line = text.number;
-      break;
-    }
+  ForEachResultLine(lines, &read, [&](const TextLine& text) {
     const std::optional<FixedLine> line = ParseFixedLine(text.text);
     if (!line) Refuse(source, text, kQuillonKind);
     if (line->present[1] && !std::isfinite(line->value[1])) {
@@ -117,7 +109,7 @@ ReadInput ReadFixedColumns(const std::string& source, const std::vector<TextLine
       ratios.no_root.push_back(line->value[0]);
       gap = true;
     }
-  }
+  });
   return read;
 }
 

@@ -47,6 +47,24 @@ ResolutionLimit ReadFort7(const std::string& source, const std::vector<TextLine>
 // write their messages so). Returns the index of that line, if any.
 std::optional<size_t> StopMessageLine(const std::vector<TextLine>& lines);
 
+// Calls visit(line) for every non-blank line of a program's output before
+// the message line that ended its run, if any, and records that message
+// in *read.
+template <typename Visit>
+void ForEachResultLine(const std::vector<TextLine>& lines, ReadInput* read, Visit visit) {
+  const std::optional<size_t> stop = StopMessageLine(lines);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TextLine& text = lines[i];
+    if (IsBlank(text.text)) continue;
+    if (stop && i == *stop) {
+      read->stop_message = std::string(Trimmed(text.text));
+      read->stop_line = text.number;
+      return;
+    }
+    visit(text);
+  }
+}
+
 }  // namespace circplot
 
 #endif  // CIRCARRAY_RESULT_PLOT_READERS_H_

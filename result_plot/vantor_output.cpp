@@ -52,17 +52,9 @@ bool IsVantorLine(std::string_view line) { return ParseVantorLine(line).has_valu
 ReadInput ReadVantorOutput(const std::string& source, const std::vector<TextLine>& lines) {
   ReadInput read{DispersionCurve{source, {}, {}, {}, std::nullopt}, std::nullopt, 0};
   DispersionCurve& curve = std::get<DispersionCurve>(read.input);
-  const std::optional<size_t> stop = StopMessageLine(lines);
   long radius_line = 0;
   bool gap = false;  // a line without a root since the last root
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const TextLine& text = lines[i];
-    if (IsBlank(text.text)) continue;
-    if (stop && i == *stop) {
-      read.stop_message = std::string(Trimmed(text.text));
-      read.stop_line = text.number;
-      break;
-    }
+  ForEachResultLine(lines, &read, [&](const TextLine& text) {
     const std::optional<VantorLine> line = ParseVantorLine(text.text);
     if (!line) {
       throw textio::InputError(AtLine(source, text.number,
@@ -97,7 +89,7 @@ ReadInput ReadVantorOutput(const std::string& source, const std::vector<TextLine
         gap = true;
         break;
     }
-  }
+  });
   return read;
 }
 
