@@ -109,7 +109,7 @@ void Apply(std::string_view name, const std::string& value, Settings& s, std::op
     w.seed = static_cast<uint64_t>(seed);
   } else if (name == "digits") {
     s.digits = Integer("--digits", value);
-    Check(s.digits >= 1 && s.digits <= textio::kMaxScientificDigits, "--digits", "must lie between 1 and 17");
+    Check(s.digits >= 1 && s.digits <= textio::kMaxSignificantDigits, "--digits", "must lie between 1 and 17");
   } else if (name == "help") {
     throw HelpAsked{};
   }

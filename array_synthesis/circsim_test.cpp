@@ -123,10 +123,11 @@ TEST(Circsim, WritesEveryStationNextToTheLayout) {
     for (const auto& row : rows) power += row[1] * row[1];
     EXPECT_GT(power, 0) << name;
   }
-  // Nine significant digits by default.
+  // Nine significant digits by default, in the 16-column fields of the
+  // suite's 32-bit free-format reals.
   const std::string text = testsupport::ReadFile(dir.path() / "site" / "S1.txt");
   const std::string first_line = text.substr(0, text.find('\n'));
-  EXPECT_THAT(first_line, testing::MatchesRegex("  1\\.00000000e-02( [ -][0-9]\\.[0-9]{8}e[-+][0-9]{2}){3}"));
+  EXPECT_THAT(first_line, testing::MatchesRegex("   1\\.00000000E-02( .{16}){3}"));
 }
 
 TEST(Circsim, SameSeedSameBytesAndStationsIndependentOfTheLayout) {
@@ -184,12 +185,13 @@ TEST(Circsim, DigitsOption) {
   const std::string layout = dir.Write("layout.txt", kLayout);
   ASSERT_EQ(Circsim({"--duration", "1", "--band", "2", "30", "--digits", "4", layout}).status, 0);
   const std::string text = dir.Read("C.txt");
+  // Fields of digits + 7 columns up to 9 digits, digits + 8 beyond.
   EXPECT_THAT(text.substr(0, text.find('\n')),
-              testing::MatchesRegex("  1\\.00000000e-02( [ -][0-9]\\.[0-9]{3}e[-+][0-9]{2}){3}"));
+              testing::MatchesRegex("   1\\.00000000E-02( .{11}){3}"));
   ASSERT_EQ(Circsim({"--duration", "1", "--band", "2", "30", "--digits", "17", layout}).status, 0);
   const std::string full = dir.Read("C.txt");
   EXPECT_THAT(full.substr(0, full.find('\n')),
-              testing::MatchesRegex("  1\\.00000000e-02( [ -][0-9]\\.[0-9]{16}e[-+][0-9]{2}){3}"));
+              testing::MatchesRegex("   1\\.00000000E-02( .{25}){3}"));
 }
 
 TEST(Circsim, RunTimeErrorsNameTheFile) {

@@ -61,8 +61,8 @@ within 0.5 % form a ring (at least 3 stations, at most two rings).
 Files written: for each station, its record at the layout's "file" path,
 resolved against the folder of the layout file (not the working
 directory), replacing what was there. Each line holds the time (the j-th
-sample at j*dt, j = 1..n) and u (up), e (east), n (north) in scientific
-notation. Nothing is written on standard output.
+sample at j*dt, j = 1..n) and u (up), e (east), n (north) as the suite's
+free-format reals. Nothing is written on standard output.
 
 Errors: one line "circsim: ..." on standard error, exit status 2.
 

@@ -9,7 +9,7 @@ namespace circsim {
 
 int TimeDigits(long samples) {
   const int needed = static_cast<int>(std::ceil(std::log10(static_cast<double>(std::max(samples, 1L))))) + 3;
-  return std::clamp(needed, 9, textio::kMaxScientificDigits);
+  return std::clamp(needed, 9, textio::kMaxSignificantDigits);
 }
 
 void WriteColumns(const StationRecord& record, double dt, int digits, textio::Output& out) {
@@ -20,13 +20,13 @@ void WriteColumns(const StationRecord& record, double dt, int digits, textio::Ou
   std::string* line = out.buffer();
   for (size_t j = 0; j < u.size(); ++j) {
     line->push_back(' ');
-    textio::AppendScientific(line, static_cast<double>(j + 1) * dt, time_digits);
+    textio::AppendReal(line, static_cast<double>(j + 1) * dt, time_digits);
     line->push_back(' ');
-    textio::AppendScientific(line, u[j], digits);
+    textio::AppendReal(line, u[j], digits);
     line->push_back(' ');
-    textio::AppendScientific(line, e[j], digits);
+    textio::AppendReal(line, e[j], digits);
     line->push_back(' ');
-    textio::AppendScientific(line, n[j], digits);
+    textio::AppendReal(line, n[j], digits);
     line->push_back('\n');
     out.Commit();
   }

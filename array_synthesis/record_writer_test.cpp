@@ -34,11 +34,13 @@ TEST(RecordWriter, OneLinePerSampleTimeFromDt) {
     WriteColumns(record, 0.01, 4, out);
     out.Flush();
   }
+  // The suite's free-format fields: fixed notation with trailing blanks
+  // from 0.1 up, E notation below and beyond.
   EXPECT_EQ(os.str(),
-            "  1.00000000e-02  1.000e+00  0.000e+00 -5.000e-01\n"
-            "  2.00000000e-02 -2.500e+00  3.000e+00  1.000e-01\n"
-            "  3.00000000e-02  1.250e-01 -1.000e+10  7.000e+00\n"
-            "  4.00000000e-02  1.000e-07  2.000e+00 -8.000e+00\n");
+            "   1.00000000E-02   1.000       0.000     -0.5000    \n"
+            "   2.00000000E-02  -2.500       3.000      0.1000    \n"
+            "   3.00000000E-02  0.1250      -1.000E+10   7.000    \n"
+            "   4.00000000E-02   1.000E-07   2.000      -8.000    \n");
 }
 
 }  // namespace

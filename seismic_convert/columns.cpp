@@ -18,8 +18,6 @@ constexpr double kDecimalSteps[] = {1e1,  1e0,   1e-1,  1e-2,  1e-3,  1e-4,  1e-
 constexpr double kIntegerLimits[] = {1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
                                      1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
 
-constexpr int kMaxDigits = 17;
-
 }  // namespace
 
 int TimeDigits(double largest_time, double interval, int digits) {
@@ -33,7 +31,7 @@ int TimeDigits(double largest_time, double interval, int digits) {
   const double largest = std::fabs(largest_time);
   int integer = 1;
   while (integer < static_cast<int>(std::size(kIntegerLimits)) && largest >= kIntegerLimits[integer - 1]) ++integer;
-  return std::clamp(std::max(digits, integer + decimals), 1, kMaxDigits);
+  return std::clamp(std::max(digits, integer + decimals), 1, textio::kMaxSignificantDigits);
 }
 
 void WriteColumns(const seisio::StationRecord& station, const ColumnFormat& format, textio::Output& out) {

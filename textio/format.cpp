@@ -304,7 +304,7 @@ void AppendFreeReal(std::string* out, float v) { AppendG(out, v, kFree32); }
 void AppendFreeReal(std::string* out, double v) { AppendG(out, v, kFree64); }
 void AppendFreeInt(std::string* out, int32_t v) { AppendInt(out, v, 11); }
 void AppendReal(std::string* out, double v, int digits) {
-  const int sig = digits < 1 ? 1 : (digits > 17 ? 17 : digits);
+  const int sig = digits < 1 ? 1 : (digits > kMaxSignificantDigits ? kMaxSignificantDigits : digits);
   const bool wide = sig > 9;
   const GStyle style{sig, sig + (wide ? 8 : 7), wide ? 5 : 4, wide ? 3 : 2, true, sig - 1};
   AppendG(out, v, style);

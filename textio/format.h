@@ -11,6 +11,10 @@ namespace textio {
 // argument is widened to double exactly, so the double versions serve
 // both widths.
 
+// The most significant digits a formatter shows: 17 tell every double
+// apart.
+inline constexpr int kMaxSignificantDigits = 17;
+
 // Free-format (list-directed) items.
 // 32-bit real as 1PG16.9E2: fixed notation with 4 trailing blanks when
 // 0.1 <= |v| < 1e9 after rounding to 9 digits, else d.ddddddddE+xx.
@@ -20,8 +24,9 @@ void AppendFreeReal(std::string* out, float v);
 void AppendFreeReal(std::string* out, double v);
 // 32-bit integer right-aligned in 11 columns.
 void AppendFreeInt(std::string* out, int32_t v);
-// A real with `digits` significant digits (1 to 17; clamped to that range),
-// laid out like the free-format reals: up to 9 digits as the 32-bit item
+// A real with `digits` significant digits (clamped to 1 to
+// kMaxSignificantDigits), laid out like the free-format reals: the suite's
+// column files. Up to 9 digits as the 32-bit item
 // (width digits + 7, fixed notation with 4 trailing blanks, E+xx), more as
 // the 64-bit item (width digits + 8, 5 trailing blanks, E+xxx). So 9 digits
 // give exactly the 32-bit item's field and 17 the 64-bit item's.
@@ -38,11 +43,10 @@ void AppendF10_4(std::string* out, double v);
 void AppendI5(std::string* out, int32_t v);
 
 // Scientific notation as C's printf("% .{digits-1}e") writes it, for the
-// column files and tables of the array tools: `digits` significant digits
-// (1 to kMaxScientificDigits), at least two exponent digits, and a blank in
+// tables of the array tools: `digits` significant digits
+// (1 to kMaxSignificantDigits), at least two exponent digits, and a blank in
 // place of the sign of a non-negative value so that columns line up
 // (" 1.23456789e-01", "-4.50000000e+02"; " inf", "-inf", " nan").
-inline constexpr int kMaxScientificDigits = 17;
 void AppendScientific(std::string* out, double v, int digits);
 // The shortest text that reads back as exactly v ("0.01", "20.48",
 // "1e-05", "1800"), for messages and header lines.

@@ -213,7 +213,7 @@ std::vector<double> Doubles() {
 
 TEST(FormatTest, ScientificEqualsPrintfAtEveryDigitCount) {
   const std::vector<double> values = Doubles();
-  for (int digits = 1; digits <= kMaxScientificDigits; ++digits) {
+  for (int digits = 1; digits <= kMaxSignificantDigits; ++digits) {
     for (double v : values) {
       char expected[64];
       std::snprintf(expected, sizeof expected, "% .*e", digits - 1, v);
