@@ -1,30 +1,43 @@
-# The programs of the suite, one entry each: name|directory|summary.
+# The programs of the suite, one entry each: name|directory|summary, and
+# for a program with a fuzz target |fuzz:STEP (see fuzz/CMakeLists.txt).
 # Everything that needs the list of programs reads it here: the build (one
 # subdirectory each), installation and manual pages, the hardening tests,
 # the fuzz targets, and the scripts (through bin/programs.txt). Adding a
 # program means one line here, its directory, and its cases under
 # tests/cases/<name>/.
 set(CIRCARRAY_PROGRAMS
-    "vantor|ratio_inversion|phase velocity from an observed array quantity"
-    "quillon|noise_ratio|noise-to-signal ratio and resolution limit of a circular array"
-    "tessel|noise_table|table of the noise level that biases J0^2/J1^2 like a shift of k*r"
-    "gauger|rms_eval|RMS of sliding windows of one component relative to the whole record"
-    "wendle|component_split|split three-component column files into one file per component"
-    "corral|centre_series|complex series of a centre station"
-    "hollin|spectral_noise|closed-form noise-to-signal ratio from complex spectral values"
-    "resampa|log_resample|resample a positive curve onto a uniform grid in the logarithm"
-    "snippa|segment_extract|cut one fixed-length segment out of a series"
+    "vantor|ratio_inversion|phase velocity from an observed array quantity|fuzz:stdin"
+    "quillon|noise_ratio|noise-to-signal ratio and resolution limit of a circular array|fuzz:stdin"
+    "tessel|noise_table|table of the noise level that biases J0^2/J1^2 like a shift of k*r|fuzz:stdin"
+    "gauger|rms_eval|RMS of sliding windows of one component relative to the whole record|fuzz:files"
+    "wendle|component_split|split three-component column files into one file per component|fuzz:files"
+    "corral|centre_series|complex series of a centre station|fuzz:files"
+    "hollin|spectral_noise|closed-form noise-to-signal ratio from complex spectral values|fuzz:stdin"
+    "resampa|log_resample|resample a positive curve onto a uniform grid in the logarithm|fuzz:own"
+    "snippa|segment_extract|cut one fixed-length segment out of a series|fuzz:stdin"
     "circsim|array_synthesis|synthetic records of a circular array with known dispersion"
     "circspec|array_spectra|SPAC coefficients, coherence and CCA ratio from the records of a circular array"
     "circplot|result_plot|pictures of array spectra, dispersion curves and noise ratios"
     "seis2col|seismic_convert|column text file from a station's miniSEED or SAC channels")
 
-# suite_program_fields(ENTRY NAME DIR SUMMARY): the three fields of an entry.
+# suite_program_fields(ENTRY NAME DIR SUMMARY): the first three fields of
+# an entry.
 macro(suite_program_fields entry name_var dir_var summary_var)
   string(REPLACE "|" ";" _fields "${entry}")
   list(GET _fields 0 ${name_var})
   list(GET _fields 1 ${dir_var})
   list(GET _fields 2 ${summary_var})
+endmacro()
+
+# suite_program_fuzz_step(ENTRY STEP): the entry's fuzz step, "" if none.
+macro(suite_program_fuzz_step entry step_var)
+  set(${step_var} "")
+  string(REPLACE "|" ";" _fields "${entry}")
+  foreach(_field IN LISTS _fields)
+    if(_field MATCHES "^fuzz:(.+)$")
+      set(${step_var} ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
 endmacro()
 
 # Every program lands in bin/ of the build, and bin/programs.txt lists
