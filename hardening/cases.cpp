@@ -21,6 +21,15 @@ bool RegisterCase(ProgramCase c) {
 
 const std::vector<ProgramCase>& AllCases() { return Registry(); }
 
+void ExpectCleanEnd(const ProgramCase& c, const testsupport::Outcome& o) {
+  if (o.status == 0) {
+    EXPECT_EQ(o.err, "");
+  } else {
+    EXPECT_EQ(o.status, 2);
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(o.err, c.program.name)) << o.err;
+  }
+}
+
 void PlaceFiles(const ProgramCase& c, const testsupport::TempDir& dir) {
   for (const auto& [name, text] : c.files) dir.Write(name, text);
 }

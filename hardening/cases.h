@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "suite/program.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
@@ -57,6 +59,21 @@ void PlaceFiles(const ProgramCase& c, const testsupport::TempDir& dir);
 // directory and its standard output on a device of `stdout_limit` bytes.
 testsupport::Outcome RunIn(const testsupport::TempDir& dir, const ProgramCase& c, std::string_view input,
                            size_t stdout_limit = std::numeric_limits<size_t>::max());
+
+// Calls visit(input) for the case's normal and stopping inputs (those it
+// has), each under a trace naming the program and the input.
+template <typename Visit>
+void ForEachRunInput(const ProgramCase& c, Visit visit) {
+  for (const std::string& input : {c.input, c.stop_input}) {
+    if (input.empty()) continue;
+    SCOPED_TRACE(c.name() + " on: " + input);
+    visit(input);
+  }
+}
+
+// Expects a run of the case's program to have ended cleanly: status 0
+// with nothing on standard error, or status 2 with one diagnostic line.
+void ExpectCleanEnd(const ProgramCase& c, const testsupport::Outcome& o);
 
 // A column file "time u e n" of `samples` lines of varied values.
 std::string ColumnFile(int samples);

@@ -21,12 +21,10 @@ TEST(FailingOutputTest, ADeviceFillingUpAnywhereIsReported) {
   for (const ProgramCase& p : AllCases()) {
     TempDir dir("hardening_full_device");
     PlaceFiles(p, dir);
-    for (const std::string& input : {p.input, p.stop_input}) {
-      if (input.empty()) continue;
-      SCOPED_TRACE(p.name() + " on: " + input);
+    ForEachRunInput(p, [&](const std::string& input) {
       const Outcome whole = RunIn(dir, p, input);
       ASSERT_EQ(whole.status, 0);
-      if (whole.out.empty()) continue;  // results go to files only
+      if (whole.out.empty()) return;  // results go to files only
       const size_t n = whole.out.size();
       for (size_t limit : {size_t{0}, size_t{1}, n / 2, n - 1}) {
         const Outcome cut = RunIn(dir, p, input, limit);
@@ -37,7 +35,7 @@ TEST(FailingOutputTest, ADeviceFillingUpAnywhereIsReported) {
       const Outcome exact = RunIn(dir, p, input, n);
       EXPECT_EQ(exact.status, 0);
       EXPECT_EQ(exact.out, whole.out);
-    }
+    });
   }
 }
 
