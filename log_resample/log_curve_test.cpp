@@ -8,7 +8,7 @@
 namespace resampa {
 namespace {
 
-LogCurve Curve(std::vector<double> f, std::vector<double> d) { return {std::move(f), std::move(d), 3}; }
+LogCurve Curve(std::vector<double> f, std::vector<double> d) { return {std::move(f), std::move(d), 3, {}}; }
 
 // Logarithms 0, 1, 3 at 1, 2, 3: the two brackets have slopes 1 and 2, so
 // the value tells which bracket was used.

@@ -60,7 +60,9 @@ TEST(HollinTest, OutputRuleMessagesAndErrors) {
     const bool warns = std::string(c.what) == "unreadable value ends quietly";
     EXPECT_TRUE(c.status || warns ? testsupport::IsOneDiagnosticLine(r.err, "hollin") : r.err.empty())
         << c.what << ": " << r.err;
-    if (warns) EXPECT_NE(r.err.find("data end at unreadable value 'oops'"), std::string::npos) << r.err;
+    if (warns) {
+      EXPECT_NE(r.err.find("data end at unreadable value 'oops'"), std::string::npos) << r.err;
+    }
   }
 }
 
