@@ -81,7 +81,7 @@ TEST(Circspec, HelpAndVersion) {
   const testsupport::Outcome help = RunWith({"--help"});
   EXPECT_EQ(help.status, 0);
   for (const char* option : {"--window", "--overlap", "--reject", "--fmin", "--fmax", "--nfreq", "--grid", "--smooth",
-                             "--ring", "--for", "--output"}) {
+                             "--ring", "--for", "--output", "--component", "--wave"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(RunWith({"-h"}).out, help.out);

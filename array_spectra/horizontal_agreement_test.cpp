@@ -69,7 +69,8 @@ TEST_P(HorizontalAgreementTest, RadialAndTransverseSpacLieWithinFourStandardErro
       if (std::fabs(s.value[i] - Evaluate(q, ch, 0, &swapped[i * ch.count])) <= 4 * s.se[i]) ++within_swapped;
     }
     std::cout << c.name << " N=" << c.stations << " eps=" << c.noise << " " << NameOf(q) << ": " << within << " of "
-              << frequencies << " within 4 se, worst " << worst << " se\n";
+              << frequencies << " within 4 se, worst " << worst << " se; swapped wave types: " << within_swapped
+              << " within 4 se\n";
     EXPECT_GE(frequencies, 20) << NameOf(q);
     EXPECT_GE(within, 0.95 * frequencies) << NameOf(q) << ": worst deviation " << worst << " se";
     if (c.love_fraction != 0.5) {
