@@ -89,8 +89,7 @@ Example (10 minutes of circsim records; true c = 440, 340, 284, 252 m/s):
      6.00000000       338.923798       5.64872980
      8.00000000       285.468140       3.56835175
      10.0000000       250.769089       2.50769091
-  $ circspec --component h --for vantor:22 --wave rayleigh --fmin 4 --fmax 10 \
-      --nfreq 4 --grid linear site/layout.txt | vantor
+  $ circspec --component h --for vantor:22 --wave rayleigh --fmin 4 --fmax 10 --nfreq 4 --grid linear site/layout.txt | vantor
      4.00000000       426.070435       10.6517611
      6.00000000       336.027496       5.60045815
      8.00000000       281.703979       3.52129984
