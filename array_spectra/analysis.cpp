@@ -162,7 +162,12 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
                      const ProgressFn& progress) {
   Sources sources = OpenChecked(open);
   const Plan plan = MakePlan(*sources.front(), options);
-  const ChannelLayout channels(geometry);
+  const ChannelLayout channels(geometry, options.component);
+  if (channels.count == 0) throw textio::RuntimeError("the horizontal components need a centre station (radius 0)");
+  if (sources.size() != geometry.x.size() * SourcesPerStation(options.component)) {
+    throw textio::RuntimeError(std::to_string(sources.size()) + " records for " + std::to_string(geometry.x.size()) +
+                               " stations");
+  }
   const Smoother smoother = MakeSmoother(options.smoothing, plan.grid, plan.n, plan.dt);
   const size_t values = plan.grid.size() * channels.count;
 

@@ -21,6 +21,7 @@ struct AnalysisOptions {
   GridKind grid = GridKind::kLog;
   SmoothingSpec smoothing;
   size_t max_groups = 100;        // jackknife groups, at most (even)
+  Component component = Component::kVertical;  // what the sources are (see Component)
 };
 
 // What the records yield: the smoothed channel sums (see ChannelLayout)
@@ -45,7 +46,8 @@ struct SpectralSums {
   double value(size_t i, size_t c) const { return total[i * channels + c]; }
 };
 
-// Opens every station's source, in the order of the layout; called again
+// Opens every station's sources, in the order of the layout (two per
+// station for the horizontal components, east then north); called again
 // if the records must be read a second time.
 using SourceOpener = std::function<Sources()>;
 // Told after every segment: segments so far and the record time covered.

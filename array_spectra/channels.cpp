@@ -23,8 +23,24 @@ ArrayGeometry GeometryOf(const array::Layout& layout) {
   return g;
 }
 
-ChannelLayout::ChannelLayout(const ArrayGeometry& geometry) {
+ChannelLayout::ChannelLayout(const ArrayGeometry& geometry, Component c) : component(c) {
   has_centre = geometry.centre.has_value();
+  if (component == Component::kHorizontal) {
+    // Without a centre there is nothing to project; the quantities say why.
+    if (!has_centre) return;
+    for (const RingGeometry& ring : geometry.rings) {
+      RingChannels rc;
+      for (ProjectedChannels* p : {&rc.radial, &rc.transverse}) {
+        for (size_t j = 0; j < ring.stations.size(); ++j) {
+          p->centre_power.push_back(count++);
+          p->station_power.push_back(count++);
+          p->cross.push_back(count++);
+        }
+      }
+      rings.push_back(std::move(rc));
+    }
+    return;
+  }
   if (has_centre) centre_power = count++;
   for (const RingGeometry& ring : geometry.rings) {
     RingChannels rc;
@@ -67,6 +83,60 @@ std::complex<double> Times(std::complex<double> a, std::complex<double> b) {
 
 void SegmentAccumulator::Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin,
                              size_t bins, double* sums) const {
+  if (channels_->component == Component::kHorizontal) {
+    AddHorizontal(spectra, first_bin, bins, sums);
+  } else {
+    AddVertical(spectra, first_bin, bins, sums);
+  }
+}
+
+void SegmentAccumulator::AddHorizontal(const std::vector<const std::complex<double>*>& spectra, size_t first_bin,
+                                       size_t bins, double* sums) const {
+  const ChannelLayout& ch = *channels_;
+  if (!ch.has_centre) return;
+  const size_t nc = ch.count;
+  const size_t centre = *geometry_->centre;
+  const std::complex<double>* ce = spectra[2 * centre] + first_bin;
+  const std::complex<double>* cn = spectra[2 * centre + 1] + first_bin;
+  struct Station {
+    const std::complex<double>*e, *n;
+    double cos, sin;
+    size_t rc, rs, rx, tc, ts, tx;  // channels: radial and transverse centre power, station power, cross
+  };
+  std::vector<Station> stations;
+  for (size_t r = 0; r < geometry_->rings.size(); ++r) {
+    const RingGeometry& ring = geometry_->rings[r];
+    const RingChannels& rc = ch.rings[r];
+    for (size_t j = 0; j < ring.stations.size(); ++j) {
+      const size_t s = ring.stations[j];
+      stations.push_back({spectra[2 * s] + first_bin, spectra[2 * s + 1] + first_bin, std::cos(ring.azimuths[j]),
+                          std::sin(ring.azimuths[j]), rc.radial.centre_power[j], rc.radial.station_power[j],
+                          rc.radial.cross[j], rc.transverse.centre_power[j], rc.transverse.station_power[j],
+                          rc.transverse.cross[j]});
+    }
+  }
+  for (size_t b = 0; b < bins; ++b) {
+    double* bin_sums = sums + b * nc;
+    const std::complex<double> e_c = ce[b], n_c = cn[b];
+    for (const Station& st : stations) {
+      const std::complex<double> e = st.e[b], n = st.n[b];
+      // R = E cos + N sin, T = -E sin + N cos, for the centre and the station.
+      const std::complex<double> r_c = e_c * st.cos + n_c * st.sin;
+      const std::complex<double> t_c = n_c * st.cos - e_c * st.sin;
+      const std::complex<double> r_j = e * st.cos + n * st.sin;
+      const std::complex<double> t_j = n * st.cos - e * st.sin;
+      bin_sums[st.rc] += Norm(r_c);
+      bin_sums[st.rs] += Norm(r_j);
+      bin_sums[st.rx] += r_c.real() * r_j.real() + r_c.imag() * r_j.imag();
+      bin_sums[st.tc] += Norm(t_c);
+      bin_sums[st.ts] += Norm(t_j);
+      bin_sums[st.tx] += t_c.real() * t_j.real() + t_c.imag() * t_j.imag();
+    }
+  }
+}
+
+void SegmentAccumulator::AddVertical(const std::vector<const std::complex<double>*>& spectra, size_t first_bin,
+                                     size_t bins, double* sums) const {
   const ChannelLayout& ch = *channels_;
   const size_t nc = ch.count;
   const bool centre = ch.has_centre;

@@ -27,6 +27,14 @@ struct ArrayGeometry {
 
 ArrayGeometry GeometryOf(const array::Layout& layout);
 
+// Which motion the records give: the vertical u (one source per station,
+// in layout order) or the horizontal e and n (two sources per station:
+// station s's east at 2 s, its north at 2 s + 1).
+enum class Component { kVertical, kHorizontal };
+
+// Sources per station.
+inline size_t SourcesPerStation(Component c) { return c == Component::kVertical ? 1 : 2; }
+
 // The real sums accumulated per frequency bin over the segments, called
 // channels. With C the centre's spectrum and X_j those of a ring's N
 // stations at azimuths theta_j,
@@ -41,15 +49,33 @@ ArrayGeometry GeometryOf(const array::Layout& layout);
 // Only real parts enter the quantities except for C conj(Z0), whose
 // modulus gives the coherence; smoothing with real weights keeps real
 // and imaginary parts apart, so nothing else needs to be kept.
+//
+// The horizontal components (which need the centre) give other channels.
+// Ring station j at azimuth theta_j and the centre are both projected on
+// theta_j: with E, N the east and north spectra,
+//   radial     R = E cos theta_j + N sin theta_j,
+//   transverse T = -E sin theta_j + N cos theta_j,
+// R_cj, T_cj the centre's projections and R_j, T_j the station's:
+//   per ring and station j:
+//     radial:     |R_cj|^2, |R_j|^2, Re R_cj conj(R_j)
+//     transverse: |T_cj|^2, |T_j|^2, Re T_cj conj(T_j)
+// The projections are linear, so they are formed from each segment's
+// spectra, bin by bin, without transforming anything twice.
+struct ProjectedChannels {
+  std::vector<size_t> centre_power, station_power, cross;  // one per ring station
+};
+
 struct RingChannels {
   std::vector<size_t> station_power, centre_cross;
   size_t cz0_re = 0, cz0_im = 0;
   size_t g0 = 0, g1 = 0;
+  ProjectedChannels radial, transverse;  // horizontal only
 };
 
 struct ChannelLayout {
-  explicit ChannelLayout(const ArrayGeometry& geometry);
+  explicit ChannelLayout(const ArrayGeometry& geometry, Component component = Component::kVertical);
 
+  Component component = Component::kVertical;
   bool has_centre = false;
   size_t centre_power = 0;
   std::vector<RingChannels> rings;  // as ArrayGeometry::rings
@@ -59,16 +85,22 @@ struct ChannelLayout {
 
 // Adds one segment's products to per-bin sums laid out bin by bin:
 // sums[(k - first_bin) * channels + c] for k in [first_bin, first_bin +
-// bins) and the channels c of the layout.
+// bins) and the channels c of the layout. The spectra are those of the
+// sources (see Component).
 class SegmentAccumulator {
  public:
   SegmentAccumulator(const ArrayGeometry& geometry, const ChannelLayout& channels);
 
-  // spectra[s]: station s's spectrum, indexed by bin.
+  // spectra[s]: source s's spectrum, indexed by bin.
   void Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,
            double* sums) const;
 
  private:
+  void AddVertical(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,
+                   double* sums) const;
+  void AddHorizontal(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,
+                     double* sums) const;
+
   const ArrayGeometry* geometry_;
   const ChannelLayout* channels_;
   std::vector<std::vector<std::complex<double>>> phase_;  // exp(-i theta_j) per ring

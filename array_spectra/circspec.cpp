@@ -11,6 +11,7 @@
 
 #include "array/layout.h"
 #include "array_spectra/analysis.h"
+#include "array_spectra/horizontal_record.h"
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
 #include "array_spectra/record_reader.h"
@@ -28,6 +29,7 @@ namespace {
 constexpr suite::Option kOptions[] = {
     {"window", true}, {"overlap", true}, {"reject", true}, {"fmin", true}, {"fmax", true},        {"nfreq", true},
     {"grid", true},   {"smooth", true},  {"ring", true},   {"for", true},  {"output", true, 'o'}, {"help", false, 'h'},
+    {"component", true}, {"wave", true},
 };
 
 using suite::UsageError;
@@ -42,8 +44,14 @@ struct Form {
   int itype = 0;
 };
 
+// The wave type a horizontal SPAC coefficient is read as (--wave).
+enum class Wave { kUnset, kLove, kRayleigh };
+
+bool IsHorizontalItype(int itype) { return itype >= 21 && itype <= 23; }
+
 struct Options {
   AnalysisOptions analysis;
+  Wave wave = Wave::kUnset;
   std::optional<double> ring_radius;
   Form form;
   std::optional<std::string> output;
@@ -91,17 +99,27 @@ Form ParseForm(std::string_view text) {
   if (text.substr(0, 7) == "vantor:") {
     int32_t itype = 0;
     if (textio::ParseInt32(text.substr(7), &itype)) {
-      for (int allowed : {1, 2, 3, 4, 5, 10, 11}) {
+      for (int allowed : {1, 2, 3, 4, 5, 10, 11, 21, 22, 23}) {
         if (itype == allowed) return {FormKind::kVantor, itype};
       }
     }
   }
-  throw UsageError("--for: expected table, vantor:ITYPE (ITYPE 1, 2, 3, 4, 5, 10 or 11) or quillon, got '" +
+  throw UsageError("--for: expected table, vantor:ITYPE (ITYPE 1, 2, 3, 4, 5, 10, 11, 21, 22 or 23) or quillon, got '" +
                    std::string(text) + "'");
 }
 
-Quantity QuantityOfItype(int itype) {
+// What vantor's model of `itype` compares with. The horizontal models are
+// J0 - J2 (22), J0 + J2 (23) and their ratio (21); Rayleigh waves give
+// J0 - J2 on the radial component, Love waves on the transverse one.
+Quantity QuantityOfItype(int itype, Wave wave) {
+  const bool love = wave == Wave::kLove;
   switch (itype) {
+    case 21:
+      return love ? Quantity::kSpacTR : Quantity::kSpacRT;
+    case 22:
+      return love ? Quantity::kSpacT : Quantity::kSpacR;
+    case 23:
+      return love ? Quantity::kSpacR : Quantity::kSpacT;
     case 1:
       return Quantity::kSpac;
     case 2:
@@ -159,6 +177,22 @@ void Apply(std::string_view name, const std::string& arg, Options& o) {
     o.form = ParseForm(arg);
   } else if (name == "output") {
     o.output = arg;
+  } else if (name == "component") {
+    if (arg == "v") {
+      o.analysis.component = Component::kVertical;
+    } else if (arg == "h") {
+      o.analysis.component = Component::kHorizontal;
+    } else {
+      throw UsageError("--component: expected v (vertical u) or h (horizontal e and n), got '" + arg + "'");
+    }
+  } else if (name == "wave") {
+    if (arg == "love") {
+      o.wave = Wave::kLove;
+    } else if (arg == "rayleigh") {
+      o.wave = Wave::kRayleigh;
+    } else {
+      throw UsageError("--wave: expected love or rayleigh, got '" + arg + "'");
+    }
   } else if (name == "help") {
     throw HelpAsked{};
   }
@@ -173,6 +207,14 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   } catch (const HelpAsked&) {
     o.help = true;
     return o;
+  }
+  const bool horizontal_itype = o.form.kind == FormKind::kVantor && IsHorizontalItype(o.form.itype);
+  if (horizontal_itype && o.wave == Wave::kUnset) {
+    throw UsageError("--for vantor:" + std::to_string(o.form.itype) +
+                     " needs --wave love or --wave rayleigh: the radial and transverse coefficients swap roles");
+  }
+  if (!horizontal_itype && o.wave != Wave::kUnset) {
+    throw UsageError("--wave applies only to --for vantor:21, vantor:22 and vantor:23");
   }
   if (operands.empty()) throw UsageError("missing the layout file: circspec [options] LAYOUT");
   if (operands.size() > 1) throw UsageError("one layout file expected, got also '" + operands[1] + "'");
@@ -193,13 +235,19 @@ size_t ChooseRing(const array::Layout& layout, std::optional<double> radius) {
 
 // The quantities the chosen output form needs; throws if the layout
 // cannot give one of them.
-std::vector<Quantity> NeededQuantities(const Form& form, const ChannelLayout& channels) {
+std::vector<Quantity> NeededQuantities(const Form& form, Wave wave, const ChannelLayout& channels) {
   std::vector<Quantity> needed;
   switch (form.kind) {
     case FormKind::kTable:
-      return AvailableQuantities(channels);
+      needed = AvailableQuantities(channels);
+      if (needed.empty()) {
+        // Only the horizontal components without a centre give nothing.
+        throw textio::RuntimeError("--component h: the horizontal SPAC coefficients project the centre's motion "
+                                   "on each station's azimuth, and the layout has no centre station (radius 0)");
+      }
+      return needed;
     case FormKind::kVantor:
-      needed = {QuantityOfItype(form.itype)};
+      needed = {QuantityOfItype(form.itype, wave)};
       break;
     case FormKind::kQuillon:
       needed = {Quantity::kCoh, Quantity::kSpac, Quantity::kCca};
@@ -239,6 +287,10 @@ std::vector<std::string> TableHeader(const array::Layout& layout, size_t ring, c
               (o.analysis.grid == GridKind::kLog ? "log" : "linear") + " grid from " +
               textio::Shortest(sums.frequencies.front()) + " to " + textio::Shortest(sums.frequencies.back()) +
               " Hz; smoothing " + Describe(o.analysis.smoothing));
+  if (o.analysis.component == Component::kHorizontal) {
+    h.push_back("components e and n, the centre's and each ring station's projected on the station's azimuth: "
+                "radial R = e cos(theta) + n sin(theta), transverse T = -e sin(theta) + n cos(theta)");
+  }
   h.push_back("quantities of ring " + std::to_string(ring + 1) + " (radius " +
               textio::Shortest(layout.rings[ring].radius) + " m, " +
               std::to_string(layout.rings[ring].stations.size()) +
@@ -279,9 +331,9 @@ class ProgressLine {
 void Compute(suite::Context& context, const Options& o) {
   const array::Layout layout = array::ReadLayout(context, o.layout);
   const ArrayGeometry geometry = GeometryOf(layout);
-  const ChannelLayout channels(geometry);
+  const ChannelLayout channels(geometry, o.analysis.component);
   const size_t ring = ChooseRing(layout, o.ring_radius);
-  const std::vector<Quantity> quantities = NeededQuantities(o.form, channels);
+  const std::vector<Quantity> quantities = NeededQuantities(o.form, o.wave, channels);
   if (o.output) {
     const std::filesystem::path folder = std::filesystem::path(*o.output).parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(context.Resolve(folder.string()))) {
@@ -292,10 +344,17 @@ void Compute(suite::Context& context, const Options& o) {
   // analysis: an error before it leaves no file.
   suite::OutputFile* file = o.output ? &context.OutputOnFirstLine(*o.output) : nullptr;
 
-  auto open = [&context, &layout] {
+  const bool horizontal = o.analysis.component == Component::kHorizontal;
+  auto open = [&context, &layout, horizontal] {
     Sources sources;
     for (const array::Station& s : layout.stations) {
-      sources.push_back(std::make_unique<RecordReader>(context, s.path.string()));
+      if (horizontal) {
+        auto [east, north] = OpenHorizontal(context, s.path.string());
+        sources.push_back(std::move(east));
+        sources.push_back(std::move(north));
+      } else {
+        sources.push_back(std::make_unique<RecordReader>(context, s.path.string()));
+      }
     }
     return sources;
   };
@@ -318,7 +377,7 @@ void Compute(suite::Context& context, const Options& o) {
       WriteTable(out, TableHeader(layout, ring, o, sums), sums.frequencies, columns, sums.kept);
       break;
     case FormKind::kVantor: {
-      const bool two = o.form.itype >= 10;
+      const bool two = o.form.itype == 10 || o.form.itype == 11;
       const double radius = layout.rings[two ? 0 : ring].radius;
       const std::optional<double> inner = two ? std::optional<double>(layout.rings[1].radius) : std::nullopt;
       left_out =

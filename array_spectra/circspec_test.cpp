@@ -39,20 +39,28 @@ struct ArrayFiles {
       std::string text;
       const std::vector<double>& u = array.vertical[s];
       for (size_t i = 0; i < u.size(); ++i) {
-        text += textio::Shortest(static_cast<double>(i) * array.wavefield.dt) + " ";
-        textio::AppendScientific(&text, u[i], 17);
-        text += " 0 0\n";
+        text += textio::Shortest(static_cast<double>(i) * array.wavefield.dt);
+        for (const std::vector<std::vector<double>>* c : {&array.vertical, &array.east, &array.north}) {
+          text += ' ';
+          textio::AppendScientific(&text, (*c)[s][i], 17);
+        }
+        text += '\n';
       }
       dir.Write(array.layout.stations[s].file, text);
     }
   }
 
-  // The same records in memory, as the files read back.
-  SourceOpener Opener() const {
-    return [this] {
+  // The same records in memory, as the files read back: u, or e and n.
+  SourceOpener Opener(Component component = Component::kVertical) const {
+    return [this, component] {
       Sources sources;
       for (size_t s = 0; s < array.vertical.size(); ++s) {
-        sources.push_back(std::make_unique<MemorySource>("m", array.vertical[s], 0, array.wavefield.dt));
+        if (component == Component::kVertical) {
+          sources.push_back(std::make_unique<MemorySource>("m", array.vertical[s], 0, array.wavefield.dt));
+        } else {
+          sources.push_back(std::make_unique<MemorySource>("e", array.east[s], 0, array.wavefield.dt));
+          sources.push_back(std::make_unique<MemorySource>("n", array.north[s], 0, array.wavefield.dt));
+        }
       }
       return sources;
     };
@@ -73,7 +81,7 @@ TEST(Circspec, HelpAndVersion) {
   const testsupport::Outcome help = RunWith({"--help"});
   EXPECT_EQ(help.status, 0);
   for (const char* option : {"--window", "--overlap", "--reject", "--fmin", "--fmax", "--nfreq", "--grid", "--smooth",
-                             "--ring", "--for", "--output"}) {
+                             "--ring", "--for", "--output", "--component", "--wave"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(RunWith({"-h"}).out, help.out);
@@ -104,6 +112,11 @@ TEST(Circspec, UsageErrorsAreOneLineWithStatusTwo) {
       {{"--smooth", "gauss:2", "a.txt"}, "--smooth: expected ko:B, parzen:BW or none"},
       {{"--for", "vantor:6", "a.txt"}, "--for: expected table, vantor:ITYPE"},
       {{"--for", "csv", "a.txt"}, "--for: expected table"},
+      {{"--component", "z", "a.txt"}, "--component: expected v (vertical u) or h (horizontal e and n), got 'z'"},
+      {{"--wave", "p", "a.txt"}, "--wave: expected love or rayleigh, got 'p'"},
+      {{"--component", "h", "--for", "vantor:22", "a.txt"}, "--for vantor:22 needs --wave love or --wave rayleigh"},
+      {{"--component", "h", "--wave", "love", "a.txt"}, "--wave applies only to --for vantor:21"},
+      {{"--wave", "love", "--for", "vantor:1", "a.txt"}, "--wave applies only to --for vantor:21"},
   };
   for (const Case& c : cases) {
     const testsupport::Outcome r = RunWith(c.args);
@@ -187,6 +200,95 @@ TEST(Circspec, RunThroughFilesEqualsTheInProcessAnalysis) {
   const testsupport::Outcome q = RunWith({"--for", "quillon", "--ring", "4.01", files.layout});
   EXPECT_EQ(q.out, quillon);
   EXPECT_EQ(q.err, "");
+}
+
+// --component h: each form from the files equals the in-process analysis
+// of the same e and n samples, and --wave picks the coefficient vantor's
+// model of the itype describes.
+TEST(Circspec, HorizontalFormsEqualTheInProcessAnalysis) {
+  ArrayFiles files(SmallArray(true, {5, 3}, {10, 4}));
+  AnalysisOptions options;
+  options.component = Component::kHorizontal;
+  const ChannelLayout ch(files.array.geometry, Component::kHorizontal);
+  const SpectralSums sums = Analyse(files.array.geometry, files.Opener(Component::kHorizontal), options);
+  struct Case {
+    const char* itype;
+    const char* wave;
+    Quantity written;
+  };
+  const Case cases[] = {
+      {"22", "love", Quantity::kSpacT},     {"23", "love", Quantity::kSpacR},     {"21", "love", Quantity::kSpacTR},
+      {"22", "rayleigh", Quantity::kSpacR}, {"23", "rayleigh", Quantity::kSpacT}, {"21", "rayleigh", Quantity::kSpacRT},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream text;
+    {
+      textio::Output out(text);
+      WriteVantor(out, std::stoi(c.itype), 10, std::nullopt, sums.frequencies.back(), sums.frequencies,
+                  Estimate(c.written, ch, 0, sums));
+    }
+    const testsupport::Outcome r =
+        RunWith({"--component", "h", "--for", std::string("vantor:") + c.itype, "--wave", c.wave, files.layout});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, text.str()) << c.itype << " " << c.wave;
+  }
+  // spac_rt is the reciprocal of spac_tr, with an error of its own.
+  const Series tr = Estimate(Quantity::kSpacTR, ch, 0, sums), rt = Estimate(Quantity::kSpacRT, ch, 0, sums);
+  for (size_t i = 0; i < sums.frequencies.size(); ++i) EXPECT_NEAR(tr.value[i] * rt.value[i], 1, 1e-12);
+
+  // The table: the three coefficients of the ring asked for, nothing vertical.
+  const testsupport::Outcome table = RunWith({"--component", "h", "--ring", "4", files.layout});
+  ASSERT_EQ(table.status, 0) << table.err;
+  const std::vector<std::string> lines = testsupport::Lines(table.out);
+  size_t header = 0;
+  while (header < lines.size() && lines[header].rfind("# ", 0) == 0) ++header;
+  ASSERT_GE(header, 2u);
+  EXPECT_EQ(lines[header - 1], "# freq spac_r spac_r_se spac_t spac_t_se spac_tr spac_tr_se segments");
+  EXPECT_NE(table.out.find("radial R = e cos(theta) + n sin(theta)"), std::string::npos);
+  ASSERT_EQ(lines.size(), header + sums.frequencies.size());
+  const Series radial = Estimate(Quantity::kSpacR, ch, 1, sums);
+  for (size_t i = 0; i < sums.frequencies.size(); ++i) {
+    std::istringstream in(lines[header + i]);
+    textio::FreeReader reader(in);
+    double values[8];
+    ASSERT_TRUE(reader.ReadDoubles(values).ok()) << lines[header + i];
+    EXPECT_NEAR(values[1], radial.value[i], 1e-8 * std::fabs(radial.value[i])) << lines[header + i];  // 9 digits
+    EXPECT_NEAR(values[2], radial.se[i], 1e-8 * radial.se[i]) << lines[header + i];
+  }
+}
+
+TEST(Circspec, HorizontalComponentsNeedTheCentreAndTheColumnFile) {
+  ArrayFiles files(SmallArray(true, {3}));
+  const testsupport::TempDir& dir = files.dir;
+  const std::string out = dir / "result.txt";
+  dir.Write("ring_only.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 R1S2.txt\nR1S3 240 10 R1S3.txt\n");
+  // A two-column record ("time value", as wendle writes it) has no e, n.
+  dir.Write("two.txt", "0 1\n0.01 2\n0.02 3\n0.03 4\n");
+  dir.Write("two_layout.txt", "C0 0 0 two.txt\nR1S1 0 10 R1S1.txt\nR1S2 120 10 R1S2.txt\nR1S3 240 10 R1S3.txt\n");
+  struct Case {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  const Case cases[] = {
+      {{"--component", "h", dir / "ring_only.txt"}, "--component h: the horizontal SPAC coefficients project"},
+      {{"--component", "h", "--for", "vantor:22", "--wave", "love", dir / "ring_only.txt"},
+       "spac_t needs a centre station"},
+      {{"--component", "h", "--for", "vantor:1", files.layout}, "spac comes from the vertical component"},
+      {{"--component", "h", "--for", "quillon", files.layout}, "coh comes from the vertical component"},
+      {{"--for", "vantor:23", "--wave", "rayleigh", files.layout},
+       "spac_t comes from the horizontal components (--component h)"},
+      {{"--component", "h", dir / "two_layout.txt"},
+       (dir / "two.txt") + " line 2: expected 'time u e n' (the column file; --component h needs e and n)"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), {"--output", out});
+    const testsupport::Outcome r = RunWith(args);
+    EXPECT_EQ(r.status, 2) << c.says;
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out)) << c.says;
+  }
 }
 
 TEST(Circspec, TableHasTheHeaderColumnsAndOneLinePerFrequency) {

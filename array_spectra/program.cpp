@@ -17,7 +17,8 @@ comment): azimuth in degrees counterclockwise from east, radius in metres
 (0 for the centre station, at most one), file relative to the layout's
 folder. Stations on one radius (within 0.5 %) form a ring of 3 or more;
 one or two rings. Each record: lines 'time u e n' (column file; the
-vertical u is used) or 'time value'; times in seconds, equally spaced.
+vertical u is used, or e and n with --component h) or 'time value';
+times in seconds, equally spaced.
 
 Options (defaults in brackets):
   --window S        segment length in seconds [20.48]
@@ -31,8 +32,15 @@ Options (defaults in brackets):
   --smooth SPEC     ko:B (Konno-Ohmachi, coefficient B), parzen:BW (Parzen,
                     bandwidth BW Hz) or none (nearest FFT bin) [ko:40]
   --ring RADIUS     ring whose quantities are given, by radius [the outer]
+  --component v|h   v: the vertical u; h: the horizontal e and n, giving
+                    the radial and transverse SPAC coefficients [v]
   --for FORM        table, vantor:ITYPE (ITYPE 1 spac, 2 j0sq, 3 j1sq,
-                    4 j0j1sq, 5 cca, 10 ringsq, 11 ring) or quillon [table]
+                    4 j0j1sq, 5 cca, 10 ringsq, 11 ring; with --component h
+                    21, 22, 23) or quillon [table]
+  --wave love|rayleigh  the wave type vantor's itype 21, 22 or 23 is
+                    solved for (required with them): love writes 22 spac_t,
+                    23 spac_r, 21 spac_t/spac_r; rayleigh writes 22 spac_r,
+                    23 spac_t, 21 spac_r/spac_t
   -o, --output FILE write there instead of standard output (created only
                     when the first line is written)
   -h, --help        this text
@@ -47,12 +55,23 @@ Z0 = mean of X_j, Z1 = mean of X_j exp(-i theta_j), <> smoothed sums):
   ringsq = <|Z1 outer|^2> / <|Z1 inner|^2>,  ring = Re<Z1 outer conj Z1 inner> / <|Z1 inner|^2>
 Without a centre station only cca, ringsq and ring exist.
 
+Horizontal (--component h, needs the centre): the centre's and station
+j's motion are both projected on theta_j, radial R = e cos(theta_j) +
+n sin(theta_j), transverse T = -e sin(theta_j) + n cos(theta_j):
+  spac_r  = mean over j of Re<R_cj conj R_j> / sqrt(<|R_cj|^2> <|R_j|^2>)
+  spac_t  = the same with T,   spac_tr = spac_t / spac_r
+Rayleigh waves give spac_r ~ J0(kr) - J2(kr), spac_t ~ J0 + J2; Love
+waves the reverse; with a Love share a of the horizontal power
+spac_r ~ (1-a)(J0-J2)(k_R r) + a(J0+J2)(k_L r), spac_t likewise swapped.
+
 Output: table (default): '#' header lines, the last naming the columns
   # freq spac spac_se coh coh_se cca cca_se ... segments
-then one line per frequency. vantor:ITYPE: 'ITYPE r 0.0 fmax' (and the
-inner radius for 10 and 11), then 'frequency value stderr'. quillon:
-'r N', then 'f coh f spac f cca'. Non-finite values are left out of the
-vantor and quillon forms, with a count on standard error.
+  # freq spac_r spac_r_se spac_t spac_t_se spac_tr spac_tr_se segments
+(the second with --component h), then one line per frequency.
+vantor:ITYPE: 'ITYPE r 0.0 fmax' (and the inner radius for 10 and 11),
+then 'frequency value stderr'. quillon: 'r N', then 'f coh f spac f cca'.
+Non-finite values are left out of the vantor and quillon forms, with a
+count on standard error.
 
 Example (10 minutes of circsim records; true c = 440, 340, 284, 252 m/s):
   $ cat site/layout.txt
@@ -70,6 +89,11 @@ Example (10 minutes of circsim records; true c = 440, 340, 284, 252 m/s):
      6.00000000       338.923798       5.64872980
      8.00000000       285.468140       3.56835175
      10.0000000       250.769089       2.50769091
+  $ circspec --component h --for vantor:22 --wave rayleigh --fmin 4 --fmax 10 --nfreq 4 --grid linear site/layout.txt | vantor
+     4.00000000       426.070435       10.6517611
+     6.00000000       336.027496       5.60045815
+     8.00000000       281.703979       3.52129984
+     10.0000000       251.918427       2.51918435
 )help";
 
 }  // namespace

@@ -10,15 +10,28 @@ namespace {
 struct Entry {
   Quantity q;
   std::string_view name;
+  bool in_table = true;
 };
 constexpr Entry kEntries[] = {
     {Quantity::kSpac, "spac"},   {Quantity::kCoh, "coh"},       {Quantity::kCca, "cca"},
     {Quantity::kJ0sq, "j0sq"},   {Quantity::kJ1sq, "j1sq"},     {Quantity::kJ0J1sq, "j0j1sq"},
-    {Quantity::kRingsq, "ringsq"}, {Quantity::kRing, "ring"},
+    {Quantity::kRingsq, "ringsq"}, {Quantity::kRing, "ring"},     {Quantity::kSpacR, "spac_r"},
+    {Quantity::kSpacT, "spac_t"},  {Quantity::kSpacTR, "spac_tr"}, {Quantity::kSpacRT, "spac_rt", false},
 };
 
 bool NeedsCentre(Quantity q) { return q != Quantity::kCca && q != Quantity::kRingsq && q != Quantity::kRing; }
 bool NeedsTwoRings(Quantity q) { return q == Quantity::kRingsq || q == Quantity::kRing; }
+bool IsHorizontal(Quantity q) {
+  return q == Quantity::kSpacR || q == Quantity::kSpacT || q == Quantity::kSpacTR || q == Quantity::kSpacRT;
+}
+
+// (1/N) sum_j Re S_cj / sqrt(S_cc,j S_jj): the SPAC coefficient of one
+// projection, the centre's power taken per station.
+double ProjectedSpac(const ProjectedChannels& p, const double* s) {
+  double sum = 0;
+  for (size_t j = 0; j < p.cross.size(); ++j) sum += s[p.cross[j]] / std::sqrt(s[p.centre_power[j]] * s[p.station_power[j]]);
+  return sum / static_cast<double>(p.cross.size());
+}
 
 }  // namespace
 
@@ -37,6 +50,13 @@ std::optional<Quantity> QuantityNamed(std::string_view name) {
 }
 
 std::string WhyUnavailable(Quantity q, const ChannelLayout& channels) {
+  const bool horizontal = channels.component == Component::kHorizontal;
+  if (IsHorizontal(q) && !horizontal) {
+    return std::string(NameOf(q)) + " comes from the horizontal components (--component h)";
+  }
+  if (!IsHorizontal(q) && horizontal) {
+    return std::string(NameOf(q)) + " comes from the vertical component (--component v)";
+  }
   if (NeedsCentre(q) && !channels.has_centre) {
     return std::string(NameOf(q)) + " needs a centre station (radius 0), and the layout has none";
   }
@@ -49,7 +69,7 @@ std::string WhyUnavailable(Quantity q, const ChannelLayout& channels) {
 std::vector<Quantity> AvailableQuantities(const ChannelLayout& channels) {
   std::vector<Quantity> out;
   for (const Entry& e : kEntries) {
-    if (WhyUnavailable(e.q, channels).empty()) out.push_back(e.q);
+    if (e.in_table && WhyUnavailable(e.q, channels).empty()) out.push_back(e.q);
   }
   return out;
 }
@@ -79,6 +99,14 @@ double Evaluate(Quantity q, const ChannelLayout& ch, size_t ring, const double* 
       return s[ch.rings[0].g1] / s[ch.rings[1].g1];
     case Quantity::kRing:
       return s[*ch.ring_cross] / s[ch.rings[1].g1];
+    case Quantity::kSpacR:
+      return ProjectedSpac(r.radial, s);
+    case Quantity::kSpacT:
+      return ProjectedSpac(r.transverse, s);
+    case Quantity::kSpacTR:
+      return ProjectedSpac(r.transverse, s) / ProjectedSpac(r.radial, s);
+    case Quantity::kSpacRT:
+      return ProjectedSpac(r.radial, s) / ProjectedSpac(r.transverse, s);
   }
   return std::numeric_limits<double>::quiet_NaN();
 }

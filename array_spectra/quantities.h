@@ -24,12 +24,24 @@ namespace circspec {
 //   ring    Re <Z1(outer) conj Z1(inner)> / G1(inner) ~ J1(kr)/J1(kr2) (itype 11)
 // Without a centre station only cca, ringsq and ring exist; ringsq and
 // ring need two rings.
-enum class Quantity { kSpac, kCoh, kCca, kJ0sq, kJ1sq, kJ0J1sq, kRingsq, kRing };
+//
+// From the horizontal components (see ProjectedChannels; R radial, T
+// transverse, both the centre's and station j's projected on theta_j):
+//   spac_r  (1/N) sum_j Re S(R_cj, R_j) / sqrt(S(R_cj) S(R_j))
+//   spac_t  (1/N) sum_j Re S(T_cj, T_j) / sqrt(S(T_cj) S(T_j))
+//   spac_tr spac_t / spac_r
+//   spac_rt spac_r / spac_t (not a table column: vantor's itype 21 for
+//           Rayleigh waves, with a jackknife error of its own)
+// Rayleigh waves give spac_r ~ J0 - J2 and spac_t ~ J0 + J2 (vantor
+// itypes 22 and 23), Love waves the reverse; they need the centre.
+enum class Quantity {
+  kSpac, kCoh, kCca, kJ0sq, kJ1sq, kJ0J1sq, kRingsq, kRing, kSpacR, kSpacT, kSpacTR, kSpacRT
+};
 
 std::string_view NameOf(Quantity q);
 std::optional<Quantity> QuantityNamed(std::string_view name);
 
-// The quantities this layout gives, in table order.
+// The quantities this layout and component give, in table order.
 std::vector<Quantity> AvailableQuantities(const ChannelLayout& channels);
 // Why `q` is not available ("" if it is).
 std::string WhyUnavailable(Quantity q, const ChannelLayout& channels);

@@ -36,22 +36,34 @@ SyntheticArray MakeArray(const ArraySpec& spec) {
   a.wavefield.band = circsim::Band{0.5, 0.4 / spec.dt};
   a.wavefield.noise = spec.noise;
   a.wavefield.seed = spec.seed;
+  a.wavefield.love_fraction = spec.love_fraction;
   const circsim::Synthesizer synth(a.wavefield);
   circsim::StationRecord record(a.wavefield.samples);
   for (const array::Station& s : a.layout.stations) {
     synth.Synthesize(circsim::Site{s.name, s.azimuth_deg, s.radius}, &record);
     const auto u = record.series(circsim::kVertical);
     a.vertical.emplace_back(u.begin(), u.end());
+    const auto e = record.series(circsim::kEast);
+    a.east.emplace_back(e.begin(), e.end());
+    const auto n = record.series(circsim::kNorth);
+    a.north.emplace_back(n.begin(), n.end());
   }
   return a;
 }
 
-SourceOpener SyntheticArray::Opener() const {
-  return [this] {
+SourceOpener SyntheticArray::Opener(Component component) const {
+  return [this, component] {
     Sources sources;
+    auto add = [&](const std::vector<double>& samples, const std::string& name) {
+      sources.push_back(std::make_unique<MemorySource>(name, samples, wavefield.dt, wavefield.dt));
+    };
     for (size_t s = 0; s < vertical.size(); ++s) {
-      sources.push_back(
-          std::make_unique<MemorySource>(layout.stations[s].file, vertical[s], wavefield.dt, wavefield.dt));
+      if (component == Component::kVertical) {
+        add(vertical[s], layout.stations[s].file);
+      } else {
+        add(east[s], layout.stations[s].file + " (e)");
+        add(north[s], layout.stations[s].file + " (n)");
+      }
     }
     return sources;
   };
@@ -64,6 +76,9 @@ WaveModel SyntheticArray::Model() const {
   m.power = [band](double f) { return band.Weight(f); };
   m.velocity = [curve](double f) { return curve.Velocity(f); };
   m.noise = wavefield.noise;
+  const circsim::DispersionCurve love = wavefield.love;
+  m.love_velocity = [love](double f) { return love.Velocity(f); };
+  m.love_fraction = wavefield.love_fraction;
   return m;
 }
 

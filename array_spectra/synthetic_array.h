@@ -1,7 +1,7 @@
 #ifndef CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_
 #define CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_
 
-// Test support: a circular array and its vertical records made in-process
+// Test support: a circular array and its records made in-process
 // by circsim's synthesis engine, with the wave model that the theory
 // needs.
 
@@ -25,6 +25,7 @@ struct ArraySpec {
   double dt = 0.01;
   double noise = 0;                      // epsilon
   uint64_t seed = 1;
+  double love_fraction = 0;              // share of the horizontal power in Love waves
 };
 
 struct SyntheticArray {
@@ -32,9 +33,11 @@ struct SyntheticArray {
   ArrayGeometry geometry;
   circsim::Wavefield wavefield;
   std::vector<std::vector<double>> vertical;  // per station, in layout order
+  std::vector<std::vector<double>> east, north;
 
-  // Fresh sources over the records (the same samples every call).
-  SourceOpener Opener() const;
+  // Fresh sources over the records (the same samples every call): one
+  // per station, or east and north of each for the horizontal component.
+  SourceOpener Opener(Component component = Component::kVertical) const;
   WaveModel Model() const;
 };
 

@@ -8,6 +8,7 @@
 #include <complex>
 #include <numbers>
 
+#include "array_spectra/quantities.h"
 #include "array_spectra/theory.h"
 
 namespace circspec {
@@ -131,6 +132,75 @@ TEST(Theory, SmoothedTheoryPassesThroughTheSmoothingWeights) {
     }
     EXPECT_NEAR(t[i * ch.count + ch.centre_power], cc, 1e-12);
     EXPECT_NEAR(t[i * ch.count + ch.rings[0].centre_cross[2]], cross, 1e-12);
+  }
+}
+
+// The horizontal closed form: Rayleigh waves J0 -+ J2 on the radial and
+// transverse components, Love waves the reverse, a mixture in proportion.
+TEST(Theory, HorizontalCoefficientsOfRayleighLoveAndMixtures) {
+  // J0(1) = 0.765197686557967, J2(1) = 0.114903484931901.
+  const double minus = 0.650294201626066, plus = 0.880101171489868;
+  struct Case {
+    double love_fraction, radial, transverse;
+  };
+  for (const Case& c : {Case{0, minus, plus}, Case{1, plus, minus}, Case{0.25, 0.75 * minus + 0.25 * plus,
+                                                                                0.75 * plus + 0.25 * minus}}) {
+    const HorizontalCoefficients h = HorizontalSpac(1, 1, c.love_fraction);
+    EXPECT_NEAR(h.radial, c.radial, 1e-14) << c.love_fraction;
+    EXPECT_NEAR(h.transverse, c.transverse, 1e-14) << c.love_fraction;
+  }
+  // Each wave type at its own wavenumber.
+  const HorizontalCoefficients h = HorizontalSpac(2, 3, 0.5);
+  EXPECT_NEAR(h.radial, 0.5 * (J(0, 2) - J(2, 2)) + 0.5 * (J(0, 3) + J(2, 3)), 1e-14);
+  EXPECT_NEAR(h.transverse, 0.5 * (J(0, 2) + J(2, 2)) + 0.5 * (J(0, 3) - J(2, 3)), 1e-14);
+}
+
+// The expected projected spectra against a direct average over wave
+// directions of plane waves moving along (Rayleigh) or across (Love) their
+// direction m: E[R_c conj R_j] = <(u_c . h)(u_j . h) cos(k m . (p_c - p_j))>
+// with h = m or m rotated by 90 degrees, for an irregular ring; and the
+// coefficients they form equal the closed form divided by 1 + eps.
+TEST(Theory, HorizontalPairFormMatchesTheAverageOverDirectionsAndTheClosedForm) {
+  const double r = 10, c_rayleigh = 200, c_love = 150, f = 4, eps = 0.05;
+  const ArrayGeometry g = Array(true, {{10, 100, 170, 300}}, {{r, r, r, r}});
+  const ChannelLayout ch(g, Component::kHorizontal);
+  ASSERT_EQ(ch.count, 4u * 6u);
+  for (double a : {0.0, 0.3, 1.0}) {
+    WaveModel m;
+    m.power = [](double) { return 2.0; };
+    m.velocity = [=](double) { return c_rayleigh; };
+    m.love_velocity = [=](double) { return c_love; };
+    m.love_fraction = a;
+    m.noise = eps;
+    std::vector<double> sums(ch.count);
+    ExpectedSums(g, ch, m, f, sums.data());
+    const double k_r = 2 * kPi * f / c_rayleigh, k_l = 2 * kPi * f / c_love;
+    const RingGeometry& ring = g.rings[0];
+    for (size_t j = 0; j < ring.stations.size(); ++j) {
+      const double xj = g.x[ring.stations[j]], yj = g.y[ring.stations[j]];
+      for (int transverse = 0; transverse < 2; ++transverse) {
+        const double phi = ring.azimuths[j] + (transverse ? kPi / 2 : 0);
+        const double ux = std::cos(phi), uy = std::sin(phi);
+        double direct = 0;
+        const int steps = 20000;
+        for (int i = 0; i < steps; ++i) {
+          const double alpha = 2 * kPi * (i + 0.5) / steps;
+          const double mx = std::cos(alpha), my = std::sin(alpha);
+          const double along = (ux * mx + uy * my), across = (-ux * my + uy * mx);
+          direct += (1 - a) * along * along * std::cos(k_r * (mx * xj + my * yj)) +
+                    a * across * across * std::cos(k_l * (mx * xj + my * yj));
+        }
+        direct *= 2.0 / steps;  // P = 2
+        const ProjectedChannels& p = transverse ? ch.rings[0].transverse : ch.rings[0].radial;
+        EXPECT_NEAR(sums[p.cross[j]], direct, 1e-9) << "a " << a << " station " << j << " transverse " << transverse;
+        EXPECT_NEAR(sums[p.centre_power[j]], 1 + eps, 1e-12);  // P/2 per component, and the noise
+        EXPECT_NEAR(sums[p.station_power[j]], 1 + eps, 1e-12);
+      }
+    }
+    const HorizontalCoefficients h = HorizontalSpac(k_r * r, k_l * r, a);
+    EXPECT_NEAR(Evaluate(Quantity::kSpacR, ch, 0, sums.data()), h.radial / (1 + eps), 1e-12);
+    EXPECT_NEAR(Evaluate(Quantity::kSpacT, ch, 0, sums.data()), h.transverse / (1 + eps), 1e-12);
+    EXPECT_NEAR(Evaluate(Quantity::kSpacTR, ch, 0, sums.data()), h.transverse / h.radial, 1e-12);
   }
 }
 
