@@ -13,7 +13,7 @@
 #include "array_spectra/analysis.h"
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
-#include "array_spectra/record_reader.h"
+#include "array_spectra/station_source.h"
 #include "suite/options.h"
 #include "suite/runtime.h"
 #include "textio/errors.h"
@@ -294,8 +294,11 @@ void Compute(suite::Context& context, const Options& o) {
 
   auto open = [&context, &layout] {
     Sources sources;
+    // The vertical component of every station.
+    constexpr seisio::Component kWanted[] = {seisio::Component::kU};
     for (const array::Station& s : layout.stations) {
-      sources.push_back(std::make_unique<RecordReader>(context, s.path.string()));
+      Sources station = OpenStation(context, s, kWanted);
+      sources.push_back(std::move(station[0]));
     }
     return sources;
   };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "textio/errors.h"
 #include "textio/format.h"
@@ -17,8 +18,8 @@ constexpr double kStepTolerance = 0.01;
 
 }  // namespace
 
-RecordReader::RecordReader(suite::Context& context, const std::string& name)
-    : path_(name), context_(context), file_(context.OpenInput(name)), reader_(file_.stream()) {
+RecordReader::RecordReader(suite::Context& context, const std::string& name, int column)
+    : path_(name), context_(context), file_(context.OpenInput(name)), reader_(file_.stream()), column_(column) {
   try {
     ReadHead();
   } catch (...) {
@@ -57,8 +58,9 @@ bool RecordReader::NextSample(double* t, double* v) {
   // NaN marks a value the read did not give: a null (",,") or a slash
   // leaves its target untouched, and an end of input inside the read
   // leaves the later targets so.
-  double tv[2] = {kNaN, kNaN};
-  const textio::ReadResult r = reader_.ReadDoubles(tv);
+  double fields[4] = {kNaN, kNaN, kNaN, kNaN};
+  const textio::ReadResult r = reader_.ReadDoubles(std::span<double>(fields, static_cast<size_t>(column_) + 1));
+  const double tv[2] = {fields[0], fields[column_]};
   if (r.status == textio::ReadStatus::kEnd) {
     if (std::isnan(tv[0])) return false;
     Fail(r.line, "the file ends inside a sample (expected 'time u e n' or 'time value')");
