@@ -85,8 +85,8 @@ class Parser {
     s.line = line;
     const std::vector<std::string_view> parts = Parts(f[3]);  // views into `text`
     if (parts.size() != 1 && parts.size() != 3) {
-      Fail(line, "expected one record file or three separated by commas (u,e,n), got " +
-                     std::to_string(parts.size()) + " in '" + Shown(s.file) + "'");
+      Fail(line, "expected one record file or three separated by commas (u,e,n), got " + std::to_string(parts.size()) +
+                     " in '" + Shown(s.file) + "'");
     }
     for (std::string_view part : parts) {
       if (part.empty()) Fail(line, "an empty record file name in '" + Shown(s.file) + "' (expected u,e,n)");

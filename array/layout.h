@@ -37,7 +37,7 @@ struct Station {
   // The record files resolved: one, or three (u, e, n) when `file` names
   // three separated by commas.
   std::vector<std::filesystem::path> paths;
-  long line = 0;               // line of the layout file that defines it
+  long line = 0;  // line of the layout file that defines it
 };
 
 struct Ring {

@@ -70,10 +70,7 @@ class HeldSamples : public ChannelSamples {
 class SeismicSource : public SampleSource {
  public:
   SeismicSource(std::string name, const seisio::Trace& trace, std::unique_ptr<ChannelSamples> samples)
-      : name_(std::move(name)),
-        start_(trace.start_seconds()),
-        dt_(trace.interval),
-        samples_(std::move(samples)) {}
+      : name_(std::move(name)), start_(trace.start_seconds()), dt_(trace.interval), samples_(std::move(samples)) {}
 
   const std::string& name() const override { return name_; }
   double start_time() const override { return start_; }
@@ -118,8 +115,8 @@ Sources OneFile(suite::Context& context, const std::string& name, std::span<cons
     return sources;
   }
   if (format == seisio::Format::kSac) {
-    throw textio::InputError(name +
-                             ": a SAC file holds one channel; give the station's three files u,e,n separated by commas");
+    throw textio::InputError(
+        name + ": a SAC file holds one channel; give the station's three files u,e,n separated by commas");
   }
   std::vector<seisio::MiniSeedChannel> index = seisio::IndexMiniSeed(file->stream(), name);
   std::vector<seisio::Trace> heads;
@@ -165,8 +162,7 @@ std::unique_ptr<SampleSource> ComponentFile(suite::Context& context, const std::
 
 }  // namespace
 
-Sources OpenStation(suite::Context& context, const array::Station& station,
-                    std::span<const seisio::Component> wanted) {
+Sources OpenStation(suite::Context& context, const array::Station& station, std::span<const seisio::Component> wanted) {
   if (station.paths.size() != 3) return OneFile(context, station.path.string(), wanted);
   Sources sources;
   for (seisio::Component c : wanted) {

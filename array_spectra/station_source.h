@@ -27,8 +27,7 @@ namespace circspec {
 // channel is held whole, as 32-bit floats (its own precision, so exact).
 // Errors are textio::InputError naming the file (and the channel, time or
 // line).
-Sources OpenStation(suite::Context& context, const array::Station& station,
-                    std::span<const seisio::Component> wanted);
+Sources OpenStation(suite::Context& context, const array::Station& station, std::span<const seisio::Component> wanted);
 
 }  // namespace circspec
 

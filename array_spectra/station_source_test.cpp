@@ -71,7 +71,8 @@ TEST(OpenStation, GivesTheComponentsAskedForFromEveryForm) {
   const char* names[] = {"u", "e", "n"};
   for (size_t k = 0; k < 3; ++k) {
     dir.Write(std::string("a.") + names[k] + ".sac", SacBytes(t[k]));
-    dir.Write(std::string("a.") + names[k] + ".mseed", MiniSeedBytes({t[k]}, {seisio::MiniSeedEncoding::kFloat32, 1024}));
+    dir.Write(std::string("a.") + names[k] + ".mseed",
+              MiniSeedBytes({t[k]}, {seisio::MiniSeedEncoding::kFloat32, 1024}));
   }
   struct Form {
     const char* file;

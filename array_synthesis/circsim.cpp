@@ -25,9 +25,9 @@ namespace circsim {
 namespace {
 
 constexpr suite::Option kOptions[] = {
-    {"duration", true},      {"dt", true},         {"band", true, 0, 1}, {"rayleigh", true}, {"love", true},
-    {"love-fraction", true}, {"hv", true},         {"noise", true},      {"waves", true},    {"seed", true},
-    {"digits", true},        {"format", true},     {"help", false, 'h'},
+    {"duration", true},      {"dt", true},     {"band", true, 0, 1}, {"rayleigh", true}, {"love", true},
+    {"love-fraction", true}, {"hv", true},     {"noise", true},      {"waves", true},    {"seed", true},
+    {"digits", true},        {"format", true}, {"help", false, 'h'},
 };
 
 struct Settings {
@@ -193,8 +193,9 @@ void CheckFiles(const array::Layout& layout, RecordFormat format) {
                                  "--format sac or mseed");
     }
     if (format == RecordFormat::kSac && files != 3) {
-      throw textio::RuntimeError(StationPlace(layout, st) + "a SAC file holds one channel: give three files u,e,n "
-                                                             "separated by commas for --format sac");
+      throw textio::RuntimeError(StationPlace(layout, st) +
+                                 "a SAC file holds one channel: give three files u,e,n "
+                                 "separated by commas for --format sac");
     }
     const size_t longest = format == RecordFormat::kMiniSeed ? 5 : format == RecordFormat::kSac ? 8 : 0;
     if (longest > 0 && st.name.size() > longest) {
@@ -258,8 +259,8 @@ void Synthesise(suite::Context& context, Settings& s) {
       for (const std::filesystem::path& path : st.paths) {
         if (!input.empty() && SameFile(context.Resolve(path.string()), context.Resolve(input))) {
           throw textio::RuntimeError(layout.file + " line " + std::to_string(st.line) + ": the record file '" +
-                                     (st.paths.size() == 1 ? st.file : path.string()) + "' of station '" + st.name + "' is the input file '" +
-                                     input + "'");
+                                     (st.paths.size() == 1 ? st.file : path.string()) + "' of station '" + st.name +
+                                     "' is the input file '" + input + "'");
         }
       }
     }

@@ -245,9 +245,9 @@ TEST(Circsim, FieldFormatsHoldTheTextRecordAsFloats) {
   auto layout = [&](const char* sub, const std::string& one, const std::string& three) {
     std::string text = common;
     for (const char* name : {"S1", "S2", "S3", "C"}) {
-      const std::string field = one.empty() ? std::string(name) + ".u" + three + "," + name + ".e" + three + "," +
-                                                  name + ".n" + three
-                                            : name + one;
+      const std::string field =
+          one.empty() ? std::string(name) + ".u" + three + "," + name + ".e" + three + "," + name + ".n" + three
+                      : name + one;
       text.replace(text.find(std::string("{") + name + "}"), std::strlen(name) + 2, field);
     }
     return dir.Write(std::string(sub) + "/layout.txt", text);

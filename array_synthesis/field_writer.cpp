@@ -6,12 +6,12 @@ namespace circsim {
 
 std::string ChannelCode(double dt, seisio::Component component) {
   const double rate = 1.0 / dt;
-  const char band = rate >= 1000 ? 'F'
-                    : rate >= 250 ? 'C'
-                    : rate >= 80  ? 'H'
-                    : rate >= 10  ? 'B'
-                    : rate > 1    ? 'M'
-                    : rate >= 0.1 ? 'L'
+  const char band = rate >= 1000   ? 'F'
+                    : rate >= 250  ? 'C'
+                    : rate >= 80   ? 'H'
+                    : rate >= 10   ? 'B'
+                    : rate > 1     ? 'M'
+                    : rate >= 0.1  ? 'L'
                     : rate >= 0.01 ? 'V'
                                    : 'U';
   const char letter = component == seisio::Component::kU ? 'Z' : component == seisio::Component::kE ? 'E' : 'N';

@@ -323,7 +323,8 @@ void MiniSeedChannelReader::Decode(size_t k) {
   msr_ = msr;
   if (status != 0) {
     Fail(name_, "byte " + std::to_string(record.offset) + ": the record no longer parses (" +
-                    (status < 0 ? std::string(ms_errorstr(status)) : "truncated") + "; the file changed while it was read)");
+                    (status < 0 ? std::string(ms_errorstr(status)) : "truncated") +
+                    "; the file changed while it was read)");
   }
   decoded_.resize(static_cast<size_t>(record.samples));
   Unpack(name_, channel_, record, *msr, decoded_.data());

@@ -297,7 +297,8 @@ TEST(MiniSeedTest, WriterRefusesWhatMiniSeedCannotHold) {
       {fractional, {MiniSeedEncoding::kSteim2, 4096}, "Steim 2 holds integer samples"},
       {fractional, {MiniSeedEncoding::kAuto, 1000}, "record length 1000 is not a power of two"},
       {MakeTrace("HHZ", 0, 0.0, {1}), {}, "sampling interval 0 s is not positive"},
-      {MakeTrace("HHZ", 0, 0.01, {1, 1e39}), {MiniSeedEncoding::kFloat32, 4096},
+      {MakeTrace("HHZ", 0, 0.01, {1, 1e39}),
+       {MiniSeedEncoding::kFloat32, 4096},
        "sample 2 lies beyond the range of 32-bit floats"},
   };
   for (const auto& c : cases) {

@@ -158,9 +158,11 @@ void WriteMiniSeed(const Trace& trace, textio::Output& out, const MiniSeedOption
     Collector collector;
     int64_t packed = 0;
     ClearMiniSeedLog();
-    const int records =
-        mst_pack(mst, Collect, &collector, length, steim2 ? DE_STEIM2 : float32 ? DE_FLOAT32 : DE_FLOAT64, 1, &packed,
-                 1, 0, record);
+    const int records = mst_pack(mst, Collect, &collector, length,
+                                 steim2    ? DE_STEIM2
+                                 : float32 ? DE_FLOAT32
+                                           : DE_FLOAT64,
+                                 1, &packed, 1, 0, record);
     if (collector.failure) std::rethrow_exception(collector.failure);
     if (records < 0 || packed != static_cast<int64_t>(count)) {
       std::string why = "libmseed packed " + std::to_string(packed) + " of " + std::to_string(count) + " samples";
