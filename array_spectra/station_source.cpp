@@ -32,7 +32,7 @@ class SharedFile {
 };
 
 // What SeismicSource needs of a channel's samples: miniSEED decoded as it
-// goes, or SAC held whole.
+// goes, or SAC read block by block.
 class ChannelSamples {
  public:
   virtual ~ChannelSamples() = default;
@@ -50,19 +50,17 @@ class MiniSeedSamples : public ChannelSamples {
   seisio::MiniSeedChannelReader reader_;
 };
 
-class HeldSamples : public ChannelSamples {
+class SacSamples : public ChannelSamples {
  public:
-  explicit HeldSamples(const std::vector<double>& samples) : samples_(samples.begin(), samples.end()) {}
-  size_t Read(double* out, size_t count) override {
-    const size_t n = std::min(count, samples_.size() - next_);
-    std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(next_), n, out);
-    next_ += n;
-    return n;
-  }
+  SacSamples(std::shared_ptr<SharedFile> file, std::string name)
+      : file_(std::move(file)), reader_(file_->stream(), std::move(name)) {}
+  const seisio::Trace& trace() const { return reader_.trace(); }
+  size_t count() const { return reader_.count(); }
+  size_t Read(double* out, size_t count) override { return reader_.Read(out, count); }
 
  private:
-  std::vector<float> samples_;  // SAC's own precision: exact
-  size_t next_ = 0;
+  std::shared_ptr<SharedFile> file_;
+  seisio::SacChannelReader reader_;
 };
 
 // One channel of a SAC or miniSEED file. Its times are the header's: the
@@ -146,18 +144,20 @@ std::unique_ptr<SampleSource> ComponentFile(suite::Context& context, const std::
       RequireSamples(index[0].trace, index[0].count, name);
       return MiniSeedSource(std::move(file), name, std::move(index[0]));
     }
-    case seisio::Format::kSac:
+    case seisio::Format::kSac: {
+      auto samples = std::make_unique<SacSamples>(std::move(file), name);
+      std::vector<seisio::Trace> heads = {samples->trace()};
+      seisio::CheckPlace(heads, place, name);
+      RequireSamples(heads[0], samples->count(), name);
+      return std::make_unique<SeismicSource>(name, heads[0], std::move(samples));
+    }
     case seisio::Format::kText:
       break;
   }
-  // SAC, or text, which ReadChannels refuses with a message that says so.
-  std::vector<seisio::Trace> held = seisio::ReadChannels(file->stream(), name);
-  file.reset();
-  seisio::CheckPlace(held, place, name);
-  RequireSamples(held[0], held[0].samples.size(), name);
-  auto samples = std::make_unique<HeldSamples>(held[0].samples);
-  held[0].samples = {};
-  return std::make_unique<SeismicSource>(name, held[0], std::move(samples));
+  // ReadChannels refuses text with the message that says what it is (or,
+  // for a SAC header whose size does not fit, what is wrong with it).
+  seisio::ReadChannels(file->stream(), name);
+  throw textio::InputError(name + ": column text, not SAC or miniSEED");
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ namespace circspec {
 //  - three files u,e,n, each SAC or miniSEED of one channel: only the files
 //    of the wanted components are opened.
 // Times come from the headers (epoch seconds) and from the time column
-// for text. miniSEED is decoded record by record as the samples are pulled,
-// so a day's record costs the memory of one record per channel; a SAC
-// channel is held whole, as 32-bit floats (its own precision, so exact).
+// for text. miniSEED is decoded record by record as the samples are pulled
+// and SAC read block by block, so a day's record costs the memory of a
+// record or a block per channel.
 // Errors are textio::InputError naming the file (and the channel, time or
 // line).
 Sources OpenStation(suite::Context& context, const array::Station& station, std::span<const seisio::Component> wanted);
