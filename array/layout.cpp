@@ -28,6 +28,17 @@ std::vector<std::string_view> Fields(std::string_view line) {
   return fields;
 }
 
+// The comma-separated parts of a record field.
+std::vector<std::string_view> Parts(std::string_view field) {
+  std::vector<std::string_view> parts;
+  for (;;) {
+    const size_t comma = field.find(',');
+    parts.push_back(field.substr(0, comma));
+    if (comma == std::string_view::npos) return parts;
+    field.remove_prefix(comma + 1);
+  }
+}
+
 class Parser {
  public:
   Parser(const std::string& file_name, const std::filesystem::path& folder) : folder_(folder) {
@@ -51,15 +62,27 @@ class Parser {
     s.radius = Number(f[2], "radius (metres)", line);
     if (s.radius < 0) Fail(line, "the radius must be 0 or more, got '" + textio::Printable(f[2]) + "'");
     s.file = std::string(f[3]);
-    s.path = folder_ / s.file;
     s.line = line;
+    const std::vector<std::string_view> parts = Parts(f[3]);  // views into `text`
+    if (parts.size() != 1 && parts.size() != 3) {
+      Fail(line, "expected one record file or three separated by commas (u,e,n), got " + std::to_string(parts.size()) +
+                     " in '" + textio::Printable(s.file) + "'");
+    }
+    for (std::string_view part : parts) {
+      if (part.empty()) Fail(line, "an empty record file name in '" + textio::Printable(s.file) + "' (expected u,e,n)");
+      s.paths.push_back(folder_ / std::string(part));
+    }
+    s.path = parts.size() == 1 ? folder_ / s.file : s.paths[0];
 
     if (auto [it, fresh] = names_.emplace(s.name, line); !fresh) {
       Fail(line, "station name '" + textio::Printable(s.name) + "' is already used on line " + std::to_string(it->second));
     }
-    const std::string resolved = s.path.lexically_normal().string();
-    if (auto [it, fresh] = files_.emplace(resolved, line); !fresh) {
-      Fail(line, "record file '" + textio::Printable(s.file) + "' is already used on line " + std::to_string(it->second));
+    for (size_t k = 0; k < s.paths.size(); ++k) {
+      const std::string resolved = s.paths[k].lexically_normal().string();
+      if (auto [it, fresh] = files_.emplace(resolved, line); !fresh) {
+        Fail(line, "record file '" + textio::Printable(parts[k]) + "' is already used" +
+                       (it->second == line ? " in this line" : " on line " + std::to_string(it->second)));
+      }
     }
     if (s.radius == 0) {
       if (layout_.centre) {

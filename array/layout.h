@@ -21,7 +21,9 @@ namespace array {
 //  - radius: metres from the array centre, >= 0; radius 0 is the centre
 //    station (at most one);
 //  - file: the station's record, relative to the layout file's folder
-//    (an absolute path stays as it is).
+//    (an absolute path stays as it is): one file holding the station's
+//    components (column text or miniSEED), or three comma-separated files
+//    of one component each, in the order u,e,n ("a.u.sac,a.e.sac,a.n.sac").
 // Circle stations whose radii agree within 0.5 % form a ring; a ring needs
 // at least 3 stations and a layout has one or two rings. Station names
 // and record files are unique within a layout.
@@ -31,8 +33,11 @@ struct Station {
   double azimuth_deg = 0;      // counterclockwise from east
   double radius = 0;           // metres; 0 for the centre
   std::string file;            // the record's path as written in the layout
-  std::filesystem::path path;  // `file` resolved against the layout's folder
-  long line = 0;               // line of the layout file that defines it
+  std::filesystem::path path;  // `file` resolved against the layout's folder (the first of three)
+  // The record files resolved: one, or three (u, e, n) when `file` names
+  // three separated by commas.
+  std::vector<std::filesystem::path> paths;
+  long line = 0;  // line of the layout file that defines it
 };
 
 struct Ring {

@@ -97,6 +97,19 @@ TEST(Layout, FieldsAndResolvedPaths) {
   EXPECT_EQ(layout.stations[3].path, std::filesystem::path("site/../d.txt"));
 }
 
+TEST(Layout, ThreeComponentFilesEachResolved) {
+  const Layout layout = Parse("A 0 10 a.u.sac,/abs/a.e.sac,../a.n.sac\nB 120 10 b.mseed\nD 240 10 d.txt\n");
+  const Station& a = layout.stations[0];
+  EXPECT_EQ(a.file, "a.u.sac,/abs/a.e.sac,../a.n.sac");
+  ASSERT_EQ(a.paths.size(), 3u);
+  EXPECT_EQ(a.paths[0], std::filesystem::path("site/a.u.sac"));
+  EXPECT_EQ(a.paths[1], std::filesystem::path("/abs/a.e.sac"));
+  EXPECT_EQ(a.paths[2], std::filesystem::path("site/../a.n.sac"));
+  EXPECT_EQ(a.path, a.paths[0]);
+  ASSERT_EQ(layout.stations[1].paths.size(), 1u);
+  EXPECT_EQ(layout.stations[1].paths[0], std::filesystem::path("site/b.mseed"));
+}
+
 TEST(Layout, EmptyFolderLeavesPathsAsWritten) {
   const Layout layout = Parse("A 0 5 a.txt\nB 120 5 b.txt\nD 240 5 d.txt\n", "");
   EXPECT_EQ(layout.stations[0].path, std::filesystem::path("a.txt"));
@@ -156,6 +169,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"centre_only", "# only the centre\nC 0 0 c\n",
                 "layout.txt line 2: no ring (a ring needs at least 3 stations at one radius > 0)"},
         BadCase{"empty", "# nothing\n\n", "layout.txt: no stations"},
+        BadCase{"two_component_files", "A 0 10 a.u,a.e\nB 120 10 b\nD 240 10 d\n",
+                "layout.txt line 1: expected one record file or three separated by commas (u,e,n), got 2 in 'a.u,a.e'"},
+        BadCase{"empty_component_file", "A 0 10 a.u,,a.n\nB 120 10 b\nD 240 10 d\n",
+                "layout.txt line 1: an empty record file name in 'a.u,,a.n'"},
+        BadCase{"component_file_twice_in_line", "A 0 10 a.u,a.e,a.u\nB 120 10 b\nD 240 10 d\n",
+                "layout.txt line 1: record file 'a.u' is already used in this line"},
+        BadCase{"component_file_of_another_station", "A 0 10 a.u,a.e,a.n\nB 120 10 b\nD 240 10 ./a.e\n",
+                "layout.txt line 3: record file './a.e' is already used on line 1"},
         BadCase{"control_bytes_shown", "A 0 1\x1b[2J a\n", "got '1\\x1b[2J'"}),
     [](const auto& info) { return std::string(info.param.label); });
 

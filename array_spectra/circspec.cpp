@@ -6,15 +6,15 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "array/layout.h"
 #include "array_spectra/analysis.h"
-#include "array_spectra/horizontal_record.h"
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
-#include "array_spectra/record_reader.h"
+#include "array_spectra/station_source.h"
 #include "suite/options.h"
 #include "suite/runtime.h"
 #include "textio/errors.h"
@@ -347,14 +347,14 @@ void Compute(suite::Context& context, const Options& o) {
   const bool horizontal = o.analysis.component == Component::kHorizontal;
   auto open = [&context, &layout, horizontal] {
     Sources sources;
+    // The vertical component of every station, or its east and north.
+    constexpr seisio::Component kVertical[] = {seisio::Component::kU};
+    constexpr seisio::Component kEastNorth[] = {seisio::Component::kE, seisio::Component::kN};
     for (const array::Station& s : layout.stations) {
-      if (horizontal) {
-        auto [east, north] = OpenHorizontal(context, s.path.string());
-        sources.push_back(std::move(east));
-        sources.push_back(std::move(north));
-      } else {
-        sources.push_back(std::make_unique<RecordReader>(context, s.path.string()));
-      }
+      const std::span<const seisio::Component> wanted =
+          horizontal ? std::span<const seisio::Component>(kEastNorth) : std::span<const seisio::Component>(kVertical);
+      Sources station = OpenStation(context, s, wanted);
+      for (auto& source : station) sources.push_back(std::move(source));
     }
     return sources;
   };

@@ -1,8 +1,10 @@
 // circspec on one hour of a six-station array (centre + 5 on 10 m) at
 // 100 Hz, made by circsim: reading one record beside gauger reading the
 // same file, the analysis of samples already in memory, and the whole
-// program on the six files. The 24-hour figures come from the built
-// program under /usr/bin/time (docs/circspec.md).
+// program on the six files, as column text and as miniSEED (one file of
+// three channels of 32-bit floats per station, as circsim --format mseed
+// writes them). The 24-hour figures come from the built program under
+// /usr/bin/time (docs/circspec.md).
 
 #include <unistd.h>
 
@@ -17,11 +19,15 @@
 #include "array_spectra/circspec.h"
 #include "array_spectra/memory_source.h"
 #include "array_spectra/record_reader.h"
+#include "array_spectra/station_source.h"
 #include "array_spectra/synthetic_array.h"
+#include "array_synthesis/field_writer.h"
 #include "array_synthesis/record_writer.h"
 #include "rms_eval/record.h"
+#include "seisio/mseed.h"
 #include "testsupport/run_program.h"
 #include "testsupport/test_context.h"
+#include "textio/format.h"
 
 namespace {
 
@@ -36,6 +42,13 @@ class BenchArray {
   const circspec::testing::SyntheticArray& array() const { return array_; }
   std::string layout() const { return (dir_ / "layout.txt").string(); }
   std::string record(size_t s) const { return (dir_ / array_.layout.stations[s].file).string(); }
+  std::string mseed_layout() const { return (dir_ / "layout_mseed.txt").string(); }
+  array::Station mseed_station(size_t s) const {
+    array::Station st = array_.layout.stations[s];
+    st.path = dir_ / (st.name + ".mseed");
+    st.paths = {st.path};
+    return st;
+  }
   long samples() const { return array_.wavefield.samples; }
 
   ~BenchArray() {
@@ -48,15 +61,27 @@ class BenchArray {
     dir_ = std::filesystem::temp_directory_path() / ("circspec_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir_);
     std::ofstream(layout()) << circspec::testing::LayoutText(Spec());
+    std::ofstream mseed_layout(this->mseed_layout());
     const circsim::Synthesizer synth(array_.wavefield);
     circsim::StationRecord record(array_.wavefield.samples);
     for (size_t s = 0; s < array_.layout.stations.size(); ++s) {
       const array::Station& st = array_.layout.stations[s];
       synth.Synthesize(circsim::Site{st.name, st.azimuth_deg, st.radius}, &record);
-      std::ofstream file(this->record(s), std::ios::binary);
+      {
+        std::ofstream file(this->record(s), std::ios::binary);
+        textio::Output out(file);
+        circsim::WriteColumns(record, array_.wavefield.dt, 9, out);
+        out.Flush();
+      }
+      std::ofstream file(mseed_station(s).path, std::ios::binary);
       textio::Output out(file);
-      circsim::WriteColumns(record, array_.wavefield.dt, 9, out);
+      for (int c = 0; c < circsim::kChannels; ++c) {
+        seisio::WriteMiniSeed(circsim::ChannelTrace(record, c, array_.wavefield.dt, st.name), out,
+                              {seisio::MiniSeedEncoding::kFloat32, 4096});
+      }
       out.Flush();
+      mseed_layout << st.name << ' ' << textio::Shortest(st.azimuth_deg) << ' ' << textio::Shortest(st.radius) << ' '
+                   << st.name << ".mseed\n";
     }
   }
   static circspec::testing::ArraySpec Spec() {
@@ -84,6 +109,22 @@ void BM_ReadRecord(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * a.samples());
 }
 BENCHMARK(BM_ReadRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The vertical of one station's miniSEED file, decoded record by record.
+void BM_ReadMiniSeedRecord(benchmark::State& state) {
+  const BenchArray& a = BenchArray::Get();
+  std::vector<double> block(4096);
+  constexpr seisio::Component kU[] = {seisio::Component::kU};
+  for (auto _ : state) {
+    testsupport::TestContext context;
+    circspec::Sources sources = circspec::OpenStation(context, a.mseed_station(0), kU);
+    while (sources[0]->Read(block.data(), block.size()) == block.size()) {
+    }
+    benchmark::DoNotOptimize(block.data());
+  }
+  state.SetItemsProcessed(state.iterations() * a.samples());
+}
+BENCHMARK(BM_ReadMiniSeedRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // gauger's reading of the same file, column u (its windowed RMS left out).
 void BM_GaugerReadRecord(benchmark::State& state) {
@@ -116,5 +157,17 @@ void BM_CircspecOnFiles(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * a.samples());
 }
 BENCHMARK(BM_CircspecOnFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same on the miniSEED files.
+void BM_CircspecOnMiniSeed(benchmark::State& state) {
+  const BenchArray& a = BenchArray::Get();
+  const testsupport::RunOptions options{{a.mseed_layout()}, {}};
+  for (auto _ : state) {
+    const testsupport::Outcome run = testsupport::RunInProcess(circspec::kProgram, "", options);
+    if (run.status != 0) state.SkipWithError(run.err.c_str());
+  }
+  state.SetItemsProcessed(state.iterations() * a.samples());
+}
+BENCHMARK(BM_CircspecOnMiniSeed)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -278,7 +278,7 @@ TEST(Circspec, HorizontalComponentsNeedTheCentreAndTheColumnFile) {
       {{"--for", "vantor:23", "--wave", "rayleigh", files.layout},
        "spac_t comes from the horizontal components (--component h)"},
       {{"--component", "h", dir / "two_layout.txt"},
-       (dir / "two.txt") + " line 2: expected 'time u e n' (the column file; --component h needs e and n)"},
+       (dir / "two.txt") + " line 4: expected 'time u e n' (the column file; a two-column record has no e and n)"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;

@@ -16,9 +16,17 @@ LAYOUT: one station per line, 'name azimuth radius file' ('#' starts a
 comment): azimuth in degrees counterclockwise from east, radius in metres
 (0 for the centre station, at most one), file relative to the layout's
 folder. Stations on one radius (within 0.5 %) form a ring of 3 or more;
-one or two rings. Each record: lines 'time u e n' (column file; the
-vertical u is used, or e and n with --component h) or 'time value';
-times in seconds, equally spaced.
+one or two rings. The file field is one of (format told by content):
+  column text   lines 'time u e n' (the vertical u is used, or e and n
+                with --component h) or 'time value'; times in seconds,
+                equally spaced
+  miniSEED      one file holding the station's channels, chosen by the
+                last letter of the SEED channel code (Z u, E e, N n)
+  U,E,N         three comma-separated files, SAC or miniSEED, one channel
+                each (only the files of the components used are read)
+For SAC and miniSEED, start times and sampling intervals come from the
+headers; a gap or overlap inside a record is an error naming the file and
+the time. Stations must start within half a sample of each other.
 
 Options (defaults in brackets):
   --window S        segment length in seconds [20.48]

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "textio/errors.h"
 #include "textio/format.h"
@@ -15,10 +16,17 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // A step may differ from the sampling interval by this fraction of it.
 constexpr double kStepTolerance = 0.01;
 
+// The record form a reader of `column` takes, for messages: the vertical
+// comes from either form, e and n only from the column file.
+std::string ExpectedForm(int column) {
+  return column == 1 ? "'time u e n' or 'time value'"
+                     : "'time u e n' (the column file; a two-column record has no e and n)";
+}
+
 }  // namespace
 
-RecordReader::RecordReader(suite::Context& context, const std::string& name)
-    : path_(name), context_(context), file_(context.OpenInput(name)), reader_(file_.stream()) {
+RecordReader::RecordReader(suite::Context& context, const std::string& name, int column)
+    : path_(name), context_(context), file_(context.OpenInput(name)), reader_(file_.stream()), column_(column) {
   try {
     ReadHead();
   } catch (...) {
@@ -30,7 +38,7 @@ RecordReader::RecordReader(suite::Context& context, const std::string& name)
 void RecordReader::ReadHead() {
   double t1 = 0, v0 = 0, v1 = 0;
   if (!NextSample(&t0_, &v0))
-    throw textio::InputError(path_ + ": no samples (expected lines 'time u e n' or 'time value')");
+    throw textio::InputError(path_ + ": no samples (expected lines " + ExpectedForm(column_) + ")");
   const long first_line = last_line_;
   if (!NextSample(&t1, &v1)) {
     throw textio::InputError(path_ + ": only one sample; the sampling interval is taken from the first two times");
@@ -57,22 +65,22 @@ bool RecordReader::NextSample(double* t, double* v) {
   // NaN marks a value the read did not give: a null (",,") or a slash
   // leaves its target untouched, and an end of input inside the read
   // leaves the later targets so.
-  double tv[2] = {kNaN, kNaN};
-  const textio::ReadResult r = reader_.ReadDoubles(tv);
+  double fields[4] = {kNaN, kNaN, kNaN, kNaN};
+  const textio::ReadResult r = reader_.ReadDoubles(std::span<double>(fields, static_cast<size_t>(column_) + 1));
+  const double tv[2] = {fields[0], fields[column_]};
   if (r.status == textio::ReadStatus::kEnd) {
     if (std::isnan(tv[0])) return false;
-    Fail(r.line, "the file ends inside a sample (expected 'time u e n' or 'time value')");
+    Fail(r.line, "the file ends inside a sample (expected " + ExpectedForm(column_) + ")");
   }
   if (r.status == textio::ReadStatus::kUnreadable) {
-    Fail(r.line, "expected numbers 'time u e n' or 'time value', got '" + r.text + "'");
+    Fail(r.line, "expected numbers " + ExpectedForm(column_) + ", got '" + r.text + "'");
   }
   if (r.line != last_line_ + 1 && last_line_ > 0) {
-    Fail(r.line,
-         "expected 'time u e n' or 'time value' on each line; the sample read here began on an earlier "
-         "line (a short or blank line before it)");
+    Fail(r.line, "expected " + ExpectedForm(column_) +
+                     " on each line; the sample read here began on an earlier line (a short or blank line before it)");
   }
   if (!std::isfinite(tv[0]) || !std::isfinite(tv[1])) {
-    Fail(r.line, "expected finite numbers 'time u e n' or 'time value', got time " + textio::Shortest(tv[0]) +
+    Fail(r.line, "expected finite numbers " + ExpectedForm(column_) + ", got time " + textio::Shortest(tv[0]) +
                      " and value " + textio::Shortest(tv[1]));
   }
   if (last_line_ > 0 && dt_ > 0) {

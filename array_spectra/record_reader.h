@@ -12,9 +12,10 @@ namespace circspec {
 // A station record in the suite's text forms, one sample per line:
 //   time u e n     (the column file, as wendle and corral read it)
 //   time value     (the two-column file, as wendle writes it)
-// read with textio's free-format reader. Only the first two fields of a
-// line are converted, time and the vertical u (or the value); the rest of
-// the line is not examined, which halves the parsing work on column files.
+// read with textio's free-format reader. Only the fields up to the
+// component read are converted: time and the vertical u (or the value)
+// for column 1, the default; e is column 2, n column 3. The rest of the
+// line is not examined, which halves the parsing work on column files.
 //
 // Checked while reading, each failure an InputError naming the file and
 // the line:
@@ -31,7 +32,7 @@ class RecordReader : public SampleSource {
  public:
   // Opens `name` and reads its first two samples. Throws InputError if the
   // file cannot be opened or holds fewer than two samples.
-  RecordReader(suite::Context& context, const std::string& name);
+  RecordReader(suite::Context& context, const std::string& name, int column = 1);
   ~RecordReader() override;
   RecordReader(const RecordReader&) = delete;
   RecordReader& operator=(const RecordReader&) = delete;
@@ -54,6 +55,7 @@ class RecordReader : public SampleSource {
   suite::Context& context_;
   suite::InputFile& file_;
   textio::FreeReader reader_;
+  int column_ = 1;  // 1 u (or the value), 2 e, 3 n
 
   double t0_ = 0, dt_ = 0;
   double head_value_[2] = {0, 0};  // the first two samples, read when opening

@@ -3,14 +3,18 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "array/layout.h"
 #include "array_synthesis/dispersion.h"
+#include "array_synthesis/field_writer.h"
 #include "array_synthesis/record_writer.h"
 #include "array_synthesis/synthesis.h"
+#include "seisio/mseed.h"
+#include "seisio/sac.h"
 #include "suite/options.h"
 #include "textio/errors.h"
 #include "textio/format.h"
@@ -21,9 +25,9 @@ namespace circsim {
 namespace {
 
 constexpr suite::Option kOptions[] = {
-    {"duration", true},      {"dt", true},         {"band", true, 0, 1}, {"rayleigh", true}, {"love", true},
-    {"love-fraction", true}, {"hv", true},         {"noise", true},      {"waves", true},    {"seed", true},
-    {"digits", true},        {"help", false, 'h'},
+    {"duration", true},      {"dt", true},     {"band", true, 0, 1}, {"rayleigh", true}, {"love", true},
+    {"love-fraction", true}, {"hv", true},     {"noise", true},      {"waves", true},    {"seed", true},
+    {"digits", true},        {"format", true}, {"help", false, 'h'},
 };
 
 struct Settings {
@@ -32,6 +36,7 @@ struct Settings {
   std::optional<std::pair<double, double>> band;
   std::string rayleigh_file, love_file;
   int digits = 9;
+  RecordFormat format = RecordFormat::kText;
   std::string layout;
 };
 
@@ -110,6 +115,16 @@ void Apply(std::string_view name, const std::string& value, Settings& s, std::op
   } else if (name == "digits") {
     s.digits = Integer("--digits", value);
     Check(s.digits >= 1 && s.digits <= textio::kMaxSignificantDigits, "--digits", "must lie between 1 and 17");
+  } else if (name == "format") {
+    if (value == "text") {
+      s.format = RecordFormat::kText;
+    } else if (value == "mseed") {
+      s.format = RecordFormat::kMiniSeed;
+    } else if (value == "sac") {
+      s.format = RecordFormat::kSac;
+    } else {
+      Usage("--format: expected text, mseed or sac, got '" + value + "'");
+    }
   } else if (name == "help") {
     throw HelpAsked{};
   }
@@ -164,19 +179,70 @@ std::string StationPlace(const array::Layout& layout, const array::Station& stat
   return layout.file + " line " + std::to_string(station.line) + ": station '" + station.name + "': ";
 }
 
-// Synthesises one station and writes its record, closing the file before
-// the next station so that one record's buffers are open at a time.
+// Checks, before anything is synthesised, that each station's record
+// files suit the format: column text is one file of three columns; SAC
+// holds one channel a file, so three files u,e,n; miniSEED either. The
+// station code of field formats is the station's name, which SEED holds
+// to 5 characters and SAC to 8.
+void CheckFiles(const array::Layout& layout, RecordFormat format) {
+  for (const array::Station& st : layout.stations) {
+    const size_t files = st.paths.size();
+    if (format == RecordFormat::kText && files != 1) {
+      throw textio::RuntimeError(StationPlace(layout, st) +
+                                 "column text is one file of the three components; three files u,e,n need "
+                                 "--format sac or mseed");
+    }
+    if (format == RecordFormat::kSac && files != 3) {
+      throw textio::RuntimeError(StationPlace(layout, st) +
+                                 "a SAC file holds one channel: give three files u,e,n "
+                                 "separated by commas for --format sac");
+    }
+    const size_t longest = format == RecordFormat::kMiniSeed ? 5 : format == RecordFormat::kSac ? 8 : 0;
+    if (longest > 0 && st.name.size() > longest) {
+      throw textio::RuntimeError(StationPlace(layout, st) + "the name is the station code of the records, at most " +
+                                 std::to_string(longest) + " characters in " +
+                                 (format == RecordFormat::kSac ? "SAC" : "miniSEED"));
+    }
+  }
+}
+
+// Writes the traces of `components` of a synthesised station into `name`.
+void WriteTraces(const StationRecord& record, double dt, const array::Station& station, RecordFormat format,
+                 std::initializer_list<int> components, textio::Output& out) {
+  for (int c : components) {
+    const seisio::Trace trace = ChannelTrace(record, c, dt, station.name);
+    if (format == RecordFormat::kSac) {
+      seisio::WriteSac(trace, out);
+    } else {
+      seisio::WriteMiniSeed(trace, out, {seisio::MiniSeedEncoding::kFloat32, 4096});
+    }
+  }
+}
+
+// Synthesises one station and writes its record, closing each file before
+// the next so that one record's buffers are open at a time.
 void WriteStation(suite::Context& context, const array::Layout& layout, const Synthesizer& synth,
-                  const array::Station& station, int digits, StationRecord* record) {
+                  const array::Station& station, const Settings& s, StationRecord* record) {
   synth.Synthesize(Site{station.name, station.azimuth_deg, station.radius}, record);
-  const std::string name = station.path.string();
-  suite::OutputFile* file = context.TryCreateOutput(name);
-  if (file == nullptr) throw textio::RuntimeError(StationPlace(layout, station) + textio::CreateFailure(name));
-  try {
-    WriteColumns(*record, synth.wavefield().dt, digits, file->out());
-    context.Close(*file);
-  } catch (const textio::WriteError& e) {
-    throw textio::WriteError(StationPlace(layout, station) + e.what());
+  const double dt = synth.wavefield().dt;
+  for (size_t k = 0; k < station.paths.size(); ++k) {
+    const std::string name = station.paths[k].string();
+    suite::OutputFile* file = context.TryCreateOutput(name);
+    if (file == nullptr) throw textio::RuntimeError(StationPlace(layout, station) + textio::CreateFailure(name));
+    try {
+      if (s.format == RecordFormat::kText) {
+        WriteColumns(*record, dt, s.digits, file->out());
+      } else if (station.paths.size() == 1) {
+        WriteTraces(*record, dt, station, s.format, {kVertical, kEast, kNorth}, file->out());
+      } else {
+        WriteTraces(*record, dt, station, s.format, {static_cast<int>(k)}, file->out());
+      }
+      context.Close(*file);
+    } catch (const textio::WriteError& e) {
+      throw textio::WriteError(StationPlace(layout, station) + e.what());
+    } catch (const textio::RuntimeError& e) {
+      throw textio::RuntimeError(StationPlace(layout, station) + e.what());
+    }
   }
 }
 
@@ -186,12 +252,16 @@ void Synthesise(suite::Context& context, Settings& s) {
   if (!s.rayleigh_file.empty()) w.rayleigh = ReadDispersionCurve(context, s.rayleigh_file);
   w.love = s.love_file.empty() ? w.rayleigh.Scaled(0.9) : ReadDispersionCurve(context, s.love_file);
 
+  CheckFiles(layout, s.format);
   // A record must never replace one of this run's inputs.
   for (const array::Station& st : layout.stations) {
     for (const std::string& input : {s.layout, s.rayleigh_file, s.love_file}) {
-      if (!input.empty() && SameFile(context.Resolve(st.path.string()), context.Resolve(input))) {
-        throw textio::RuntimeError(layout.file + " line " + std::to_string(st.line) + ": the record file '" + st.file +
-                                   "' of station '" + st.name + "' is the input file '" + input + "'");
+      for (const std::filesystem::path& path : st.paths) {
+        if (!input.empty() && SameFile(context.Resolve(path.string()), context.Resolve(input))) {
+          throw textio::RuntimeError(layout.file + " line " + std::to_string(st.line) + ": the record file '" +
+                                     (st.paths.size() == 1 ? st.file : path.string()) + "' of station '" + st.name +
+                                     "' is the input file '" + input + "'");
+        }
       }
     }
   }
@@ -205,7 +275,7 @@ void Synthesise(suite::Context& context, Settings& s) {
   // One record buffer for all stations: memory is that of one station.
   StationRecord record(w.samples);
   for (const array::Station& station : layout.stations) {
-    WriteStation(context, layout, *synth, station, s.digits, &record);
+    WriteStation(context, layout, *synth, station, s, &record);
   }
 }
 

@@ -3,11 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 #include <vector>
 
+#include "seisio/recognize.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
 #include "textio/errors.h"
@@ -46,7 +49,7 @@ TEST(Circsim, HelpAndVersion) {
   EXPECT_EQ(help.status, 0);
   EXPECT_THAT(help.out, StartsWith("Usage: circsim [options] LAYOUT\n"));
   for (const char* option : {"--duration", "--dt", "--band", "--rayleigh", "--love", "--love-fraction", "--hv",
-                             "--noise", "--waves", "--seed", "--digits"}) {
+                             "--noise", "--waves", "--seed", "--digits", "--format"}) {
     EXPECT_THAT(help.out, HasSubstr(std::string("  ") + option + " ")) << option;
   }
   EXPECT_THAT(help.out, HasSubstr("resolved against the folder of the layout file"));
@@ -229,6 +232,103 @@ TEST(Circsim, RunTimeErrorsNameTheFile) {
   EXPECT_EQ(r.status, 2);
   EXPECT_THAT(r.err, HasSubstr("is the input file"));
   EXPECT_EQ(dir.Read("curve.txt"), "1 300\n10 200\n");
+}
+
+// The channels of a SAC or miniSEED file as the suite reads them.
+std::vector<seisio::Trace> ReadChannelsOf(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return seisio::ReadChannels(file, path.string());
+}
+
+TEST(Circsim, FieldFormatsHoldTheTextRecordAsFloats) {
+  testsupport::TempDir dir("circsim_formats");
+  for (const char* sub : {"t", "m", "s", "m3"}) std::filesystem::create_directories(dir.path() / sub);
+  const std::string common = "C 0 0 {C}\nS1 0 10 {S1}\nS2 120 10 {S2}\nS3 240 10 {S3}\n";
+  auto layout = [&](const char* sub, const std::string& one, const std::string& three) {
+    std::string text = common;
+    for (const char* name : {"S1", "S2", "S3", "C"}) {
+      const std::string field =
+          one.empty() ? std::string(name) + ".u" + three + "," + name + ".e" + three + "," + name + ".n" + three
+                      : name + one;
+      text.replace(text.find(std::string("{") + name + "}"), std::strlen(name) + 2, field);
+    }
+    return dir.Write(std::string(sub) + "/layout.txt", text);
+  };
+  const std::vector<std::string> options = {"--duration", "3", "--dt", "0.01", "--digits", "17", "--noise", "0.1"};
+  auto run = [&](const std::string& format, const std::string& path) {
+    std::vector<std::string> args = options;
+    args.insert(args.end(), {"--format", format, path});
+    const auto r = Circsim(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+  };
+  run("text", layout("t", ".txt", ""));
+  run("mseed", layout("m", ".mseed", ""));
+  run("sac", layout("s", "", ".sac"));
+  run("mseed", layout("m3", "", ".mseed"));
+
+  const char* codes[] = {"HHZ", "HHE", "HHN"};
+  for (const char* name : {"C", "S1", "S2", "S3"}) {
+    SCOPED_TRACE(name);
+    const std::vector<std::array<double, 4>> text = ReadRecord(dir.path() / "t" / (std::string(name) + ".txt"));
+    ASSERT_EQ(text.size(), 300u);
+    std::vector<seisio::Trace> one_file = ReadChannelsOf(dir.path() / "m" / (std::string(name) + ".mseed"));
+    ASSERT_EQ(one_file.size(), 3u);
+    for (size_t k = 0; k < 3; ++k) {
+      const std::string stem = std::string(name) + "." + "uen"[k];
+      const std::vector<seisio::Trace> sac = ReadChannelsOf(dir.path() / "s" / (stem + ".sac"));
+      const std::vector<seisio::Trace> mseed = ReadChannelsOf(dir.path() / "m3" / (stem + ".mseed"));
+      ASSERT_EQ(sac.size(), 1u);
+      ASSERT_EQ(mseed.size(), 1u);
+      for (const seisio::Trace* t : {&std::as_const(one_file)[k], &sac[0], &mseed[0]}) {
+        EXPECT_EQ(t->network, "SY");
+        EXPECT_EQ(t->station, name);
+        EXPECT_EQ(t->channel, codes[k]);
+        EXPECT_EQ(t->start_ns, 10'000'000) << "sample 1 at dt, as in the text";
+        EXPECT_EQ(t->interval, 0.01);
+        ASSERT_EQ(t->samples.size(), text.size());
+        size_t differ = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+          if (t->samples[i] != static_cast<double>(static_cast<float>(text[i][k + 1]))) ++differ;
+        }
+        EXPECT_EQ(differ, 0u) << "samples are the text's values rounded to 32-bit floats";
+      }
+    }
+  }
+}
+
+TEST(Circsim, FormatsRefuseRecordFilesTheyCannotFill) {
+  testsupport::TempDir dir("circsim_format_err");
+  struct Case {
+    const char* format;
+    std::string layout_text;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"sac", "C 0 0 C.sac\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n",
+       "layout.txt line 1: station 'C': a SAC file holds one channel: give three files u,e,n"},
+      {"text", "C 0 0 C.u,C.e,C.n\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n",
+       "layout.txt line 1: station 'C': column text is one file of the three components"},
+      {"mseed", "C 0 0 C\nSTATION1 0 10 a\nS2 120 10 b\nS3 240 10 c\n",
+       "layout.txt line 2: station 'STATION1': the name is the station code of the records, at most 5 characters in "
+       "miniSEED"},
+      {"sac", "C 0 0 C.u,C.e,C.n\nS1 0 10 a.u,a.e,a.n\nS2 120 10 b.u,b.e,b.n\nSTATION_9 240 10 c.u,c.e,c.n\n",
+       "layout.txt line 4: station 'STATION_9': the name is the station code of the records, at most 8 characters in "
+       "SAC"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    const std::string layout = dir.Write("layout.txt", c.layout_text);
+    const auto r = Circsim({"--duration", "1", "--format", c.format, layout});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circsim")) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "a")) << "nothing is written before the check";
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "C.u"));
+  }
+  const auto bad = Circsim({"--format", "csv", "layout.txt"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_THAT(bad.err, HasSubstr("--format: expected text, mseed or sac, got 'csv'"));
 }
 
 }  // namespace

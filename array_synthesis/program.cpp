@@ -8,7 +8,8 @@ namespace {
 constexpr char kHelp[] = R"help(Usage: circsim [options] LAYOUT
 
 Writes a synthetic wavefield with known dispersion for every station of a
-circular array: one column text file per station, "time u e n".
+circular array: one column text file per station, "time u e n", or
+miniSEED or SAC files (--format).
 
 The field is made exactly in the frequency domain. At every FFT bin f of
 the signal band, W plane waves with azimuths uniform in [0, 360) degrees and
@@ -50,6 +51,8 @@ Options (defaults in brackets):
   --waves W            plane waves per frequency bin and wave type [64]
   --seed N             random seed, integer >= 0 [1]
   --digits N           significant digits of u, e, n, 1 to 17 [9]
+  --format F           text, mseed or sac: the records as column text,
+                       miniSEED or SAC (see "Files written") [text]
   --help               this text
   --version            the program's version
 
@@ -60,9 +63,22 @@ within 0.5 % form a ring (at least 3 stations, at most two rings).
 
 Files written: for each station, its record at the layout's "file" path,
 resolved against the folder of the layout file (not the working
-directory), replacing what was there. Each line holds the time (the j-th
-sample at j*dt, j = 1..n) and u (up), e (east), n (north) as the suite's
-free-format reals. Nothing is written on standard output.
+directory), replacing what was there, so that circspec reads the same
+layout back. Nothing is written on standard output.
+  text   one file: each line holds the time (the j-th sample at j*dt,
+         j = 1..n) and u (up), e (east), n (north) as the suite's
+         free-format reals.
+  mseed  one file holding the three channels, or, where "file" names three
+         files separated by commas (u,e,n), one channel in each; records
+         of 4096 bytes, samples as 32-bit floats (encoding 4).
+  sac    "file" must name three files, u,e,n (e.g. C.u.sac,C.e.sac,C.n.sac):
+         SAC binary, header version 6, little-endian, 32-bit floats.
+  In both: network SY, station code the layout's name (at most 5
+  characters for miniSEED, 8 for SAC), no location, channel codes of the
+  rate's band, H and Z, E or N (HHZ, HHE, HHN at dt = 0.01 s); sample j at
+  j*dt seconds after 1970-01-01T00:00:00 UTC, so that the epoch seconds
+  are the text's times (miniSEED keeps them to the microsecond). 32-bit
+  floats hold about 7 significant digits: --digits does not apply.
 
 Errors: one line "circsim: ..." on standard error, exit status 2.
 

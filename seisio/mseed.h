@@ -41,6 +41,9 @@ enum class MiniSeedEncoding {
   kAuto,
   kSteim2,   // refused (textio::RuntimeError) for samples it cannot hold exactly
   kFloat64,  // exact for every double
+  // 32-bit floats, each sample rounded to nearest (half the bytes of
+  // kFloat64; a sample beyond the float range is a textio::RuntimeError).
+  kFloat32,
 };
 
 struct MiniSeedOptions {

@@ -11,6 +11,7 @@
 
 #include "seisio/input.h"
 #include "seisio/mseed.h"
+#include "seisio/mseed_index.h"
 #include "seisio/mseed_log.h"
 #include "seisio/mseed_records.h"
 #include "textio/errors.h"
@@ -22,6 +23,7 @@ namespace {
 // What the first pass keeps of a record that carries samples.
 struct RecordInfo {
   int64_t offset = 0;  // in the file
+  int32_t length = 0;  // bytes
   size_t channel = 0;  // index into the channel list
   hptime_t start = 0;  // first sample, microseconds
   int64_t samples = 0;
@@ -30,7 +32,7 @@ struct RecordInfo {
 };
 
 struct ChannelLayout {
-  Trace trace;                  // codes, start, interval; samples filled in the second pass
+  Trace trace;                  // codes, start, interval; no samples
   std::vector<size_t> records;  // indices into the record list
   int64_t total = 0;
 };
@@ -157,52 +159,114 @@ bool LooksLikeMiniSeed(std::span<const char> head) {
   return ms_detect(head.data(), static_cast<int>(std::min<size_t>(head.size(), MAXRECLEN))) >= 0;
 }
 
-std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
-  SeekableInput input(stream);
+namespace {
+
+// Pass 1 over `in` from its position now (offsets count from there).
+std::vector<MiniSeedChannel> Index(std::istream& in, std::string_view name) {
   std::vector<RecordInfo> records;
   std::vector<ChannelLayout> channels;
   std::map<std::string, size_t> channel_of_id;
-
-  {  // Pass 1: headers.
-    RecordScanner scanner(input.stream(), name);
-    while (scanner.Next(false)) {
-      const MSRecord& r = scanner.record();
-      if (!CarriesSamples(r)) continue;
-      // No encoding packs more than 7 samples into 4 bytes (Steim 2), so a
-      // count above two per byte of the record is a damaged header; it is
-      // refused before it can size an allocation.
-      if (r.samplecnt > 2 * int64_t{r.reclen}) {
-        Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) + " claims " +
-                       std::to_string(r.samplecnt) + " samples, more than its " + std::to_string(r.reclen) +
-                       " bytes can hold");
-      }
-      if (!TimeInRange(static_cast<double>(r.starttime))) {
-        Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) +
-                       " starts outside the years 1685 to 2254");
-      }
-      // From one sample in 11.6 days to a gigahertz.
-      const double rate = msr_samprate(const_cast<MSRecord*>(&r));
-      if (!(rate >= 1e-6 && rate <= 1e9)) {
-        Fail(name, IdOf(r) + ": the record at " + TimeOf(r.starttime) + " (byte " + std::to_string(scanner.offset()) +
-                       ") has no usable sampling rate (" + SecondsText(rate) + " Hz)");
-      }
-      const std::string id = IdOf(r);
-      auto [it, added] = channel_of_id.emplace(id, channels.size());
-      if (added) {
-        ChannelLayout& c = channels.emplace_back();
-        c.trace.network = Code(r.network);
-        c.trace.station = Code(r.station);
-        c.trace.location = Code(r.location);
-        c.trace.channel = Code(r.channel);
-      }
-      channels[it->second].records.push_back(records.size());
-      records.push_back({scanner.offset(), it->second, r.starttime, r.samplecnt, rate, 0});
+  RecordScanner scanner(in, name);
+  while (scanner.Next(false)) {
+    const MSRecord& r = scanner.record();
+    if (!CarriesSamples(r)) continue;
+    // No encoding packs more than 7 samples into 4 bytes (Steim 2), so a
+    // count above two per byte of the record is a damaged header; it is
+    // refused before it can size an allocation.
+    if (r.samplecnt > 2 * int64_t{r.reclen}) {
+      Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) + " claims " +
+                     std::to_string(r.samplecnt) + " samples, more than its " + std::to_string(r.reclen) +
+                     " bytes can hold");
     }
+    if (!TimeInRange(static_cast<double>(r.starttime))) {
+      Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) +
+                     " starts outside the years 1685 to 2254");
+    }
+    // From one sample in 11.6 days to a gigahertz.
+    const double rate = msr_samprate(const_cast<MSRecord*>(&r));
+    if (!(rate >= 1e-6 && rate <= 1e9)) {
+      Fail(name, IdOf(r) + ": the record at " + TimeOf(r.starttime) + " (byte " + std::to_string(scanner.offset()) +
+                     ") has no usable sampling rate (" + SecondsText(rate) + " Hz)");
+    }
+    const std::string id = IdOf(r);
+    auto [it, added] = channel_of_id.emplace(id, channels.size());
+    if (added) {
+      ChannelLayout& c = channels.emplace_back();
+      c.trace.network = Code(r.network);
+      c.trace.station = Code(r.station);
+      c.trace.location = Code(r.location);
+      c.trace.channel = Code(r.channel);
+    }
+    channels[it->second].records.push_back(records.size());
+    records.push_back({scanner.offset(), r.reclen, it->second, r.starttime, r.samplecnt, rate, 0});
   }
+  std::vector<MiniSeedChannel> index;
+  index.reserve(channels.size());
   for (ChannelLayout& c : channels) {
     LayOut(name, c, records);
-    c.trace.samples.resize(static_cast<size_t>(c.total));
+    MiniSeedChannel& m = index.emplace_back();
+    m.trace = std::move(c.trace);
+    m.count = static_cast<size_t>(c.total);
+    m.records.reserve(c.records.size());
+    for (size_t k : c.records) {
+      const RecordInfo& r = records[k];
+      m.records.push_back({r.offset, r.length, r.samples, r.position});
+    }
   }
+  return index;
+}
+
+// Checks a record decoded for `channel` against what its header promised
+// and copies its samples to `to`.
+void Unpack(std::string_view name, const MiniSeedChannel& channel, const MiniSeedChannel::Record& record,
+            const MSRecord& r, double* to) {
+  const Trace& t = channel.trace;
+  const std::string at = IsoTime(t.time_ns(record.position));
+  if (r.sampletype != 'i' && r.sampletype != 'f' && r.sampletype != 'd') {
+    Fail(name, t.id() + ": the record at " + at + " holds no numeric samples");
+  }
+  if (r.numsamples != record.samples) {
+    std::string message = t.id() + ": the record at " + at + " decodes to " + std::to_string(r.numsamples) +
+                          " of its " + std::to_string(record.samples) + " samples";
+    if (const std::string detail = LastMiniSeedLog(); !detail.empty()) message += " (libmseed: " + detail + ")";
+    Fail(name, message);
+  }
+  const size_t bad = Place(r, to);
+  if (bad != static_cast<size_t>(r.numsamples)) {
+    Fail(name, t.id() + ": sample " + std::to_string(record.position + bad + 1) + " (at " +
+                   IsoTime(t.time_ns(record.position + bad)) + ") is not a finite number");
+  }
+}
+
+}  // namespace
+
+std::vector<MiniSeedChannel> IndexMiniSeed(std::istream& stream, std::string_view name) {
+  const std::streamoff start = stream.tellg();
+  SeekableInput input(stream);
+  std::vector<MiniSeedChannel> index = Index(input.stream(), name);
+  // Offsets in the file itself, for readers that seek in it.
+  if (start > 0) {
+    for (MiniSeedChannel& c : index) {
+      for (MiniSeedChannel::Record& r : c.records) r.offset += start;
+    }
+  }
+  return index;
+}
+
+std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
+  SeekableInput input(stream);
+  std::vector<MiniSeedChannel> channels = Index(input.stream(), name);
+  // The records in file order, where the second pass meets them.
+  struct Spot {
+    int64_t offset;
+    size_t channel, record;
+  };
+  std::vector<Spot> spots;
+  for (size_t c = 0; c < channels.size(); ++c) {
+    channels[c].trace.samples.resize(channels[c].count);
+    for (size_t k = 0; k < channels[c].records.size(); ++k) spots.push_back({channels[c].records[k].offset, c, k});
+  }
+  std::sort(spots.begin(), spots.end(), [](const Spot& a, const Spot& b) { return a.offset < b.offset; });
 
   {  // Pass 2: samples.
     input.Rewind();
@@ -211,38 +275,76 @@ std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
     while (scanner.Next(true)) {
       const MSRecord& r = scanner.record();
       if (!CarriesSamples(r)) continue;
-      if (next >= records.size() || records[next].offset != scanner.offset()) {
+      if (next >= spots.size() || spots[next].offset != scanner.offset()) {
         Fail(name, "the file changed while it was read");
       }
-      const RecordInfo& info = records[next++];
-      ChannelLayout& c = channels[info.channel];
-      if (r.sampletype != 'i' && r.sampletype != 'f' && r.sampletype != 'd') {
-        Fail(name, c.trace.id() + ": the record at " + TimeOf(info.start) + " holds no numeric samples");
-      }
-      if (r.numsamples != info.samples) {
-        std::string message = c.trace.id() + ": the record at " + TimeOf(info.start) + " decodes to " +
-                              std::to_string(r.numsamples) + " of its " + std::to_string(info.samples) + " samples";
-        if (const std::string detail = LastMiniSeedLog(); !detail.empty()) message += " (libmseed: " + detail + ")";
-        Fail(name, message);
-      }
-      const size_t bad = Place(r, c.trace.samples.data() + info.position);
-      if (bad != static_cast<size_t>(r.numsamples)) {
-        Fail(name, c.trace.id() + ": sample " + std::to_string(info.position + bad + 1) + " (at " +
-                       IsoTime(c.trace.time_ns(info.position + bad)) + ") is not a finite number");
-      }
+      const Spot& spot = spots[next++];
+      MiniSeedChannel& c = channels[spot.channel];
+      const MiniSeedChannel::Record& record = c.records[spot.record];
+      Unpack(name, c, record, r, c.trace.samples.data() + record.position);
     }
-    if (next != records.size()) Fail(name, "the file changed while it was read");
+    if (next != spots.size()) Fail(name, "the file changed while it was read");
   }
 
   std::vector<Trace> traces;
   traces.reserve(channels.size());
-  for (ChannelLayout& c : channels) traces.push_back(std::move(c.trace));
+  for (MiniSeedChannel& c : channels) traces.push_back(std::move(c.trace));
   return traces;
 }
 
 std::vector<Trace> ReadMiniSeed(std::span<const char> bytes, std::string_view name) {
   MemoryStream in(bytes);
   return ReadMiniSeed(in, name);
+}
+
+MiniSeedChannelReader::MiniSeedChannelReader(std::istream& in, std::string name, MiniSeedChannel channel)
+    : in_(in), name_(std::move(name)), channel_(std::move(channel)) {
+  CatchMiniSeedLog();
+}
+
+MiniSeedChannelReader::~MiniSeedChannelReader() {
+  auto* msr = static_cast<MSRecord*>(msr_);
+  msr_free(&msr);
+}
+
+void MiniSeedChannelReader::Decode(size_t k) {
+  const MiniSeedChannel::Record& record = channel_.records[k];
+  bytes_.resize(static_cast<size_t>(record.length));
+  in_.clear();
+  in_.seekg(record.offset);
+  in_.read(bytes_.data(), record.length);
+  if (in_.gcount() != record.length) {
+    Fail(name_, channel_.trace.id() + ": cannot read the record at byte " + std::to_string(record.offset) +
+                    " (the file changed while it was read)");
+  }
+  auto* msr = static_cast<MSRecord*>(msr_);
+  ClearMiniSeedLog();
+  const int status = msr_parse(bytes_.data(), record.length, &msr, record.length, 1, 0);
+  msr_ = msr;
+  if (status != 0) {
+    Fail(name_, "byte " + std::to_string(record.offset) + ": the record no longer parses (" +
+                    (status < 0 ? std::string(ms_errorstr(status)) : "truncated") +
+                    "; the file changed while it was read)");
+  }
+  decoded_.resize(static_cast<size_t>(record.samples));
+  Unpack(name_, channel_, record, *msr, decoded_.data());
+  used_ = 0;
+}
+
+size_t MiniSeedChannelReader::Read(double* out, size_t count) {
+  size_t done = 0;
+  while (done < count) {
+    if (used_ == decoded_.size()) {
+      if (next_record_ == channel_.records.size()) break;
+      Decode(next_record_++);
+      continue;
+    }
+    const size_t n = std::min(count - done, decoded_.size() - used_);
+    std::copy_n(decoded_.data() + used_, n, out + done);
+    used_ += n;
+    done += n;
+  }
+  return done;
 }
 
 }  // namespace seisio

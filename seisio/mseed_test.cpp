@@ -3,6 +3,7 @@
 #include <libmseed.h>
 
 #include <algorithm>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "seisio/mseed_index.h"
 #include "seisio/testing.h"
 #include "textio/errors.h"
 
@@ -59,7 +61,7 @@ TEST(MiniSeedTest, RoundTripThroughLibmseedInEveryEncoding) {
   const Case cases[] = {
       {MiniSeedEncoding::kAuto, 4096, true, DE_STEIM2},       {MiniSeedEncoding::kAuto, 512, false, DE_FLOAT64},
       {MiniSeedEncoding::kSteim2, 512, true, DE_STEIM2},      {MiniSeedEncoding::kFloat64, 4096, true, DE_FLOAT64},
-      {MiniSeedEncoding::kFloat64, 65536, false, DE_FLOAT64},
+      {MiniSeedEncoding::kFloat64, 65536, false, DE_FLOAT64}, {MiniSeedEncoding::kFloat32, 1024, true, DE_FLOAT32},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("record length " + std::to_string(c.record_length) + ", encoding " +
@@ -81,6 +83,63 @@ TEST(MiniSeedTest, RoundTripThroughLibmseedInEveryEncoding) {
     const std::vector<Trace> read = Read(bytes);
     ASSERT_EQ(read.size(), 3u);
     for (size_t k = 0; k < 3; ++k) ExpectSameChannel(read[k], written[k]);
+  }
+}
+
+TEST(MiniSeedTest, Float32RoundsEachSampleToNearest) {
+  const Trace written = MakeTrace("HHZ", kNewYear2020, 0.01, {0.1, -1.0 / 3.0, 1e-30, 3.4e38});
+  const std::vector<Trace> read = Read(MiniSeedBytes({written}, {MiniSeedEncoding::kFloat32, 512}));
+  ASSERT_EQ(read.size(), 1u);
+  ASSERT_EQ(read[0].samples.size(), written.samples.size());
+  for (size_t i = 0; i < written.samples.size(); ++i) {
+    EXPECT_EQ(read[0].samples[i], static_cast<double>(static_cast<float>(written.samples[i])));
+  }
+}
+
+TEST(MiniSeedTest, AChannelReadRecordByRecordGivesTheSamplesOfTheWholeRead) {
+  // Two channels, their records interleaved and reversed in the file; a
+  // stream that starts past some leading bytes, so offsets must be the
+  // file's own. Pulled in block sizes that cut records anywhere.
+  const Trace z = MakeTrace("HHZ", kNewYear2020, 0.01, Counts(7000, 5));
+  Trace e = MakeTrace("HHE", kNewYear2020, 0.01, Counts(6000, 9));
+  for (double& v : e.samples) v = v / 7.0;
+  const std::string zb = MiniSeedBytes({z}, {MiniSeedEncoding::kSteim2, 512});
+  const std::string eb = MiniSeedBytes({e}, {MiniSeedEncoding::kFloat64, 512});
+  std::string file = "lead";
+  for (size_t k = 0; k * 512 < std::max(zb.size(), eb.size()); ++k) {
+    const size_t back = std::max(zb.size(), eb.size()) / 512 - 1 - k;
+    if (back * 512 < zb.size()) file += zb.substr(back * 512, 512);
+    if (back * 512 < eb.size()) file += eb.substr(back * 512, 512);
+  }
+  for (size_t block : {1u, 97u, 700u, 100000u}) {
+    SCOPED_TRACE("block " + std::to_string(block));
+    std::istringstream in(file);
+    in.seekg(4);
+    std::vector<MiniSeedChannel> index = IndexMiniSeed(in, "x.mseed");
+    ASSERT_EQ(index.size(), 2u);
+    // Channels come in the order of their first records: here e's.
+    const Trace* expected[] = {index[0].trace.channel == "HHZ" ? &z : &e, index[0].trace.channel == "HHZ" ? &e : &z};
+    EXPECT_EQ(index[0].trace.channel, "HHE");
+    // Both readers share the stream, as the channels of one file do.
+    std::vector<std::unique_ptr<MiniSeedChannelReader>> readers;
+    for (size_t c = 0; c < 2; ++c) {
+      EXPECT_EQ(index[c].trace.id(), expected[c]->id());
+      EXPECT_EQ(index[c].trace.start_ns, expected[c]->start_ns);
+      EXPECT_EQ(index[c].count, expected[c]->samples.size());
+      readers.push_back(std::make_unique<MiniSeedChannelReader>(in, "x.mseed", index[c]));
+    }
+    std::vector<double> got[2];
+    std::vector<double> buffer(block);
+    for (bool more = true; more;) {
+      more = false;
+      for (size_t c = 0; c < 2; ++c) {
+        const size_t n = readers[c]->Read(buffer.data(), block);
+        got[c].insert(got[c].end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n));
+        more = more || n == block;
+      }
+    }
+    EXPECT_EQ(got[0], expected[0]->samples);
+    EXPECT_EQ(got[1], expected[1]->samples);
   }
 }
 
@@ -238,6 +297,9 @@ TEST(MiniSeedTest, WriterRefusesWhatMiniSeedCannotHold) {
       {fractional, {MiniSeedEncoding::kSteim2, 4096}, "Steim 2 holds integer samples"},
       {fractional, {MiniSeedEncoding::kAuto, 1000}, "record length 1000 is not a power of two"},
       {MakeTrace("HHZ", 0, 0.0, {1}), {}, "sampling interval 0 s is not positive"},
+      {MakeTrace("HHZ", 0, 0.01, {1, 1e39}),
+       {MiniSeedEncoding::kFloat32, 4096},
+       "sample 2 lies beyond the range of 32-bit floats"},
   };
   for (const auto& c : cases) {
     EXPECT_THAT([&] { MiniSeedBytes({c.trace}, c.options); },

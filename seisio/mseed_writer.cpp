@@ -89,11 +89,15 @@ void WriteMiniSeed(const Trace& trace, textio::Output& out, const MiniSeedOption
   if (encoding == MiniSeedEncoding::kSteim2 && ChooseEncoding(trace) != MiniSeedEncoding::kSteim2) {
     Refuse(trace, "Steim 2 holds integer samples with differences below 2^29 only");
   }
+  const bool steim2 = encoding == MiniSeedEncoding::kSteim2;
+  const bool float32 = encoding == MiniSeedEncoding::kFloat32;
   for (size_t i = 0; i < trace.samples.size(); ++i) {
     if (!std::isfinite(trace.samples[i])) Refuse(trace, "sample " + std::to_string(i + 1) + " is not finite");
+    if (float32 && !std::isfinite(static_cast<float>(trace.samples[i]))) {
+      Refuse(trace, "sample " + std::to_string(i + 1) + " lies beyond the range of 32-bit floats");
+    }
   }
-  const bool steim2 = encoding == MiniSeedEncoding::kSteim2;
-  const size_t sample_size = steim2 ? sizeof(int32_t) : sizeof(double);
+  const size_t sample_size = steim2 ? sizeof(int32_t) : float32 ? sizeof(float) : sizeof(double);
 
   MSTrace* mst = mst_init(nullptr);
   if (mst == nullptr) throw std::bad_alloc();
@@ -107,7 +111,7 @@ void WriteMiniSeed(const Trace& trace, textio::Output& out, const MiniSeedOption
   CopyCode(mst->channel, trace.channel, 3, "channel", trace);
   mst->dataquality = 'D';
   mst->samprate = RateOf(trace.interval);
-  mst->sampletype = steim2 ? 'i' : 'd';
+  mst->sampletype = steim2 ? 'i' : float32 ? 'f' : 'd';
 
   // The record template carries a blockette 1001: the fixed header holds
   // start times to 100 microseconds only, the blockette the microseconds
@@ -139,6 +143,9 @@ void WriteMiniSeed(const Trace& trace, textio::Output& out, const MiniSeedOption
     if (steim2) {
       auto* to = static_cast<int32_t*>(samples);
       for (size_t i = 0; i < count; ++i) to[i] = static_cast<int32_t>(trace.samples[done + i]);
+    } else if (float32) {
+      auto* to = static_cast<float*>(samples);
+      for (size_t i = 0; i < count; ++i) to[i] = static_cast<float>(trace.samples[done + i]);
     } else {
       std::memcpy(samples, trace.samples.data() + done, count * sample_size);
     }
@@ -151,8 +158,11 @@ void WriteMiniSeed(const Trace& trace, textio::Output& out, const MiniSeedOption
     Collector collector;
     int64_t packed = 0;
     ClearMiniSeedLog();
-    const int records =
-        mst_pack(mst, Collect, &collector, length, steim2 ? DE_STEIM2 : DE_FLOAT64, 1, &packed, 1, 0, record);
+    const int records = mst_pack(mst, Collect, &collector, length,
+                                 steim2    ? DE_STEIM2
+                                 : float32 ? DE_FLOAT32
+                                           : DE_FLOAT64,
+                                 1, &packed, 1, 0, record);
     if (collector.failure) std::rethrow_exception(collector.failure);
     if (records < 0 || packed != static_cast<int64_t>(count)) {
       std::string why = "libmseed packed " + std::to_string(packed) + " of " + std::to_string(count) + " samples";

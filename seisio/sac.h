@@ -3,9 +3,13 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "seisio/input.h"
 #include "seisio/trace.h"
 #include "textio/output.h"
 
@@ -26,6 +30,39 @@ namespace seisio {
 // pipe) is read into memory first.
 Trace ReadSac(std::istream& in, std::string_view name);
 Trace ReadSac(std::span<const char> bytes, std::string_view name);
+
+// A SAC file read piecewise: the header is read and checked as ReadSac
+// checks it when the reader is made, the samples as they are pulled, so
+// a channel of any length is read in a block's memory. `in` is read from
+// its position now and is sought (the footer of version 7 follows the
+// samples); a stream that cannot seek is read into memory first.
+struct SacHead {
+  Trace trace;  // codes, start time and interval; no samples
+  size_t count = 0;
+  bool little_endian = true;
+};
+
+class SacChannelReader {
+ public:
+  SacChannelReader(std::istream& in, std::string name);
+  SacChannelReader(const SacChannelReader&) = delete;
+  SacChannelReader& operator=(const SacChannelReader&) = delete;
+  ~SacChannelReader();
+
+  const Trace& trace() const { return head_.trace; }
+  size_t count() const { return head_.count; }
+  // Stores the next samples in out[0 .. count); returns how many, fewer
+  // only at the end. A sample that is not a finite number is a
+  // textio::InputError naming it and its time.
+  size_t Read(double* out, size_t count);
+
+ private:
+  std::unique_ptr<SeekableInput> input_;
+  std::string name_;
+  SacHead head_;
+  size_t next_ = 0;
+  std::vector<char> block_;
+};
 
 // Whether the first bytes of a file (up to the header's 632) and its size
 // look like a SAC binary file: the version word is 6 or 7 in one byte

@@ -2,11 +2,13 @@
 // sample is read, so a damaged or foreign file is refused with the field
 // at fault rather than read as noise.
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "seisio/bytes.h"
@@ -140,11 +142,13 @@ bool LooksLikeSac(std::span<const char> head, uint64_t size) {
   return size == SizeFor(version, npts, 1) || size == SizeFor(version, npts, 2);
 }
 
-Trace ReadSac(std::istream& stream, std::string_view name) {
-  SeekableInput input(stream);
-  std::istream& in = input.stream();
-  const uint64_t size = input.size();
+namespace {
 
+// Reads and checks a SAC header from `in` (at its start, `size` bytes to
+// the end). For version 7 the footer after the samples is read too; the
+// stream is left at the first sample.
+SacHead ReadHead(std::istream& in, uint64_t size, std::string_view name) {
+  const std::streamoff start = in.tellg();
   std::array<char, kHeaderBytes> header{};
   if (size < kHeaderBytes || !ReadExactly(in, header.data(), kHeaderBytes)) {
     Fail(name, "holds " + IntText(static_cast<int64_t>(size)) + " bytes, fewer than a SAC header (632)");
@@ -166,33 +170,27 @@ Trace ReadSac(std::istream& stream, std::string_view name) {
   }
   const int64_t reference_ns = ReferenceTime(h);
 
-  Trace trace;
+  SacHead head;
+  head.little_endian = *order == ByteOrder::kLittle;
+  head.count = static_cast<size_t>(npts);
+  Trace& trace = head.trace;
   trace.network = TextField(header.data(), sac::kKnetwk, 8);
   trace.station = TextField(header.data(), sac::kKstnm, 8);
   trace.location = TextField(header.data(), sac::kKhole, 8);
   trace.channel = TextField(header.data(), sac::kKcmpnm, 8);
-
-  // The samples, in blocks: the size check above bounds the allocation by
-  // the file's real size.
-  trace.samples.resize(static_cast<size_t>(npts));
-  constexpr size_t kBlock = 16384;
-  std::vector<char> block(4 * kBlock);
-  for (size_t done = 0; done < trace.samples.size();) {
-    const size_t count = std::min(kBlock, trace.samples.size() - done);
-    if (!ReadExactly(in, block.data(), 4 * count)) {
-      Fail(name, "cannot read sample " + IntText(static_cast<int64_t>(done + 1)) + " of " + IntText(npts));
-    }
-    for (size_t i = 0; i < count; ++i) trace.samples[done + i] = LoadFloat(block.data() + 4 * i, *order);
-    done += count;
-  }
 
   double delta = DecimalOfFloat(h.Float(sac::kDelta));
   double begin = DecimalOfFloat(h.Float(sac::kB));
   const char* delta_field = "DELTA";
   const char* begin_field = "B";
   if (version == 7) {
+    // The footer follows the samples; the size check above put it there.
     std::array<char, sac::kFooterBytes> footer{};
-    if (!ReadExactly(in, footer.data(), footer.size())) Fail(name, "cannot read the footer of header version 7");
+    in.seekg(start + static_cast<std::streamoff>(kHeaderBytes + 4 * head.count));
+    if (!in || !ReadExactly(in, footer.data(), footer.size())) {
+      Fail(name, "cannot read the footer of header version 7");
+    }
+    in.seekg(start + static_cast<std::streamoff>(kHeaderBytes));
     delta = LoadDouble(footer.data() + 8 * sac::kFooterDelta, *order);
     begin = LoadDouble(footer.data() + 8 * sac::kFooterB, *order);
     delta_field = "DELTA (footer)";
@@ -210,14 +208,65 @@ Trace ReadSac(std::istream& stream, std::string_view name) {
   }
   trace.interval = delta;
   trace.start_ns = reference_ns + std::llround(begin * 1e9);
+  return head;
+}
 
-  for (size_t i = 0; i < trace.samples.size(); ++i) {
-    if (!std::isfinite(trace.samples[i])) {
-      Fail(name, "sample " + IntText(static_cast<int64_t>(i + 1)) + " (at " + IsoTime(trace.time_ns(i)) +
-                     ") is not a finite number");
+// Reads samples [done, done + count) of `head` from `in`, positioned at
+// sample `done`, into `to`, refusing any that is not a finite number.
+void ReadSamples(std::istream& in, const SacHead& head, size_t done, size_t count, double* to, std::vector<char>& block,
+                 std::string_view name) {
+  const ByteOrder order = head.little_endian ? ByteOrder::kLittle : ByteOrder::kBig;
+  block.resize(4 * count);
+  if (!ReadExactly(in, block.data(), 4 * count)) {
+    Fail(name, "cannot read sample " + IntText(static_cast<int64_t>(done + 1)) + " of " +
+                   IntText(static_cast<int64_t>(head.count)));
+  }
+  for (size_t i = 0; i < count; ++i) {
+    to[i] = LoadFloat(block.data() + 4 * i, order);
+    if (!std::isfinite(to[i])) {
+      Fail(name, "sample " + IntText(static_cast<int64_t>(done + i + 1)) + " (at " +
+                     IsoTime(head.trace.time_ns(done + i)) + ") is not a finite number");
     }
   }
+}
+
+constexpr size_t kBlock = 16384;
+
+}  // namespace
+
+Trace ReadSac(std::istream& stream, std::string_view name) {
+  SeekableInput input(stream);
+  std::istream& in = input.stream();
+  const SacHead head = ReadHead(in, input.size(), name);
+  // The samples, in blocks: the size check bounds the allocation by the
+  // file's real size.
+  Trace trace = head.trace;
+  trace.samples.resize(head.count);
+  std::vector<char> block;
+  for (size_t done = 0; done < head.count;) {
+    const size_t count = std::min(kBlock, head.count - done);
+    ReadSamples(in, head, done, count, trace.samples.data() + done, block, name);
+    done += count;
+  }
   return trace;
+}
+
+SacChannelReader::SacChannelReader(std::istream& in, std::string name)
+    : input_(std::make_unique<SeekableInput>(in)), name_(std::move(name)) {
+  head_ = ReadHead(input_->stream(), input_->size(), name_);
+}
+
+SacChannelReader::~SacChannelReader() = default;
+
+size_t SacChannelReader::Read(double* out, size_t count) {
+  count = std::min(count, head_.count - next_);
+  for (size_t done = 0; done < count;) {
+    const size_t n = std::min(kBlock, count - done);
+    ReadSamples(input_->stream(), head_, next_, n, out + done, block_, name_);
+    next_ += n;
+    done += n;
+  }
+  return count;
 }
 
 Trace ReadSac(std::span<const char> bytes, std::string_view name) {

@@ -1,5 +1,6 @@
 #include "seisio/sac.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -128,6 +129,23 @@ TEST(SacReaderTest, BothByteOrdersAndBothVersions) {
     EXPECT_EQ(t.channel, "BHZ");
     EXPECT_EQ(t.network, "XX");
     EXPECT_EQ(t.location, "") << "KHOLE -12345 is undefined";
+    // Read piecewise, from a stream that starts past leading bytes: the
+    // same header and samples.
+    for (size_t block : {1u, 2u, 100u}) {
+      std::istringstream in("lead" + file.Bytes());
+      in.seekg(4);
+      SacChannelReader reader(in, "x.sac");
+      EXPECT_EQ(reader.trace().interval, c.interval);
+      EXPECT_EQ(reader.trace().start_ns, c.start_ns);
+      EXPECT_EQ(reader.trace().channel, "BHZ");
+      ASSERT_EQ(reader.count(), samples.size());
+      std::vector<double> got(samples.size() + 1, -7.0);
+      size_t n = 0;
+      for (size_t k; (k = reader.Read(got.data() + n, std::min(block, got.size() - n))) > 0;) n += k;
+      EXPECT_EQ(n, samples.size()) << "block " << block;
+      got.resize(n);
+      EXPECT_EQ(got, t.samples) << "block " << block;
+    }
   }
 }
 

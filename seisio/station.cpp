@@ -48,8 +48,13 @@ bool StationRecord::lengths_differ() const {
 }
 
 void CheckSameGrid(const Trace& a, std::string_view a_file, const Trace& b, std::string_view b_file) {
+  CheckSameGrid(a, a.samples.size(), a_file, b, b.samples.size(), b_file);
+}
+
+void CheckSameGrid(const Trace& a, size_t a_count, std::string_view a_file, const Trace& b, size_t b_count,
+                   std::string_view b_file) {
   const double dt = a.interval;
-  const size_t longest = std::max(a.samples.size(), b.samples.size());
+  const size_t longest = std::max(a_count, b_count);
   const double drift = std::fabs(a.interval - b.interval) * static_cast<double>(longest > 0 ? longest - 1 : 0);
   if (!(2.0 * drift < dt)) {
     Fail(b_file, Where(b, b_file) + " is sampled every " + SecondsText(b.interval) + " s, " + Where(a, a_file) +
@@ -67,7 +72,7 @@ void CheckSameGrid(const Trace& a, std::string_view a_file, const Trace& b, std:
   }
 }
 
-StationRecord StationOfFile(std::vector<Trace> channels, std::string_view file) {
+std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::string_view file) {
   std::array<std::optional<size_t>, 3> chosen;
   for (size_t i = 0; i < channels.size(); ++i) {
     const std::optional<Component> c = ComponentOfChannel(channels[i].channel);
@@ -81,16 +86,36 @@ StationRecord StationOfFile(std::vector<Trace> channels, std::string_view file) 
     }
     chosen[k] = i;
   }
+  std::array<size_t, 3> indices{};
   for (size_t k = 0; k < 3; ++k) {
     if (!chosen[k]) {
       Fail(file, "no channel whose code ends in " + std::string(1, "ZEN"[k]) + " (the " + kComponentWords[k] +
                      " component); the file holds " + ChannelList(channels) +
                      (channels.size() == 1 ? " (a file of one channel is given as one of three, u,e,n)" : ""));
     }
+    indices[k] = *chosen[k];
   }
+  return indices;
+}
+
+void CheckPlace(const std::vector<Trace>& held, size_t place, std::string_view file) {
+  if (held.size() != 1) {
+    Fail(file, "holds " + std::to_string(held.size()) + " channels (" + ChannelList(held) +
+                   "); each of three files must hold one");
+  }
+  const std::optional<Component> c = ComponentOfChannel(held[0].channel);
+  if (c && static_cast<size_t>(*c) != place) {
+    Fail(file, "channel " + held[0].id() + " is the " + kComponentWords[static_cast<size_t>(*c)] +
+                   " component, but the file is given " + kPlaces[place] + " of u,e,n, as the " +
+                   kComponentWords[place] + " one");
+  }
+}
+
+StationRecord StationOfFile(std::vector<Trace> channels, std::string_view file) {
+  const std::array<size_t, 3> chosen = ChooseComponents(channels, file);
   StationRecord station;
   for (size_t k = 0; k < 3; ++k) {
-    station.traces[k] = std::move(channels[*chosen[k]]);
+    station.traces[k] = std::move(channels[chosen[k]]);
     station.files[k] = std::string(file);
   }
   return Aligned(std::move(station));
@@ -99,18 +124,8 @@ StationRecord StationOfFile(std::vector<Trace> channels, std::string_view file) 
 StationRecord StationOfFiles(std::array<std::vector<Trace>, 3> channels, const std::array<std::string, 3>& files) {
   StationRecord station;
   for (size_t k = 0; k < 3; ++k) {
-    std::vector<Trace>& held = channels[k];
-    if (held.size() != 1) {
-      Fail(files[k], "holds " + std::to_string(held.size()) + " channels (" + ChannelList(held) +
-                         "); each of three files must hold one");
-    }
-    const std::optional<Component> c = ComponentOfChannel(held[0].channel);
-    if (c && static_cast<size_t>(*c) != k) {
-      Fail(files[k], "channel " + held[0].id() + " is the " + kComponentWords[static_cast<size_t>(*c)] +
-                         " component, but the file is given " + kPlaces[k] + " of u,e,n, as the " + kComponentWords[k] +
-                         " one");
-    }
-    station.traces[k] = std::move(held[0]);
+    CheckPlace(channels[k], k, files[k]);
+    station.traces[k] = std::move(channels[k][0]);
     station.files[k] = files[k];
   }
   return Aligned(std::move(station));

@@ -32,6 +32,18 @@ struct StationRecord {
 // pair). Otherwise a textio::InputError naming both files, channels and
 // start times (or intervals).
 void CheckSameGrid(const Trace& a, std::string_view a_file, const Trace& b, std::string_view b_file);
+// The same for traces whose samples are not held (read later, record by
+// record): `a_count` and `b_count` are their sample counts.
+void CheckSameGrid(const Trace& a, size_t a_count, std::string_view a_file, const Trace& b, size_t b_count,
+                   std::string_view b_file);
+
+// The choices StationOfFile and StationOfFiles make, for callers that
+// read the samples themselves (the traces' samples are not looked at).
+// ChooseComponents: the indices of the u, e and n channels among those of
+// one file. CheckPlace: that a file given in place `place` (0 u, 1 e, 2 n)
+// of three holds one channel, which names no other component.
+std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::string_view file);
+void CheckPlace(const std::vector<Trace>& held, size_t place, std::string_view file);
 
 // The station in one file holding its channels: the channels are chosen
 // by the last letter of their codes (Z u, E e, N n); channels named by any

@@ -1,0 +1,186 @@
+// Opening a station's record in each of its forms: column text, one
+// miniSEED file, three SAC or miniSEED files; the components asked for,
+// the times from the headers, and the refusals naming file and time.
+#include "array_spectra/station_source.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "array/layout.h"
+#include "seisio/testing.h"
+#include "testsupport/temp_dir.h"
+#include "testsupport/test_context.h"
+#include "textio/errors.h"
+#include "textio/format.h"
+
+namespace circspec {
+namespace {
+
+using seisio::Component;
+using seisio::testing::Counts;
+using seisio::testing::kNewYear2020;
+using seisio::testing::MakeTrace;
+using seisio::testing::MiniSeedBytes;
+using seisio::testing::SacBytes;
+using ::testing::HasSubstr;
+
+constexpr size_t kSamples = 3000;  // several records of every encoding
+constexpr double kEpoch2020 = 1577836800.0;
+
+// Three components of one station, integer counts (exact in every form).
+std::vector<seisio::Trace> Components() {
+  return {MakeTrace("HHZ", kNewYear2020, 0.01, Counts(kSamples, 1)),
+          MakeTrace("HHE", kNewYear2020, 0.01, Counts(kSamples, 2)),
+          MakeTrace("HHN", kNewYear2020, 0.01, Counts(kSamples, 3))};
+}
+
+std::string ColumnText(const std::vector<seisio::Trace>& t) {
+  std::string text;
+  for (size_t i = 0; i < kSamples; ++i) {
+    text += textio::Shortest(0.01 * static_cast<double>(i));
+    for (const seisio::Trace& c : t) {
+      text += ' ';
+      text += textio::Shortest(c.samples[i]);
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+array::Station StationOf(const std::string& file, const std::filesystem::path& folder) {
+  std::istringstream in("A 0 0 " + file + "\nB 0 1 b\nC 120 1 c\nD 240 1 d\n");
+  const array::Layout layout = array::ParseLayout(in, "layout.txt", folder);
+  return layout.stations[0];
+}
+
+std::vector<double> ReadAll(SampleSource& s) {
+  std::vector<double> out, buf(700);  // blocks that cut records anywhere
+  for (size_t got; (got = s.Read(buf.data(), buf.size())) > 0;) out.insert(out.end(), buf.begin(), buf.begin() + got);
+  return out;
+}
+
+TEST(OpenStation, GivesTheComponentsAskedForFromEveryForm) {
+  testsupport::TempDir dir("circspec_station_forms");
+  const std::vector<seisio::Trace> t = Components();
+  dir.Write("a.txt", ColumnText(t));
+  dir.Write("a.mseed", MiniSeedBytes({t[2], t[0], t[1]}, {seisio::MiniSeedEncoding::kSteim2, 512}));
+  const char* names[] = {"u", "e", "n"};
+  for (size_t k = 0; k < 3; ++k) {
+    dir.Write(std::string("a.") + names[k] + ".sac", SacBytes(t[k]));
+    dir.Write(std::string("a.") + names[k] + ".mseed",
+              MiniSeedBytes({t[k]}, {seisio::MiniSeedEncoding::kFloat32, 1024}));
+  }
+  struct Form {
+    const char* file;
+    double start;  // seconds: the time column, or epoch seconds from the headers
+  };
+  const Form forms[] = {
+      {"a.txt", 0.0},
+      {"a.mseed", kEpoch2020},
+      {"a.u.sac,a.e.sac,a.n.sac", kEpoch2020},
+      {"a.u.mseed,a.e.mseed,a.n.mseed", kEpoch2020},
+      {"a.u.sac,a.e.mseed,a.n.sac", kEpoch2020},
+  };
+  const std::vector<std::vector<Component>> asked = {
+      {Component::kU}, {Component::kE, Component::kN}, {Component::kU, Component::kE, Component::kN}};
+  for (const Form& form : forms) {
+    for (const std::vector<Component>& wanted : asked) {
+      SCOPED_TRACE(std::string(form.file) + ", " + std::to_string(wanted.size()) + " components");
+      testsupport::TestContext context;
+      Sources sources = OpenStation(context, StationOf(form.file, dir.path()), wanted);
+      ASSERT_EQ(sources.size(), wanted.size());
+      for (size_t i = 0; i < wanted.size(); ++i) {
+        SampleSource& s = *sources[i];
+        EXPECT_EQ(s.start_time(), form.start);
+        EXPECT_NEAR(s.first_step(), 0.01, 1e-15);
+        EXPECT_EQ(ReadAll(s), t[static_cast<size_t>(wanted[i])].samples);
+        EXPECT_EQ(s.samples_read(), static_cast<long>(kSamples));
+        EXPECT_NEAR(s.last_time(), form.start + 0.01 * (kSamples - 1), 1e-6);
+      }
+    }
+  }
+}
+
+TEST(OpenStation, RefusesWhatCannotBeAStationNamingTheFile) {
+  testsupport::TempDir dir("circspec_station_bad");
+  const std::vector<seisio::Trace> t = Components();
+  // u in two pieces 0.05 s apart: a gap inside the record.
+  seisio::Trace first = t[0], second = t[0];
+  first.samples.resize(1000);
+  second.samples.erase(second.samples.begin(), second.samples.begin() + 1005);
+  second.start_ns = t[0].time_ns(1005);
+  dir.Write("gap.mseed", MiniSeedBytes({first, second, t[1], t[2]}, {seisio::MiniSeedEncoding::kSteim2, 512}));
+  dir.Write("no_n.mseed", MiniSeedBytes({t[0], t[1]}));
+  seisio::Trace late = t[2];
+  late.start_ns += 6'000'000;  // 0.006 s: beyond half a sample
+  dir.Write("late_n.mseed", MiniSeedBytes({t[0], t[1], late}));
+  dir.Write("u.sac", SacBytes(t[0]));
+  dir.Write("e.sac", SacBytes(t[1]));
+  dir.Write("n.sac", SacBytes(t[2]));
+  dir.Write("u.txt", ColumnText(t));
+  dir.Write("three.mseed", MiniSeedBytes(t));
+  struct Case {
+    const char* file;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"gap.mseed",
+       "gap.mseed: XX.ST01.00.HHZ: gap in the samples: they end at 2020-01-01T00:00:09.990000 (last sample) and go on "
+       "at 2020-01-01T00:00:10.050000"},
+      {"no_n.mseed", "no_n.mseed: no channel whose code ends in N"},
+      {"late_n.mseed", "starts at 2020-01-01T00:00:00.006000"},
+      {"u.sac", "u.sac: a SAC file holds one channel; give the station's three files u,e,n"},
+      {"e.sac,u.sac,n.sac", "e.sac: channel XX.ST01.00.HHE is the east (E) component, but the file is given first"},
+      {"u.txt,e.sac,n.sac", "u.txt: neither SAC"},
+      {"three.mseed,e.sac,n.sac", "three.mseed: holds 3 channels"},
+      {"missing.sac,e.sac,n.sac", "missing.sac"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    testsupport::TestContext context;
+    const std::vector<Component> all = {Component::kU, Component::kE, Component::kN};
+    EXPECT_THAT([&] { OpenStation(context, StationOf(c.file, dir.path()), all); },
+                ::testing::ThrowsMessage<textio::InputError>(HasSubstr(c.message)));
+  }
+}
+
+// The east and north of a column text record: refused as the vertical is,
+// naming the file and the line, and never taken from a two-column record.
+TEST(OpenStation, RefusesTextRecordsWithoutSoundHorizontalColumns) {
+  testsupport::TempDir dir("circspec_station_text");
+  struct Case {
+    const char* text;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"0 1\n0.01 2\n0.02 3\n0.03 4\n0.04 5\n0.05 6\n", "(the column file; a two-column record has no e and n)"},
+      {"0 1 2 3\n0 1 2 3\n", "rec.txt line 2: time 0 does not increase from 0 on line 1"},
+      {"0 1 2 3\n0.01 1 2 3\n0.02 1 x 3\n", "rec.txt line 3: expected numbers 'time u e n'"},
+      {"0 1 2 3\n0.01 1 2 3\n0.02 1 2 inf\n", "rec.txt line 3: expected finite numbers"},
+      {"0 1 2 3\n0.01 1 2 3\n0.03 1 2 3\n", "rec.txt line 3: time 0.03 follows 0.01: a step of"},
+      {"0 1 2 3\n", "rec.txt: only one sample"},
+  };
+  const std::vector<Component> east_north = {Component::kE, Component::kN};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    dir.Write("rec.txt", c.text);
+    testsupport::TestContext context;
+    EXPECT_THAT(
+        [&] {
+          Sources sources = OpenStation(context, StationOf("rec.txt", dir.path()), east_north);
+          double buf[8];
+          for (auto& source : sources) {
+            while (source->Read(buf, 8) > 0) {
+            }
+          }
+        },
+        ::testing::ThrowsMessage<textio::InputError>(HasSubstr(c.says)));
+  }
+}
+
+}  // namespace
+}  // namespace circspec
