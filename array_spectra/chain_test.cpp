@@ -14,8 +14,8 @@
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
 #include "array_spectra/synthetic_array.h"
+#include "array_spectra/vantor_run.h"
 #include "noise_ratio/quillon.h"
-#include "ratio_inversion/vantor.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
 #include "textio/number.h"
@@ -40,35 +40,10 @@ Estimates Process(const testing::ArraySpec& spec) {
   return {std::move(a), std::move(channels), std::move(sums)};
 }
 
-// vantor's output lines "frequency velocity ..." where a root was found.
-struct Velocity {
-  double f, c;
-};
 std::vector<Velocity> RunThroughVantor(const Estimates& e, int itype, Quantity q) {
-  std::ostringstream input;
-  {
-    textio::Output out(input);
-    const bool two = itype >= 10;
-    const std::optional<double> inner = two ? std::optional<double>(e.array.geometry.rings[1].radius) : std::nullopt;
-    WriteVantor(out, itype, e.array.geometry.rings[0].radius, inner, e.sums.frequencies.back(), e.sums.frequencies,
-                Estimate(q, e.channels, 0, e.sums));
-  }
-  const testsupport::Outcome run = testsupport::RunInProcess(vantor::kProgram, input.str());
-  EXPECT_EQ(run.status, 0) << run.err;
-  std::vector<Velocity> out;
-  for (const std::string& line : testsupport::Lines(run.out)) {
-    std::istringstream fields(line);
-    std::string f, c, third;
-    fields >> f >> c >> third;
-    Velocity v{0, 0};
-    if (third != "NO_ROOT" && third != "SINGULAR_POINT" && textio::ParseDouble(f, &v.f) &&
-        textio::ParseDouble(c, &v.c)) {
-      out.push_back(v);
-    } else if (textio::ParseDouble(f, &v.f)) {
-      out.push_back({v.f, std::numeric_limits<double>::quiet_NaN()});
-    }
-  }
-  return out;
+  const std::optional<double> inner =
+      itype >= 10 ? std::optional<double>(e.array.geometry.rings[1].radius) : std::nullopt;
+  return RunThroughVantor(itype, e.array.geometry.rings[0].radius, inner, e.sums, Estimate(q, e.channels, 0, e.sums));
 }
 
 // Largest relative velocity error over the frequencies with kr in

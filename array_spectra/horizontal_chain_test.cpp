@@ -8,48 +8,15 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
-#include <limits>
 #include <numbers>
-#include <sstream>
 
 #include "array_spectra/analysis.h"
-#include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
 #include "array_spectra/synthetic_array.h"
-#include "ratio_inversion/vantor.h"
-#include "testsupport/run_program.h"
-#include "textio/number.h"
+#include "array_spectra/vantor_run.h"
 
 namespace circspec {
 namespace {
-
-// vantor's output lines "frequency velocity ...": the velocity where a
-// root was found, NaN where not.
-struct Velocity {
-  double f, c;
-};
-std::vector<Velocity> RunThroughVantor(int itype, double radius, const SpectralSums& sums, const Series& series) {
-  std::ostringstream input;
-  {
-    textio::Output out(input);
-    WriteVantor(out, itype, radius, std::nullopt, sums.frequencies.back(), sums.frequencies, series);
-  }
-  const testsupport::Outcome run = testsupport::RunInProcess(vantor::kProgram, input.str());
-  EXPECT_EQ(run.status, 0) << run.err;
-  std::vector<Velocity> out;
-  for (const std::string& line : testsupport::Lines(run.out)) {
-    std::istringstream fields(line);
-    std::string f, c, third;
-    fields >> f >> c >> third;
-    Velocity v{0, std::numeric_limits<double>::quiet_NaN()};
-    if (!textio::ParseDouble(f, &v.f)) continue;
-    if (third == "NO_ROOT" || third == "SINGULAR_POINT" || !textio::ParseDouble(c, &v.c)) {
-      v.c = std::numeric_limits<double>::quiet_NaN();
-    }
-    out.push_back(v);
-  }
-  return out;
-}
 
 struct Row {
   int itype;
@@ -82,7 +49,8 @@ TEST_P(HorizontalChainTest, VantorRecoversTheCurveOfTheWaveType) {
   const circsim::DispersionCurve& truth = c.love_fraction > 0 ? a.wavefield.love : a.wavefield.rayleigh;
 
   for (const Row& row : c.rows) {
-    const std::vector<Velocity> v = RunThroughVantor(row.itype, 10, sums, Estimate(row.quantity, ch, 0, sums));
+    const std::vector<Velocity> v =
+        RunThroughVantor(row.itype, 10, std::nullopt, sums, Estimate(row.quantity, ch, 0, sums));
     int used = 0;
     double worst = 0;
     for (const Velocity& p : v) {
@@ -93,8 +61,8 @@ TEST_P(HorizontalChainTest, VantorRecoversTheCurveOfTheWaveType) {
       worst = std::max(worst, error);
     }
     std::cout << c.wave << " itype " << row.itype << " (" << NameOf(row.quantity) << "): worst velocity error "
-              << 100 * worst << " % over " << used << " frequencies with " << row.kr_low << " <= kr <= "
-              << row.kr_high << "\n";
+              << 100 * worst << " % over " << used << " frequencies with " << row.kr_low << " <= kr <= " << row.kr_high
+              << "\n";
     EXPECT_GE(used, 10) << "itype " << row.itype;
     EXPECT_LE(worst, 0.03) << "itype " << row.itype;
   }

@@ -1,0 +1,41 @@
+#include "array_spectra/vantor_run.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "array_spectra/output_forms.h"
+#include "ratio_inversion/vantor.h"
+#include "testsupport/run_program.h"
+#include "textio/number.h"
+#include "textio/output.h"
+
+namespace circspec {
+
+std::vector<Velocity> RunThroughVantor(int itype, double radius, std::optional<double> inner_radius,
+                                       const SpectralSums& sums, const Series& series) {
+  std::ostringstream input;
+  {
+    textio::Output out(input);
+    WriteVantor(out, itype, radius, inner_radius, sums.frequencies.back(), sums.frequencies, series);
+  }
+  const testsupport::Outcome run = testsupport::RunInProcess(vantor::kProgram, input.str());
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::vector<Velocity> out;
+  for (const std::string& line : testsupport::Lines(run.out)) {
+    std::istringstream fields(line);
+    std::string f, c, third;
+    fields >> f >> c >> third;
+    Velocity v{0, std::numeric_limits<double>::quiet_NaN()};
+    if (!textio::ParseDouble(f, &v.f)) continue;
+    if (third == "NO_ROOT" || third == "SINGULAR_POINT" || !textio::ParseDouble(c, &v.c)) {
+      v.c = std::numeric_limits<double>::quiet_NaN();
+    }
+    out.push_back(v);
+  }
+  return out;
+}
+
+}  // namespace circspec
