@@ -8,6 +8,7 @@
 #include <cmath>
 #include <iostream>
 #include <numbers>
+#include <ostream>
 
 #include "array_spectra/analysis.h"
 #include "array_spectra/quantities.h"
@@ -23,6 +24,9 @@ struct Case {
   int stations;
   double noise;
 };
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name << ", " << c.stations << " stations, noise ratio " << c.noise;
+}
 
 class HorizontalAgreementTest : public ::testing::TestWithParam<Case> {};
 

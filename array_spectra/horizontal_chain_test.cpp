@@ -9,6 +9,7 @@
 #include <cmath>
 #include <iostream>
 #include <numbers>
+#include <ostream>
 
 #include "array_spectra/analysis.h"
 #include "array_spectra/quantities.h"
@@ -29,6 +30,7 @@ struct Case {
   double love_fraction;
   std::vector<Row> rows;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.wave << " waves"; }
 
 class HorizontalChainTest : public ::testing::TestWithParam<Case> {};
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <iostream>
 #include <numbers>
+#include <ostream>
 
 #include "array_spectra/analysis.h"
 #include "array_spectra/quantities.h"
@@ -27,6 +28,8 @@ struct Case {
   int stations;
   double noise;
 };
+// How the test list shows a case.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.stations << " stations, noise ratio " << c.noise; }
 
 class TheoryAgreementTest : public ::testing::TestWithParam<Case> {};
 
