@@ -18,7 +18,6 @@
 #include "array_spectra/analysis.h"
 #include "array_spectra/circspec.h"
 #include "array_spectra/memory_source.h"
-#include "array_spectra/record_reader.h"
 #include "array_spectra/station_source.h"
 #include "array_spectra/synthetic_array.h"
 #include "array_synthesis/field_writer.h"
@@ -43,11 +42,10 @@ class BenchArray {
   std::string layout() const { return (dir_ / "layout.txt").string(); }
   std::string record(size_t s) const { return (dir_ / array_.layout.stations[s].file).string(); }
   std::string mseed_layout() const { return (dir_ / "layout_mseed.txt").string(); }
+  // Station s as the layout of each form names its record.
+  array::Station text_station(size_t s) const { return StationAt(s, record(s)); }
   array::Station mseed_station(size_t s) const {
-    array::Station st = array_.layout.stations[s];
-    st.path = dir_ / (st.name + ".mseed");
-    st.paths = {st.path};
-    return st;
+    return StationAt(s, dir_ / (array_.layout.stations[s].name + ".mseed"));
   }
   long samples() const { return array_.wavefield.samples; }
 
@@ -84,6 +82,12 @@ class BenchArray {
                    << st.name << ".mseed\n";
     }
   }
+  array::Station StationAt(size_t s, const std::filesystem::path& path) const {
+    array::Station st = array_.layout.stations[s];
+    st.path = path;
+    st.paths = {path};
+    return st;
+  }
   static circspec::testing::ArraySpec Spec() {
     circspec::testing::ArraySpec spec;
     spec.duration = 3600;
@@ -96,35 +100,23 @@ class BenchArray {
   std::filesystem::path dir_;
 };
 
-void BM_ReadRecord(benchmark::State& state) {
-  const BenchArray& a = BenchArray::Get();
-  std::vector<double> block(4096);
-  for (auto _ : state) {
-    testsupport::TestContext context;
-    circspec::RecordReader reader(context, a.record(0));
-    while (reader.Read(block.data(), block.size()) == block.size()) {
-    }
-    benchmark::DoNotOptimize(block.data());
-  }
-  state.SetItemsProcessed(state.iterations() * a.samples());
-}
-BENCHMARK(BM_ReadRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The vertical of one station's miniSEED file, decoded record by record.
-void BM_ReadMiniSeedRecord(benchmark::State& state) {
+// The vertical of one station's record: column text parsed line by line,
+// or miniSEED decoded record by record.
+void BM_ReadVertical(benchmark::State& state, array::Station (BenchArray::*station)(size_t) const) {
   const BenchArray& a = BenchArray::Get();
   std::vector<double> block(4096);
   constexpr seisio::Component kU[] = {seisio::Component::kU};
   for (auto _ : state) {
     testsupport::TestContext context;
-    circspec::Sources sources = circspec::OpenStation(context, a.mseed_station(0), kU);
+    circspec::Sources sources = circspec::OpenStation(context, (a.*station)(0), kU);
     while (sources[0]->Read(block.data(), block.size()) == block.size()) {
     }
     benchmark::DoNotOptimize(block.data());
   }
   state.SetItemsProcessed(state.iterations() * a.samples());
 }
-BENCHMARK(BM_ReadMiniSeedRecord)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ReadVertical, text, &BenchArray::text_station)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ReadVertical, mseed, &BenchArray::mseed_station)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // gauger's reading of the same file, column u (its windowed RMS left out).
 void BM_GaugerReadRecord(benchmark::State& state) {
@@ -146,28 +138,18 @@ void BM_AnalyseInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyseInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The program, default options, the table to memory.
-void BM_CircspecOnFiles(benchmark::State& state) {
+// The program, default options, the table to memory, on the column text
+// files or the miniSEED files.
+void BM_Circspec(benchmark::State& state, std::string (BenchArray::*layout)() const) {
   const BenchArray& a = BenchArray::Get();
-  const testsupport::RunOptions options{{a.layout()}, {}};
+  const testsupport::RunOptions options{{(a.*layout)()}, {}};
   for (auto _ : state) {
     const testsupport::Outcome run = testsupport::RunInProcess(circspec::kProgram, "", options);
     if (run.status != 0) state.SkipWithError(run.err.c_str());
   }
   state.SetItemsProcessed(state.iterations() * a.samples());
 }
-BENCHMARK(BM_CircspecOnFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The same on the miniSEED files.
-void BM_CircspecOnMiniSeed(benchmark::State& state) {
-  const BenchArray& a = BenchArray::Get();
-  const testsupport::RunOptions options{{a.mseed_layout()}, {}};
-  for (auto _ : state) {
-    const testsupport::Outcome run = testsupport::RunInProcess(circspec::kProgram, "", options);
-    if (run.status != 0) state.SkipWithError(run.err.c_str());
-  }
-  state.SetItemsProcessed(state.iterations() * a.samples());
-}
-BENCHMARK(BM_CircspecOnMiniSeed)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Circspec, text, &BenchArray::layout)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Circspec, mseed, &BenchArray::mseed_layout)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
