@@ -25,6 +25,16 @@ testsupport::Outcome RunWith(std::vector<std::string> args, const std::filesyste
   return testsupport::RunInProcess(kProgram, "", testsupport::RunOptions{std::move(args), directory});
 }
 
+// A refused run: status 2, one line on standard error saying `says`, and
+// no output file `out` left behind.
+void ExpectRefused(const std::vector<std::string>& args, const std::string& says, const std::filesystem::path& out) {
+  const testsupport::Outcome r = RunWith(args);
+  EXPECT_EQ(r.status, 2) << says;
+  EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
+  EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(out)) << says;
+}
+
 // A directory with a synthetic array written as the suite's column files
 // ("time u e n", times i * dt from 0, values with 17 digits, so that they
 // read back exactly).
@@ -160,13 +170,7 @@ TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
       {{"--output", out, "--window", "1000", files.layout}, "the records are shorter than one window"},
       {{"--output", dir / "no/such/folder/out.txt", files.layout}, "no folder"},
   };
-  for (const Case& c : cases) {
-    const testsupport::Outcome r = RunWith(c.args);
-    EXPECT_EQ(r.status, 2) << c.says;
-    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
-    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
-    EXPECT_FALSE(std::filesystem::exists(out)) << c.says;
-  }
+  for (const Case& c : cases) ExpectRefused(c.args, c.says, out);
 }
 
 // The vantor and quillon forms from the files equal those from the same
@@ -283,11 +287,7 @@ TEST(Circspec, HorizontalComponentsNeedTheCentreAndTheColumnFile) {
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
     args.insert(args.begin(), {"--output", out});
-    const testsupport::Outcome r = RunWith(args);
-    EXPECT_EQ(r.status, 2) << c.says;
-    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
-    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
-    EXPECT_FALSE(std::filesystem::exists(out)) << c.says;
+    ExpectRefused(args, c.says, out);
   }
 }
 
