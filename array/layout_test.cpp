@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
 
 #include "testsupport/temp_dir.h"
@@ -29,6 +30,8 @@ struct GoodCase {
   std::vector<std::vector<size_t>> rings;  // station indices per ring, outer first
   std::vector<double> radii;               // ring radii, outer first
 };
+
+void PrintTo(const GoodCase& c, std::ostream* os) { *os << c.label; }
 
 class GoodLayout : public ::testing::TestWithParam<GoodCase> {};
 
@@ -121,6 +124,8 @@ struct BadCase {
   const char* text;
   const char* message;  // expected to appear in the error
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.label; }
 
 class BadLayout : public ::testing::TestWithParam<BadCase> {};
 
