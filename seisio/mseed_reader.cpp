@@ -151,6 +151,32 @@ size_t Place(const MSRecord& r, double* to) {
 
 bool CarriesSamples(const MSRecord& r) { return r.samplecnt > 0 && r.encoding != DE_ASCII; }
 
+// Bytes per sample of the encodings that store each sample whole, 0 for
+// the Steim encodings (whose frames libmseed decodes only up to the
+// record's end) and for encodings it does not decode. libmseed unpacks a
+// whole-sample encoding for as many samples as the header claims, reading
+// past the record if they do not fit, so such a header is refused first.
+int WholeSampleBytes(int8_t encoding) {
+  switch (encoding) {
+    case DE_INT16:
+    case DE_GEOSCOPE163:
+    case DE_GEOSCOPE164:
+    case DE_CDSN:
+    case DE_SRO:
+    case DE_DWWSSN:
+      return 2;
+    case DE_GEOSCOPE24:
+      return 3;
+    case DE_INT32:
+    case DE_FLOAT32:
+      return 4;
+    case DE_FLOAT64:
+      return 8;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 bool LooksLikeMiniSeed(std::span<const char> head) {
@@ -177,6 +203,12 @@ std::vector<MiniSeedChannel> Index(std::istream& in, std::string_view name) {
       Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) + " claims " +
                      std::to_string(r.samplecnt) + " samples, more than its " + std::to_string(r.reclen) +
                      " bytes can hold");
+    }
+    const int64_t data_offset = r.fsdh != nullptr ? int64_t{r.fsdh->data_offset} : 0;
+    if (data_offset > r.reclen || data_offset + r.samplecnt * WholeSampleBytes(r.encoding) > r.reclen) {
+      Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) + " claims " +
+                     std::to_string(r.samplecnt) + " samples, more than its data section (from byte " +
+                     std::to_string(data_offset) + " of " + std::to_string(r.reclen) + ") holds");
     }
     if (!TimeInRange(static_cast<double>(r.starttime))) {
       Fail(name, IdOf(r) + ": the record at byte " + std::to_string(scanner.offset()) +

@@ -227,6 +227,12 @@ TEST(MiniSeedTest, DamagedFilesAreRefusedWithTheByteOffset) {
   const std::string good =
       MiniSeedBytes({MakeTrace("HHZ", kNewYear2020, 0.01, Counts(3000, 4))}, {MiniSeedEncoding::kSteim2, 512});
   ASSERT_GE(good.size(), 1024u);
+  // A record of whole 64-bit samples whose header (bytes 30-31) claims 60
+  // of them: 480 bytes from its data offset, more than its 512 hold.
+  std::string wide =
+      MiniSeedBytes({MakeTrace("HHZ", kNewYear2020, 0.01, {1.5, 2.5, 3.5, 4.5})}, {MiniSeedEncoding::kFloat64, 512});
+  wide[30] = 0;
+  wide[31] = 60;
   const struct {
     std::string bytes;
     std::string message;
@@ -237,6 +243,7 @@ TEST(MiniSeedTest, DamagedFilesAreRefusedWithTheByteOffset) {
       // The second record's year (bytes 20-21 of its header) made 2300.
       {good.substr(0, 532) + "\x08\xfc" + good.substr(534),
        "XX.ST01.00.HHZ: the record at byte 512 starts outside the years 1685 to 2254"},
+      {wide, "XX.ST01.00.HHZ: the record at byte 0 claims 60 samples, more than its data section (from byte "},
   };
   for (const auto& c : cases) {
     EXPECT_THAT([&] { Read(c.bytes); }, ::testing::ThrowsMessage<textio::InputError>(
