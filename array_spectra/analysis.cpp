@@ -42,7 +42,7 @@ Plan MakePlan(const SampleSource& first, const AnalysisOptions& o) {
   p.step = std::min(p.step, p.n);
   const double window = static_cast<double>(p.n) * p.dt;
   const double nyquist = 0.5 / p.dt;
-  GridSpec g;
+  GridChoice g;
   g.fmin = o.fmin.value_or(4 / window);
   g.fmax = o.fmax.value_or(0.4 / p.dt);
   g.count = o.frequencies;
@@ -145,8 +145,8 @@ class Pass {
   std::vector<double> smoothed_;  // scratch
 };
 
-Smoother MakeSmoother(const SmoothingSpec& spec, const std::vector<double>& grid, size_t n, double dt) {
-  return Smoother(spec, grid, 1 / (static_cast<double>(n) * dt), n / 2);
+Smoother MakeSmoother(const SmoothingChoice& choice, const std::vector<double>& grid, size_t n, double dt) {
+  return Smoother(choice, grid, 1 / (static_cast<double>(n) * dt), n / 2);
 }
 
 Sources OpenChecked(const SourceOpener& open) {
@@ -257,8 +257,8 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
   return out;
 }
 
-Smoother SmootherOf(const SpectralSums& sums, const SmoothingSpec& spec) {
-  return MakeSmoother(spec, sums.frequencies, sums.window_samples, sums.dt);
+Smoother SmootherOf(const SpectralSums& sums, const SmoothingChoice& choice) {
+  return MakeSmoother(choice, sums.frequencies, sums.window_samples, sums.dt);
 }
 
 }  // namespace circspec

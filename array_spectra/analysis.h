@@ -12,15 +12,15 @@
 namespace circspec {
 
 struct AnalysisOptions {
-  double window = 20.48;          // segment length, s
-  double overlap = 0.5;           // fraction of a segment shared with the next, [0, 1)
-  double reject = 0;              // K of the RMS rejection; 0 = off
-  std::optional<double> fmin;     // default 4 / window
-  std::optional<double> fmax;     // default 0.4 / dt
+  double window = 20.48;       // segment length, s
+  double overlap = 0.5;        // fraction of a segment shared with the next, [0, 1)
+  double reject = 0;           // K of the RMS rejection; 0 = off
+  std::optional<double> fmin;  // default 4 / window
+  std::optional<double> fmax;  // default 0.4 / dt
   int frequencies = 120;
   GridKind grid = GridKind::kLog;
-  SmoothingSpec smoothing;
-  size_t max_groups = 100;        // jackknife groups, at most (even)
+  SmoothingChoice smoothing;
+  size_t max_groups = 100;                     // jackknife groups, at most (even)
   Component component = Component::kVertical;  // what the sources are (see Component)
 };
 
@@ -34,14 +34,14 @@ struct SpectralSums {
   std::vector<std::vector<double>> groups;  // each frequencies x channels
   std::vector<long> group_segments;
 
-  double dt = 0;               // sampling interval, s (first time step of the first record)
-  double start_time = 0;       // of the first record, s
-  size_t window_samples = 0;   // n
-  size_t step_samples = 0;     // between segment starts
-  long segments = 0;           // in the common length
+  double dt = 0;              // sampling interval, s (first time step of the first record)
+  double start_time = 0;      // of the first record, s
+  size_t window_samples = 0;  // n
+  size_t step_samples = 0;    // between segment starts
+  long segments = 0;          // in the common length
   long kept = 0, dropped = 0;
-  long samples_used = 0;       // the common length covered by the segments
-  bool read_twice = false;     // the rejection needed a second reading
+  long samples_used = 0;    // the common length covered by the segments
+  bool read_twice = false;  // the rejection needed a second reading
 
   double value(size_t i, size_t c) const { return total[i * channels + c]; }
 };
@@ -64,7 +64,7 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
 // The smoother Analyse() used for `sums` (segments of n samples at dt,
 // bins 1 .. n/2 onto sums.frequencies): for the theory, which must pass
 // through the same weights.
-Smoother SmootherOf(const SpectralSums& sums, const SmoothingSpec& spec);
+Smoother SmootherOf(const SpectralSums& sums, const SmoothingChoice& choice);
 
 }  // namespace circspec
 

@@ -33,8 +33,8 @@ struct Estimates {
   SpectralSums sums;
 };
 
-Estimates Process(const testing::ArraySpec& spec) {
-  testing::SyntheticArray a = testing::MakeArray(spec);
+Estimates Process(const testing::ArrayDesign& design) {
+  testing::SyntheticArray a = testing::MakeArray(design);
   ChannelLayout channels(a.geometry);
   SpectralSums sums = Analyse(a.geometry, a.Opener(), AnalysisOptions{});
   return {std::move(a), std::move(channels), std::move(sums)};
@@ -65,13 +65,13 @@ double WorstVelocityError(const Estimates& e, const std::vector<Velocity>& v, do
 }
 
 TEST(Chain, VantorRecoversThePhaseVelocityFromSpacAndCca) {
-  testing::ArraySpec spec;
-  spec.ring_stations = {5};
-  spec.radii = {10};
-  spec.noise = 0.001;
-  spec.duration = 3600;
-  spec.seed = 21;
-  const Estimates e = Process(spec);
+  testing::ArrayDesign design;
+  design.ring_stations = {5};
+  design.radii = {10};
+  design.noise = 0.001;
+  design.duration = 3600;
+  design.seed = 21;
+  const Estimates e = Process(design);
   struct Row {
     int itype;
     Quantity q;
@@ -88,13 +88,13 @@ TEST(Chain, VantorRecoversThePhaseVelocityFromSpacAndCca) {
 }
 
 TEST(Chain, VantorRecoversThePhaseVelocityFromTwoRings) {
-  testing::ArraySpec spec;
-  spec.ring_stations = {5, 5};
-  spec.radii = {10, 5};
-  spec.noise = 0.001;
-  spec.duration = 3600;
-  spec.seed = 22;
-  const Estimates e = Process(spec);
+  testing::ArrayDesign design;
+  design.ring_stations = {5, 5};
+  design.radii = {10, 5};
+  design.noise = 0.001;
+  design.duration = 3600;
+  design.seed = 22;
+  const Estimates e = Process(design);
   // J1(x)/J1(x/2) changes slowly at small x (its log by -0.19 x^2 per unit
   // of log x), so a small bias of the ratio becomes a large velocity error
   // there. The bias is the method's: the inner ring's G1 carries eps/N of
@@ -122,13 +122,13 @@ TEST(Chain, VantorRecoversThePhaseVelocityFromTwoRings) {
 class QuillonChainTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(QuillonChainTest, QuillonRecoversTheNoiseRatio) {
-  testing::ArraySpec spec;
-  spec.ring_stations = {GetParam()};
-  spec.radii = {10};
-  spec.noise = 0.1;
-  spec.duration = 3600;
-  spec.seed = 30 + static_cast<uint64_t>(GetParam());
-  const Estimates e = Process(spec);
+  testing::ArrayDesign design;
+  design.ring_stations = {GetParam()};
+  design.radii = {10};
+  design.noise = 0.1;
+  design.duration = 3600;
+  design.seed = 30 + static_cast<uint64_t>(GetParam());
+  const Estimates e = Process(design);
   std::ostringstream input;
   {
     textio::Output out(input);

@@ -27,9 +27,9 @@ namespace circspec {
 namespace {
 
 constexpr suite::Option kOptions[] = {
-    {"window", true}, {"overlap", true}, {"reject", true}, {"fmin", true}, {"fmax", true},        {"nfreq", true},
-    {"grid", true},   {"smooth", true},  {"ring", true},   {"for", true},  {"output", true, 'o'}, {"help", false, 'h'},
-    {"component", true}, {"wave", true},
+    {"window", true},      {"overlap", true},    {"reject", true},    {"fmin", true}, {"fmax", true},
+    {"nfreq", true},       {"grid", true},       {"smooth", true},    {"ring", true}, {"for", true},
+    {"output", true, 'o'}, {"help", false, 'h'}, {"component", true}, {"wave", true},
 };
 
 using suite::UsageError;
@@ -67,24 +67,25 @@ double NumberArg(std::string_view option, const std::string& text, std::string_v
   return v;
 }
 
-SmoothingSpec ParseSmoothing(std::string_view text) {
-  SmoothingSpec s;
+SmoothingChoice ParseSmoothing(std::string_view text) {
+  SmoothingChoice s;
   if (text == "none") {
-    s.kind = SmoothingSpec::Kind::kNone;
+    s.kind = SmoothingChoice::Kind::kNone;
     s.parameter = 0;
     return s;
   }
   const size_t colon = text.find(':');
   const std::string_view kind = text.substr(0, colon);
   if (kind == "ko") {
-    s.kind = SmoothingSpec::Kind::kKonnoOhmachi;
+    s.kind = SmoothingChoice::Kind::kKonnoOhmachi;
   } else if (kind == "parzen") {
-    s.kind = SmoothingSpec::Kind::kParzen;
+    s.kind = SmoothingChoice::Kind::kParzen;
   } else {
     throw UsageError("--smooth: expected ko:B, parzen:BW or none, got '" + std::string(text) + "'");
   }
   if (colon == std::string_view::npos) {
-    if (s.kind == SmoothingSpec::Kind::kParzen) throw UsageError("--smooth: parzen needs its bandwidth, as parzen:0.5");
+    if (s.kind == SmoothingChoice::Kind::kParzen)
+      throw UsageError("--smooth: parzen needs its bandwidth, as parzen:0.5");
     return s;  // ko:40
   }
   const std::string value(text.substr(colon + 1));
@@ -242,8 +243,9 @@ std::vector<Quantity> NeededQuantities(const Form& form, Wave wave, const Channe
       needed = AvailableQuantities(channels);
       if (needed.empty()) {
         // Only the horizontal components without a centre give nothing.
-        throw textio::RuntimeError("--component h: the horizontal SPAC coefficients project the centre's motion "
-                                   "on each station's azimuth, and the layout has no centre station (radius 0)");
+        throw textio::RuntimeError(
+            "--component h: the horizontal SPAC coefficients project the centre's motion "
+            "on each station's azimuth, and the layout has no centre station (radius 0)");
       }
       return needed;
     case FormKind::kVantor:
@@ -288,8 +290,9 @@ std::vector<std::string> TableHeader(const array::Layout& layout, size_t ring, c
               textio::Shortest(sums.frequencies.front()) + " to " + textio::Shortest(sums.frequencies.back()) +
               " Hz; smoothing " + Describe(o.analysis.smoothing));
   if (o.analysis.component == Component::kHorizontal) {
-    h.push_back("components e and n, the centre's and each ring station's projected on the station's azimuth: "
-                "radial R = e cos(theta) + n sin(theta), transverse T = -e sin(theta) + n cos(theta)");
+    h.push_back(
+        "components e and n, the centre's and each ring station's projected on the station's azimuth: "
+        "radial R = e cos(theta) + n sin(theta), transverse T = -e sin(theta) + n cos(theta)");
   }
   h.push_back("quantities of ring " + std::to_string(ring + 1) + " (radius " +
               textio::Shortest(layout.rings[ring].radius) + " m, " +

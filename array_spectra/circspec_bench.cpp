@@ -58,7 +58,7 @@ class BenchArray {
   BenchArray() : array_(Make()) {
     dir_ = std::filesystem::temp_directory_path() / ("circspec_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir_);
-    std::ofstream(layout()) << circspec::testing::LayoutText(Spec());
+    std::ofstream(layout()) << circspec::testing::LayoutText(Design());
     std::ofstream mseed_layout(this->mseed_layout());
     const circsim::Synthesizer synth(array_.wavefield);
     circsim::StationRecord record(array_.wavefield.samples);
@@ -88,13 +88,13 @@ class BenchArray {
     st.paths = {path};
     return st;
   }
-  static circspec::testing::ArraySpec Spec() {
-    circspec::testing::ArraySpec spec;
-    spec.duration = 3600;
-    spec.noise = 0.001;
-    return spec;
+  static circspec::testing::ArrayDesign Design() {
+    circspec::testing::ArrayDesign design;
+    design.duration = 3600;
+    design.noise = 0.001;
+    return design;
   }
-  static circspec::testing::SyntheticArray Make() { return circspec::testing::MakeArray(Spec()); }
+  static circspec::testing::SyntheticArray Make() { return circspec::testing::MakeArray(Design()); }
 
   circspec::testing::SyntheticArray array_;
   std::filesystem::path dir_;

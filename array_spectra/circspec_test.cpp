@@ -43,8 +43,8 @@ struct ArrayFiles {
   testing::SyntheticArray array;
   std::string layout;
 
-  explicit ArrayFiles(const testing::ArraySpec& spec) : array(testing::MakeArray(spec)) {
-    layout = dir.Write("layout.txt", testing::LayoutText(spec));
+  explicit ArrayFiles(const testing::ArrayDesign& design) : array(testing::MakeArray(design)) {
+    layout = dir.Write("layout.txt", testing::LayoutText(design));
     for (size_t s = 0; s < array.layout.stations.size(); ++s) {
       std::string text;
       const std::vector<double>& u = array.vertical[s];
@@ -77,14 +77,14 @@ struct ArrayFiles {
   }
 };
 
-testing::ArraySpec SmallArray(bool centre = true, std::vector<int> rings = {5}, std::vector<double> radii = {10}) {
-  testing::ArraySpec spec;
-  spec.centre = centre;
-  spec.ring_stations = rings;
-  spec.radii = radii;
-  spec.duration = 240;
-  spec.noise = 0.01;
-  return spec;
+testing::ArrayDesign SmallArray(bool centre = true, std::vector<int> rings = {5}, std::vector<double> radii = {10}) {
+  testing::ArrayDesign design;
+  design.centre = centre;
+  design.ring_stations = rings;
+  design.radii = radii;
+  design.duration = 240;
+  design.noise = 0.01;
+  return design;
 }
 
 TEST(Circspec, HelpAndVersion) {

@@ -32,14 +32,14 @@ class HorizontalAgreementTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(HorizontalAgreementTest, RadialAndTransverseSpacLieWithinFourStandardErrorsOfTheSmoothedTheory) {
   const Case c = GetParam();
-  testing::ArraySpec spec;
-  spec.ring_stations = {c.stations};
-  spec.radii = {10};
-  spec.noise = c.noise;
-  spec.duration = 900;
-  spec.love_fraction = c.love_fraction;
-  spec.seed = 40 + static_cast<uint64_t>(c.stations) + static_cast<uint64_t>(10 * c.love_fraction);
-  const testing::SyntheticArray a = testing::MakeArray(spec);
+  testing::ArrayDesign design;
+  design.ring_stations = {c.stations};
+  design.radii = {10};
+  design.noise = c.noise;
+  design.duration = 900;
+  design.love_fraction = c.love_fraction;
+  design.seed = 40 + static_cast<uint64_t>(c.stations) + static_cast<uint64_t>(10 * c.love_fraction);
+  const testing::SyntheticArray a = testing::MakeArray(design);
 
   AnalysisOptions options;
   options.component = Component::kHorizontal;

@@ -36,14 +36,14 @@ class HorizontalChainTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(HorizontalChainTest, VantorRecoversTheCurveOfTheWaveType) {
   const Case& c = GetParam();
-  testing::ArraySpec spec;
-  spec.ring_stations = {5};
-  spec.radii = {10};
-  spec.noise = 0.001;
-  spec.duration = 1800;
-  spec.love_fraction = c.love_fraction;
-  spec.seed = 50 + static_cast<uint64_t>(c.love_fraction);
-  const testing::SyntheticArray a = testing::MakeArray(spec);
+  testing::ArrayDesign design;
+  design.ring_stations = {5};
+  design.radii = {10};
+  design.noise = 0.001;
+  design.duration = 1800;
+  design.love_fraction = c.love_fraction;
+  design.seed = 50 + static_cast<uint64_t>(c.love_fraction);
+  const testing::SyntheticArray a = testing::MakeArray(design);
   AnalysisOptions options;
   options.component = Component::kHorizontal;
   const SpectralSums sums = Analyse(a.geometry, a.Opener(Component::kHorizontal), options);

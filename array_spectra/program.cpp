@@ -37,7 +37,7 @@ Options (defaults in brackets):
   --fmax F          highest output frequency, Hz [0.4 / dt]
   --nfreq N         number of output frequencies [120]
   --grid log|linear spacing of the output frequencies [log]
-  --smooth SPEC     ko:B (Konno-Ohmachi, coefficient B), parzen:BW (Parzen,
+  --smooth KIND     ko:B (Konno-Ohmachi, coefficient B), parzen:BW (Parzen,
                     bandwidth BW Hz) or none (nearest FFT bin) [ko:40]
   --ring RADIUS     ring whose quantities are given, by radius [the outer]
   --component v|h   v: the vertical u; h: the horizontal e and n, giving

@@ -24,7 +24,8 @@ struct Records {
       Sources s;
       for (const auto& r : samples) {
         const size_t n = count == 0 ? r.size() : count;
-        s.push_back(std::make_unique<MemorySource>("r", std::vector<double>(r.begin() + first, r.begin() + first + n), 0, dt));
+        s.push_back(
+            std::make_unique<MemorySource>("r", std::vector<double>(r.begin() + first, r.begin() + first + n), 0, dt));
       }
       return s;
     };
@@ -32,11 +33,11 @@ struct Records {
 };
 
 Records Make(double duration) {
-  testing::ArraySpec spec;
-  spec.ring_stations = {3};
-  spec.duration = duration;
-  spec.noise = 0.01;
-  testing::SyntheticArray a = testing::MakeArray(spec);
+  testing::ArrayDesign design;
+  design.ring_stations = {3};
+  design.duration = duration;
+  design.noise = 0.01;
+  testing::SyntheticArray a = testing::MakeArray(design);
   return {a.geometry, a.vertical, a.wavefield.dt};
 }
 

@@ -9,26 +9,26 @@
 
 namespace circspec {
 
-std::vector<double> MakeGrid(const GridSpec& spec) {
+std::vector<double> MakeGrid(const GridChoice& choice) {
   std::vector<double> grid;
-  if (spec.count <= 1) return {spec.fmin};
-  const double last = static_cast<double>(spec.count - 1);
-  for (int i = 0; i < spec.count; ++i) {
+  if (choice.count <= 1) return {choice.fmin};
+  const double last = static_cast<double>(choice.count - 1);
+  for (int i = 0; i < choice.count; ++i) {
     const double q = static_cast<double>(i) / last;
-    grid.push_back(spec.kind == GridKind::kLog ? spec.fmin * std::pow(spec.fmax / spec.fmin, q)
-                                               : spec.fmin + (spec.fmax - spec.fmin) * q);
+    grid.push_back(choice.kind == GridKind::kLog ? choice.fmin * std::pow(choice.fmax / choice.fmin, q)
+                                                 : choice.fmin + (choice.fmax - choice.fmin) * q);
   }
-  grid.back() = spec.fmax;  // exactly, whatever the rounding of the powers
+  grid.back() = choice.fmax;  // exactly, whatever the rounding of the powers
   return grid;
 }
 
-std::string Describe(const SmoothingSpec& spec) {
-  switch (spec.kind) {
-    case SmoothingSpec::Kind::kKonnoOhmachi:
-      return "ko:" + textio::Shortest(spec.parameter);
-    case SmoothingSpec::Kind::kParzen:
-      return "parzen:" + textio::Shortest(spec.parameter);
-    case SmoothingSpec::Kind::kNone:
+std::string Describe(const SmoothingChoice& choice) {
+  switch (choice.kind) {
+    case SmoothingChoice::Kind::kKonnoOhmachi:
+      return "ko:" + textio::Shortest(choice.parameter);
+    case SmoothingChoice::Kind::kParzen:
+      return "parzen:" + textio::Shortest(choice.parameter);
+    case SmoothingChoice::Kind::kNone:
       return "none";
   }
   return {};
@@ -45,14 +45,14 @@ double SincFourth(double x) {
 
 }  // namespace
 
-Smoother::Smoother(const SmoothingSpec& spec, const std::vector<double>& grid, double df, size_t last_bin) {
+Smoother::Smoother(const SmoothingChoice& choice, const std::vector<double>& grid, double df, size_t last_bin) {
   if (last_bin < 1) throw std::invalid_argument("Smoother: no frequency bin above 0");
   first_bin_ = 1;
   bins_ = last_bin;
-  const double u = spec.kind == SmoothingSpec::Kind::kParzen ? 280.0 / (151.0 * spec.parameter) : 0;
+  const double u = choice.kind == SmoothingChoice::Kind::kParzen ? 280.0 / (151.0 * choice.parameter) : 0;
   for (double fc : grid) {
     Row row;
-    if (spec.kind == SmoothingSpec::Kind::kNone) {
+    if (choice.kind == SmoothingChoice::Kind::kNone) {
       const double nearest = std::clamp(std::round(fc / df), 1.0, static_cast<double>(last_bin));
       row.first = static_cast<size_t>(nearest) - first_bin_;
       row.weights = {1.0};
@@ -62,8 +62,8 @@ Smoother::Smoother(const SmoothingSpec& spec, const std::vector<double>& grid, d
       double total = 0;
       for (size_t k = first_bin_; k <= last_bin; ++k) {
         const double f = static_cast<double>(k) * df;
-        const double x = spec.kind == SmoothingSpec::Kind::kKonnoOhmachi ? spec.parameter * std::log10(f / fc)
-                                                                         : std::numbers::pi * u * (f - fc) / 2;
+        const double x = choice.kind == SmoothingChoice::Kind::kKonnoOhmachi ? choice.parameter * std::log10(f / fc)
+                                                                             : std::numbers::pi * u * (f - fc) / 2;
         const double w = SincFourth(x);
         row.weights[k - first_bin_] = w;
         total += w;

@@ -11,12 +11,12 @@ namespace circspec {
 // log f (f_i = fmin (fmax/fmin)^(i/(n-1))) or in f; one frequency (fmin)
 // when n = 1.
 enum class GridKind { kLog, kLinear };
-struct GridSpec {
+struct GridChoice {
   double fmin = 0, fmax = 0;
   int count = 120;
   GridKind kind = GridKind::kLog;
 };
-std::vector<double> MakeGrid(const GridSpec& spec);
+std::vector<double> MakeGrid(const GridChoice& choice);
 
 // How the FFT bins are averaged onto an output frequency fc. Every weight
 // set is normalised to sum 1, and the bins used are k = 1 .. n/2 (the
@@ -29,13 +29,13 @@ std::vector<double> MakeGrid(const GridSpec& spec);
 //      W(f) = [sin(x) / x]^4,  x = pi u (f - fc) / 2,  u = 280 / (151 B),
 //    where B = 280 / (151 u) is that window's equivalent bandwidth;
 //  - none: the single bin nearest to fc.
-struct SmoothingSpec {
+struct SmoothingChoice {
   enum class Kind { kKonnoOhmachi, kParzen, kNone };
   Kind kind = Kind::kKonnoOhmachi;
   double parameter = 40;  // b, or B in Hz
 };
 // "ko:40", "parzen:0.5", "none": as written on the command line.
-std::string Describe(const SmoothingSpec& spec);
+std::string Describe(const SmoothingChoice& choice);
 
 // The weights of every output frequency over the bins of an FFT with
 // bin spacing df and bins 0 .. last_bin, applied to per-bin sums of many
@@ -44,7 +44,7 @@ std::string Describe(const SmoothingSpec& spec);
 // jackknife are smoothed once each.
 class Smoother {
  public:
-  Smoother(const SmoothingSpec& spec, const std::vector<double>& grid, double df, size_t last_bin);
+  Smoother(const SmoothingChoice& choice, const std::vector<double>& grid, double df, size_t last_bin);
 
   size_t frequencies() const { return rows_.size(); }
   // Bins touched by any weight: [first_bin(), first_bin() + bins()).

@@ -86,37 +86,37 @@ TEST(Smoother, WeightsAreNormalisedAndFollowTheirWindows) {
   const size_t last = 1024;
   const std::vector<double> grid = {1.0, 2.5, 10.0};  // on bins 20, 50, 200
   struct Case {
-    SmoothingSpec spec;
+    SmoothingChoice choice;
     // The unnormalised window at frequency f around fc.
     double (*window)(double f, double fc, double p);
   };
   const Case cases[] = {
-      {{SmoothingSpec::Kind::kKonnoOhmachi, 40},
+      {{SmoothingChoice::Kind::kKonnoOhmachi, 40},
        [](double f, double fc, double b) {
          const double x = b * std::log10(f / fc);
          return x == 0 ? 1 : std::pow(std::sin(x) / x, 4);
        }},
-      {{SmoothingSpec::Kind::kParzen, 0.4},
+      {{SmoothingChoice::Kind::kParzen, 0.4},
        [](double f, double fc, double bw) {
          const double x = kPi * (280 / (151 * bw)) * (f - fc) / 2;
          return x == 0 ? 1 : std::pow(std::sin(x) / x, 4);
        }},
   };
   for (const Case& c : cases) {
-    const Smoother s(c.spec, grid, df, last);
+    const Smoother s(c.choice, grid, df, last);
     for (size_t i = 0; i < grid.size(); ++i) {
       double total = 0;
       const size_t centre = static_cast<size_t>(std::lround(grid[i] / df));
       for (size_t k = 0; k <= last + 1; ++k) total += s.Weight(i, k);
-      EXPECT_NEAR(total, 1, 1e-12) << Describe(c.spec);
+      EXPECT_NEAR(total, 1, 1e-12) << Describe(c.choice);
       EXPECT_EQ(s.Weight(i, 0), 0);  // the mean bin never counts
       for (size_t k : {centre / 2, centre - 3, centre + 1, centre + 7, 3 * centre}) {
-        EXPECT_NEAR(s.Weight(i, k) / s.Weight(i, centre), c.window(k * df, grid[i], c.spec.parameter), 1e-12)
-            << Describe(c.spec) << " fc " << grid[i] << " bin " << k;
+        EXPECT_NEAR(s.Weight(i, k) / s.Weight(i, centre), c.window(k * df, grid[i], c.choice.parameter), 1e-12)
+            << Describe(c.choice) << " fc " << grid[i] << " bin " << k;
       }
     }
   }
-  const Smoother none({SmoothingSpec::Kind::kNone, 0}, {1.0, 1.02, 1.04}, df, last);
+  const Smoother none({SmoothingChoice::Kind::kNone, 0}, {1.0, 1.02, 1.04}, df, last);
   EXPECT_EQ(none.Weight(0, 20), 1);
   EXPECT_EQ(none.Weight(1, 20), 1);  // 1.02 Hz is nearest to bin 20 (1.0 Hz)
   EXPECT_EQ(none.Weight(2, 21), 1);
@@ -128,7 +128,7 @@ TEST(Smoother, ParzenWindowHasTheRequestedEquivalentBandwidth) {
   // df / sum w_k^2.
   const double df = 0.001;
   for (double bw : {0.2, 0.5, 1.0}) {
-    const Smoother s({SmoothingSpec::Kind::kParzen, bw}, {20.0}, df, 40000);
+    const Smoother s({SmoothingChoice::Kind::kParzen, bw}, {20.0}, df, 40000);
     double squares = 0;
     for (size_t k = 1; k <= 40000; ++k) squares += s.Weight(0, k) * s.Weight(0, k);
     EXPECT_NEAR(df / squares, bw, 0.002 * bw);
@@ -137,7 +137,7 @@ TEST(Smoother, ParzenWindowHasTheRequestedEquivalentBandwidth) {
 
 TEST(Smoother, AppliesItsWeightsToEveryChannel) {
   const size_t bins = 200, channels = 3;
-  const Smoother s({SmoothingSpec::Kind::kKonnoOhmachi, 20}, {1.0, 3.0}, 0.05, bins);
+  const Smoother s({SmoothingChoice::Kind::kKonnoOhmachi, 20}, {1.0, 3.0}, 0.05, bins);
   const std::vector<double> raw = Noise(bins * channels, 5);
   std::vector<double> out(2 * channels);
   s.Apply(raw.data(), channels, out.data());
@@ -182,8 +182,8 @@ TEST(GroupStore, LateSegmentsJoinTheGroupOfTheirIndex) {
   GroupStore store(1, 4);
   const double one = 1;
   for (long s : {0, 2, 3, 6, 7, 9}) store.Add(s, &one, 1);  // segments 1, 4, 5 and 8 set aside
-  store.Add(4, &one, 1);                                      // span 4 now: group 1
-  store.Add(1, &one, 1);                                      // group 0
+  store.Add(4, &one, 1);                                    // span 4 now: group 1
+  store.Add(1, &one, 1);                                    // group 0
   const auto groups = store.Groups();
   ASSERT_EQ(groups.size(), 3u);
   EXPECT_EQ(groups[0].segments, 4);  // 0 1 2 3
@@ -221,8 +221,8 @@ TEST(SegmentScreen, DropsSegmentsLouderThanKTimesTheStationMedian) {
   EXPECT_FALSE(screen.Rejected(30));
   for (size_t s = 0; s < verdicts.size(); ++s) {
     const bool loud = s == 25 || s == 30;
-    EXPECT_EQ(verdicts[s], s < SegmentScreen::kWarmup || loud ? SegmentScreen::Verdict::kDefer
-                                                                : SegmentScreen::Verdict::kKeep)
+    EXPECT_EQ(verdicts[s],
+              s < SegmentScreen::kWarmup || loud ? SegmentScreen::Verdict::kDefer : SegmentScreen::Verdict::kKeep)
         << s;
   }
 }

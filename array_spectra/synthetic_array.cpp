@@ -9,34 +9,34 @@
 
 namespace circspec::testing {
 
-std::string LayoutText(const ArraySpec& spec) {
+std::string LayoutText(const ArrayDesign& design) {
   std::string text = "# synthetic test array\n";
-  if (spec.centre) text += "C0 0 0 C0.txt\n";
-  for (size_t r = 0; r < spec.ring_stations.size(); ++r) {
-    const int n = spec.ring_stations[r];
+  if (design.centre) text += "C0 0 0 C0.txt\n";
+  for (size_t r = 0; r < design.ring_stations.size(); ++r) {
+    const int n = design.ring_stations[r];
     for (int j = 0; j < n; ++j) {
       std::string name = "R";
       name += std::to_string(r + 1);
       name += 'S';
       name += std::to_string(j + 1);
       const double azimuth = 360.0 * j / n + (r == 1 ? 17.0 : 0.0);
-      text += name + " " + textio::Shortest(azimuth) + " " + textio::Shortest(spec.radii[r]) + " " + name + ".txt\n";
+      text += name + " " + textio::Shortest(azimuth) + " " + textio::Shortest(design.radii[r]) + " " + name + ".txt\n";
     }
   }
   return text;
 }
 
-SyntheticArray MakeArray(const ArraySpec& spec) {
+SyntheticArray MakeArray(const ArrayDesign& design) {
   SyntheticArray a;
-  std::istringstream layout_text(LayoutText(spec));
+  std::istringstream layout_text(LayoutText(design));
   a.layout = array::ParseLayout(layout_text, "test-layout.txt", "");
   a.geometry = GeometryOf(a.layout);
-  a.wavefield.samples = std::lround(spec.duration / spec.dt);
-  a.wavefield.dt = spec.dt;
-  a.wavefield.band = circsim::Band{0.5, 0.4 / spec.dt};
-  a.wavefield.noise = spec.noise;
-  a.wavefield.seed = spec.seed;
-  a.wavefield.love_fraction = spec.love_fraction;
+  a.wavefield.samples = std::lround(design.duration / design.dt);
+  a.wavefield.dt = design.dt;
+  a.wavefield.band = circsim::Band{0.5, 0.4 / design.dt};
+  a.wavefield.noise = design.noise;
+  a.wavefield.seed = design.seed;
+  a.wavefield.love_fraction = design.love_fraction;
   const circsim::Synthesizer synth(a.wavefield);
   circsim::StationRecord record(a.wavefield.samples);
   for (const array::Station& s : a.layout.stations) {

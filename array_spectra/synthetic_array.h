@@ -17,15 +17,15 @@
 
 namespace circspec::testing {
 
-struct ArraySpec {
+struct ArrayDesign {
   bool centre = true;
-  std::vector<int> ring_stations = {5};   // stations per ring, equally spaced
+  std::vector<int> ring_stations = {5};  // stations per ring, equally spaced
   std::vector<double> radii = {10};      // metres, outer first
   double duration = 1800;                // s
   double dt = 0.01;
-  double noise = 0;                      // epsilon
+  double noise = 0;  // epsilon
   uint64_t seed = 1;
-  double love_fraction = 0;              // share of the horizontal power in Love waves
+  double love_fraction = 0;  // share of the horizontal power in Love waves
 };
 
 struct SyntheticArray {
@@ -41,12 +41,12 @@ struct SyntheticArray {
   WaveModel Model() const;
 };
 
-// The layout text of `spec`: the centre "C0" (if any), then ring r's
+// The layout text of `design`: the centre "C0" (if any), then ring r's
 // stations "R<r>S<j>" at azimuths 360 j / N (+ 17 degrees on the inner
 // ring, so the rings are not aligned).
-std::string LayoutText(const ArraySpec& spec);
+std::string LayoutText(const ArrayDesign& design);
 
-SyntheticArray MakeArray(const ArraySpec& spec);
+SyntheticArray MakeArray(const ArrayDesign& design);
 
 }  // namespace circspec::testing
 

@@ -35,13 +35,13 @@ class TheoryAgreementTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(TheoryAgreementTest, SpacCohAndCcaLieWithinFourStandardErrorsOfTheSmoothedTheory) {
   const Case c = GetParam();
-  testing::ArraySpec spec;
-  spec.ring_stations = {c.stations};
-  spec.radii = {10};
-  spec.noise = c.noise;
-  spec.duration = 1800;
-  spec.seed = 7 + static_cast<uint64_t>(c.stations);
-  const testing::SyntheticArray a = testing::MakeArray(spec);
+  testing::ArrayDesign design;
+  design.ring_stations = {c.stations};
+  design.radii = {10};
+  design.noise = c.noise;
+  design.duration = 1800;
+  design.seed = 7 + static_cast<uint64_t>(c.stations);
+  const testing::SyntheticArray a = testing::MakeArray(design);
 
   const AnalysisOptions options;
   const SpectralSums sums = Analyse(a.geometry, a.Opener(), options);

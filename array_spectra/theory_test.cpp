@@ -18,7 +18,8 @@ constexpr double kPi = std::numbers::pi;
 
 double J(int n, double x) { return boost::math::cyl_bessel_j(n, x); }
 
-ArrayGeometry Array(bool centre, std::vector<std::vector<double>> azimuths_deg, std::vector<std::vector<double>> radii) {
+ArrayGeometry Array(bool centre, std::vector<std::vector<double>> azimuths_deg,
+                    std::vector<std::vector<double>> radii) {
   ArrayGeometry g;
   if (centre) {
     g.centre = 0;
@@ -121,7 +122,7 @@ TEST(Theory, SmoothedTheoryPassesThroughTheSmoothingWeights) {
   const ChannelLayout ch(g);
   const WaveModel m{[](double f) { return f; }, [](double) { return 100.0; }, 0.1};
   const double df = 0.05;
-  const Smoother s({SmoothingSpec::Kind::kKonnoOhmachi, 40}, {2.0, 4.0}, df, 400);
+  const Smoother s({SmoothingChoice::Kind::kKonnoOhmachi, 40}, {2.0, 4.0}, df, 400);
   const std::vector<double> t = SmoothedTheory(g, ch, m, s, df);
   for (size_t i = 0; i < 2; ++i) {
     double cc = 0, cross = 0;
@@ -143,8 +144,8 @@ TEST(Theory, HorizontalCoefficientsOfRayleighLoveAndMixtures) {
   struct Case {
     double love_fraction, radial, transverse;
   };
-  for (const Case& c : {Case{0, minus, plus}, Case{1, plus, minus}, Case{0.25, 0.75 * minus + 0.25 * plus,
-                                                                                0.75 * plus + 0.25 * minus}}) {
+  for (const Case& c : {Case{0, minus, plus}, Case{1, plus, minus},
+                        Case{0.25, 0.75 * minus + 0.25 * plus, 0.75 * plus + 0.25 * minus}}) {
     const HorizontalCoefficients h = HorizontalSpac(1, 1, c.love_fraction);
     EXPECT_NEAR(h.radial, c.radial, 1e-14) << c.love_fraction;
     EXPECT_NEAR(h.transverse, c.transverse, 1e-14) << c.love_fraction;

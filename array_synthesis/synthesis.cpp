@@ -118,10 +118,10 @@ void Synthesizer::Spectra(const Site& site, StationRecord* record) const {
   const uint64_t station_key = HashName(site.name);
   const double inv_waves = 1 / static_cast<double>(w_.waves);
 
-  std::span<std::complex<double>> spec[kChannels];
+  std::span<std::complex<double>> spectra[kChannels];
   for (int c = 0; c < kChannels; ++c) {
-    spec[c] = record->spectrum(c);
-    std::memset(static_cast<void*>(spec[c].data()), 0, spec[c].size_bytes());
+    spectra[c] = record->spectrum(c);
+    std::memset(static_cast<void*>(spectra[c].data()), 0, spectra[c].size_bytes());
   }
   std::vector<PlaneWave> waves(static_cast<size_t>(w_.waves));
 
@@ -181,9 +181,9 @@ void Synthesizer::Spectra(const Site& site, StationRecord* record) const {
         *values[c] += std::complex<double>(sd * g1, sd * g2);
       }
     }
-    spec[kVertical][static_cast<size_t>(k)] = u;
-    spec[kEast][static_cast<size_t>(k)] = e;
-    spec[kNorth][static_cast<size_t>(k)] = n;
+    spectra[kVertical][static_cast<size_t>(k)] = u;
+    spectra[kEast][static_cast<size_t>(k)] = e;
+    spectra[kNorth][static_cast<size_t>(k)] = n;
   }
 }
 
