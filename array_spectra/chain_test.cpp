@@ -16,6 +16,7 @@
 #include "array_spectra/synthetic_array.h"
 #include "array_spectra/vantor_run.h"
 #include "noise_ratio/quillon.h"
+#include "suite/programs.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
 #include "textio/number.h"

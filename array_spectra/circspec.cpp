@@ -1,5 +1,5 @@
 // The command line of circspec: options, the layout, the run, the output.
-#include "array_spectra/circspec.h"
+#include "suite/programs.h"
 
 #include <chrono>
 #include <cmath>

@@ -16,7 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include "array_spectra/analysis.h"
-#include "array_spectra/circspec.h"
+#include "suite/programs.h"
 #include "array_spectra/memory_source.h"
 #include "array_spectra/station_source.h"
 #include "array_spectra/synthetic_array.h"

@@ -1,6 +1,6 @@
 // The command line: options, messages, the output file, and one run
 // through text files that must equal the in-process analysis bit for bit.
-#include "array_spectra/circspec.h"
+#include "suite/programs.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "array_spectra/circspec.h"
-#include "array_synthesis/circsim.h"
+#include "suite/programs.h"
 #include "seisio/testing.h"
 #include "seismic_convert/seis2col.h"
 #include "testsupport/run_program.h"

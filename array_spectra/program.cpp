@@ -1,5 +1,5 @@
 #include "suite/program.h"
-#include "array_spectra/circspec.h"
+#include "suite/programs.h"
 
 namespace circspec {
 

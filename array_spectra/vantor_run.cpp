@@ -7,7 +7,7 @@
 #include <string>
 
 #include "array_spectra/output_forms.h"
-#include "ratio_inversion/vantor.h"
+#include "suite/programs.h"
 #include "testsupport/run_program.h"
 #include "textio/number.h"
 #include "textio/output.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "array_synthesis/circsim.h"
+#include "suite/programs.h"
 #include "array_synthesis/record_writer.h"
 #include "array_synthesis/sincos.h"
 #include "array_synthesis/synthesis.h"

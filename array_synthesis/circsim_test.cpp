@@ -1,4 +1,4 @@
-#include "array_synthesis/circsim.h"
+#include "suite/programs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

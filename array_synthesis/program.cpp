@@ -1,5 +1,5 @@
 #include "suite/program.h"
-#include "array_synthesis/circsim.h"
+#include "suite/programs.h"
 
 namespace circsim {
 

@@ -1,4 +1,5 @@
 #include "centre_series/corral.h"
+#include "suite/programs.h"
 
 #include <array>
 #include <string>

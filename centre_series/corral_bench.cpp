@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "centre_series/corral.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace {

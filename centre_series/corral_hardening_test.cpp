@@ -1,5 +1,6 @@
 // corral's case in the hardening tests (hardening/cases.h).
 #include "centre_series/corral.h"
+#include "suite/programs.h"
 #include "hardening/cases.h"
 
 namespace corral {

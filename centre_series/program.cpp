@@ -1,5 +1,6 @@
 #include "suite/program.h"
 #include "centre_series/corral.h"
+#include "suite/programs.h"
 
 namespace corral {
 

@@ -50,3 +50,44 @@ foreach(entry IN LISTS CIRCARRAY_PROGRAMS)
 endforeach()
 file(MAKE_DIRECTORY ${CIRCARRAY_BIN_DIR})
 file(WRITE ${CIRCARRAY_BIN_DIR}/programs.txt "${_list}")
+
+# The declarations of every program, made from the list as
+# suite/programs.h in the build's generated/ folder (on the include path of
+# everything that links suite). A program's directory defines the pair
+# <name>::Run and <name>::kProgram; tests, benchmarks, fuzz targets and the
+# hardening checks reach a program through this header, and each program's
+# main() is made from suite/main.cpp.in. file(CONFIGURE) rewrites the
+# header only when the list changes, so a new configure does not rebuild
+# everything.
+set(CIRCARRAY_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
+set(_declarations "")
+set(_addresses "")
+foreach(entry IN LISTS CIRCARRAY_PROGRAMS)
+  suite_program_fields("${entry}" name dir summary)
+  string(APPEND _declarations
+         "// ${summary} (${dir}/)\n"
+         "namespace ${name} {\n"
+         "void Run(suite::Context& context);\n"
+         "extern const suite::Program kProgram;\n"
+         "}  // namespace ${name}\n\n")
+  string(APPEND _addresses "    &${name}::kProgram,\n")
+endforeach()
+file(CONFIGURE OUTPUT ${CIRCARRAY_GENERATED_DIR}/suite/programs.h
+     CONTENT [[
+// Made by cmake/programs.cmake from the program list: do not edit.
+#ifndef CIRCARRAY_SUITE_PROGRAMS_H_
+#define CIRCARRAY_SUITE_PROGRAMS_H_
+
+#include "suite/context.h"
+#include "suite/program.h"
+
+@_declarations@namespace suite {
+
+// Every program of the list, in its order. Naming it links every program.
+inline const Program* const kAllPrograms[] = {
+@_addresses@};
+
+}  // namespace suite
+
+#endif  // CIRCARRAY_SUITE_PROGRAMS_H_
+]] @ONLY)

@@ -34,14 +34,17 @@ function(suite_benchmark name)
 endfunction()
 
 # suite_program(NAME SOURCES src... LIBS lib... TESTS src... BENCHMARKS src...):
-# one program of the suite: its routines and its suite::Program declaration
-# as the library NAME_lib, the program NAME in bin/ built from its one-line
-# main.cpp, its tests NAME_test and its benchmark NAME_bench.
+# one program of the suite: its routines, NAME::Run and NAME::kProgram as
+# the library NAME_lib, the program NAME in bin/ with a one-line main()
+# made from suite/main.cpp.in, its tests NAME_test and its benchmark
+# NAME_bench.
 function(suite_program name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;TESTS;BENCHMARKS" ${ARGN})
   add_library(${name}_lib ${ARG_SOURCES})
   target_link_libraries(${name}_lib PUBLIC suite ${ARG_LIBS})
-  add_executable(${name} main.cpp)
+  set(NAME ${name})
+  configure_file(${PROJECT_SOURCE_DIR}/suite/main.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/main.cpp @ONLY)
+  add_executable(${name} ${CMAKE_CURRENT_BINARY_DIR}/main.cpp)
   target_link_libraries(${name} PRIVATE ${name}_lib)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CIRCARRAY_BIN_DIR})
   suite_test(${name}_test SOURCES ${ARG_TESTS} LIBS ${name}_lib testsupport)

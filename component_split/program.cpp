@@ -1,5 +1,6 @@
 #include "suite/program.h"
 #include "component_split/wendle.h"
+#include "suite/programs.h"
 
 namespace wendle {
 

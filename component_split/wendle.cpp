@@ -1,4 +1,5 @@
 #include "component_split/wendle.h"
+#include "suite/programs.h"
 
 #include <array>
 #include <cstdint>

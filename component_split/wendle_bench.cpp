@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "component_split/wendle.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // wendle's case in the hardening tests (hardening/cases.h).
 #include "component_split/wendle.h"
+#include "suite/programs.h"
 #include "hardening/cases.h"
 
 namespace wendle {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "harness.h"
-#include "log_resample/resampa.h"
+#include "suite/programs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Parts parts = fuzz::SplitAtNul(data, size);

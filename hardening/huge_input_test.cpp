@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "log_resample/resampa.h"
+#include "suite/programs.h"
 #include "rms_eval/gauger.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"

@@ -1,5 +1,5 @@
 #include "suite/program.h"
-#include "log_resample/resampa.h"
+#include "suite/programs.h"
 
 namespace resampa {
 

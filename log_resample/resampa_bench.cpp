@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "log_resample/resampa.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // resampa's case in the hardening tests (hardening/cases.h).
 #include "hardening/cases.h"
-#include "log_resample/resampa.h"
+#include "suite/programs.h"
 
 namespace resampa {
 namespace {

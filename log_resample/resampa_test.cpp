@@ -1,4 +1,4 @@
-#include "log_resample/resampa.h"
+#include "suite/programs.h"
 
 #include <gtest/gtest.h>
 

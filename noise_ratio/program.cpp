@@ -1,5 +1,6 @@
 #include "suite/program.h"
 #include "noise_ratio/quillon.h"
+#include "suite/programs.h"
 
 namespace quillon {
 

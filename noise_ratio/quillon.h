@@ -3,8 +3,6 @@
 
 #include "core/fzero.h"
 #include "noise_ratio/models.h"
-#include "suite/context.h"
-#include "suite/program.h"
 
 namespace quillon {
 
@@ -32,16 +30,6 @@ Estimate EstimateNoise(Observed& obs);
 // The resolution limit at noise ratio nsr. Throws core::BesselRefusal where a
 // Bessel value cannot be evaluated.
 ResolutionLimit FindResolutionLimit(float nsr, const Observed& obs, float radius, float freq);
-
-// The whole program: reads "radius nsta", then records of six values
-// (frequency, coh, frequency, rho, frequency, unused), and writes one
-// "(e15.7,2a15,e15.7)" line per record on standard output and one
-// "(4e15.7)" line per resolution limit found in the file fort.7 of the
-// working directory, which is created only when its first line is written.
-void Run(suite::Context& context);
-
-// The program: help text, what standard input holds first, and Run.
-extern const suite::Program kProgram;
 
 }  // namespace quillon
 

@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "noise_ratio/quillon.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace quillon {

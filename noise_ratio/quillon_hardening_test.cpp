@@ -1,6 +1,7 @@
 // quillon's case in the hardening tests (hardening/cases.h).
 #include "hardening/cases.h"
 #include "noise_ratio/quillon.h"
+#include "suite/programs.h"
 
 namespace quillon {
 namespace {

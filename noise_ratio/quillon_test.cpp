@@ -1,4 +1,5 @@
 #include "noise_ratio/quillon.h"
+#include "suite/programs.h"
 
 #include <cmath>
 #include <filesystem>

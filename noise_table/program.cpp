@@ -1,5 +1,6 @@
 #include "suite/program.h"
 #include "noise_table/tessel.h"
+#include "suite/programs.h"
 
 namespace tessel {
 

@@ -1,4 +1,5 @@
 #include "noise_table/tessel.h"
+#include "suite/programs.h"
 
 #include "textio/errors.h"
 #include "textio/free_reader.h"

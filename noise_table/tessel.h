@@ -5,9 +5,6 @@
 #include "noise_table/bslnoise.h"
 #include "textio/output.h"
 
-#include "suite/context.h"
-#include "suite/program.h"
-
 namespace tessel {
 
 // The grid of k*r values: kRows arguments from kFirstRk on, each the last
@@ -25,13 +22,6 @@ core::FzeroResult SolveRow(RkBlock& blk);
 // format line "rk b rkshift" per grid argument. Throws core::BesselStop at
 // the first row whose shifted argument the Bessel routine refuses.
 void WriteTable(RkBlock params, textio::Output& out);
-
-// The whole program: reads the record "shift ndiv" and writes the table.
-// Returns the exit status.
-void Run(suite::Context& context);
-
-// The program: help text, what standard input holds first, and Run.
-extern const suite::Program kProgram;
 
 }  // namespace tessel
 

@@ -6,6 +6,7 @@
 #include "core/fzero.h"
 #include "noise_table/bslnoise.h"
 #include "noise_table/tessel.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace tessel {

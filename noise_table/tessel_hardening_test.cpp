@@ -1,6 +1,7 @@
 // tessel's case in the hardening tests (hardening/cases.h).
 #include "hardening/cases.h"
 #include "noise_table/tessel.h"
+#include "suite/programs.h"
 
 namespace tessel {
 namespace {

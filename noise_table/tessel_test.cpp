@@ -1,4 +1,5 @@
 #include "noise_table/tessel.h"
+#include "suite/programs.h"
 
 #include <cmath>
 #include <sstream>

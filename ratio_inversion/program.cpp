@@ -1,5 +1,5 @@
 #include "suite/program.h"
-#include "ratio_inversion/vantor.h"
+#include "suite/programs.h"
 
 namespace vantor {
 

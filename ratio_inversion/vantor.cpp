@@ -1,4 +1,4 @@
-#include "ratio_inversion/vantor.h"
+#include "suite/programs.h"
 
 #include <cstdint>
 #include <string>

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "ratio_inversion/vantor.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 #include "textio/output.h"
 

@@ -1,6 +1,6 @@
 // vantor's case in the hardening tests (hardening/cases.h).
 #include "hardening/cases.h"
-#include "ratio_inversion/vantor.h"
+#include "suite/programs.h"
 
 namespace vantor {
 namespace {

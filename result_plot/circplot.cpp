@@ -1,4 +1,4 @@
-#include "result_plot/circplot.h"
+#include "suite/programs.h"
 
 #include <cmath>
 #include <filesystem>

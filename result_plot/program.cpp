@@ -1,5 +1,5 @@
 #include "suite/program.h"
-#include "result_plot/circplot.h"
+#include "suite/programs.h"
 
 namespace circplot {
 

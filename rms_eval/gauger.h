@@ -7,9 +7,6 @@
 
 #include "rms_eval/record.h"
 
-#include "suite/context.h"
-#include "suite/program.h"
-
 namespace gauger {
 
 // Most windows one run evaluates; bounds the run when the step is 0.
@@ -49,13 +46,6 @@ struct Window {
   int64_t last = 0;
 };
 Window PlaceWindow(double t, double dt, double samples_per_window, int32_t n);
-
-// The whole program: reads the parameters, the record, writes the result
-// file. Returns the exit status.
-void Run(suite::Context& context);
-
-// The program: help text, what standard input holds first, and Run.
-extern const suite::Program kProgram;
 
 }  // namespace gauger
 

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "rms_eval/gauger.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // gauger's case in the hardening tests (hardening/cases.h).
 #include "hardening/cases.h"
 #include "rms_eval/gauger.h"
+#include "suite/programs.h"
 
 namespace gauger {
 namespace {

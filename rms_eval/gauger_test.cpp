@@ -1,4 +1,5 @@
 #include "rms_eval/gauger.h"
+#include "suite/programs.h"
 
 #include <cmath>
 #include <limits>

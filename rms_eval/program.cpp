@@ -1,5 +1,6 @@
 #include "suite/program.h"
 #include "rms_eval/gauger.h"
+#include "suite/programs.h"
 
 namespace gauger {
 

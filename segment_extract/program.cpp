@@ -1,5 +1,5 @@
 #include "suite/program.h"
-#include "segment_extract/snippa.h"
+#include "suite/programs.h"
 
 namespace snippa {
 

@@ -1,4 +1,4 @@
-#include "segment_extract/snippa.h"
+#include "suite/programs.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "segment_extract/snippa.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace {

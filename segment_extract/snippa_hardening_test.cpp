@@ -1,6 +1,6 @@
 // snippa's case in the hardening tests (hardening/cases.h).
 #include "hardening/cases.h"
-#include "segment_extract/snippa.h"
+#include "suite/programs.h"
 
 namespace snippa {
 namespace {

@@ -1,5 +1,6 @@
 #include "suite/program.h"
 #include "seismic_convert/seis2col.h"
+#include "suite/programs.h"
 
 namespace seis2col {
 

@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "seismic_convert/columns.h"
-#include "suite/context.h"
-#include "suite/program.h"
 
 namespace seis2col {
 
@@ -22,12 +20,6 @@ struct Arguments {
 // "u,e,n"; three operands are u, e, n. Anything else is a
 // suite::UsageError.
 Arguments ParseArguments(const std::vector<std::string>& args);
-
-// The whole program: reads the station's channels, checks that they lie
-// on one time grid, writes the column text.
-void Run(suite::Context& context);
-
-extern const suite::Program kProgram;
 
 }  // namespace seis2col
 

@@ -8,6 +8,7 @@
 
 #include "seisio/testing.h"
 #include "seismic_convert/seis2col.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 #include "testsupport/temp_dir.h"
 

@@ -1,4 +1,5 @@
 #include "seismic_convert/seis2col.h"
+#include "suite/programs.h"
 
 #include <cstdlib>
 #include <filesystem>

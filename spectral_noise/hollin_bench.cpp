@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "spectral_noise/hollin.h"
+#include "suite/programs.h"
 #include "testsupport/bench.h"
 
 namespace {

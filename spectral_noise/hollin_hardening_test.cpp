@@ -1,6 +1,6 @@
 // hollin's case in the hardening tests (hardening/cases.h).
 #include "hardening/cases.h"
-#include "spectral_noise/hollin.h"
+#include "suite/programs.h"
 
 namespace hollin {
 namespace {

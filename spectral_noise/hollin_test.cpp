@@ -1,4 +1,4 @@
-#include "spectral_noise/hollin.h"
+#include "suite/programs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "suite/program.h"
-#include "spectral_noise/hollin.h"
+#include "suite/programs.h"
 
 namespace hollin {
 
