@@ -2,6 +2,7 @@
 #define CIRCARRAY_HARDENING_CASES_H_
 
 #include <cstddef>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -16,10 +17,10 @@
 
 namespace hardening {
 
-// One program of the suite with inputs that exercise its output. Each
-// program registers its case from `<dir>/<name>_hardening_test.cpp`; every
-// file name in a case is relative to the run directory, which holds
-// `files` before each run.
+// One program of the suite with inputs that exercise its output, read
+// from its folder in hardening/cases/ (see the README there); every file
+// name in a case is relative to the run directory, which holds the case's
+// files before each run.
 struct ProgramCase {
   const suite::Program& program;
   // A run that writes several lines and ends normally.
@@ -46,11 +47,16 @@ struct ProgramCase {
   std::string name() const { return std::string(program.name); }
 };
 
-// Adds a case to the list; returns true, for a static registration object.
-bool RegisterCase(ProgramCase c);
+// The case of `program` from its folder `dir`. Throws std::runtime_error
+// naming the file for a setting it does not know.
+ProgramCase LoadCase(const suite::Program& program, const std::filesystem::path& dir);
 
-// Every registered case, one per program.
+// The cases of every program of the list that has a folder in the
+// hardening/cases/ of the source tree, in the list's order.
 const std::vector<ProgramCase>& AllCases();
+
+// The folders of hardening/cases/ that name no program of the list.
+std::vector<std::string> StaleCaseFolders();
 
 // Writes the case's files into `dir`, replacing what was there.
 void PlaceFiles(const ProgramCase& c, const testsupport::TempDir& dir);
@@ -74,13 +80,6 @@ void ForEachRunInput(const ProgramCase& c, Visit visit) {
 // Expects a run of the case's program to have ended cleanly: status 0
 // with nothing on standard error, or status 2 with one diagnostic line.
 void ExpectCleanEnd(const ProgramCase& c, const testsupport::Outcome& o);
-
-// A column file "time u e n" of `samples` lines of varied values.
-std::string ColumnFile(int samples);
-
-// A column file whose components sit at the edges of double: the largest
-// and smallest magnitudes, NaN and infinities.
-inline constexpr char kExtremeColumnFile[] = "0 1e308 -1e308 5e-324\n0.01 nan inf -inf\n0.02 1 2 3\n";
 
 }  // namespace hardening
 

@@ -15,6 +15,8 @@
 #   stop_lines    the lines that message stop leaves in a real file
 #   stop_message  text its last line holds
 #   files/        data files the runs read, copied into the run directory
+#                 (a link is copied as the file it names: programs that
+#                 read the same record link to ../e2e_record.d)
 #   files_input   standard input of a run that writes the files in `outputs`
 #                 (default: input)
 #   outputs       those files, one a line; each in turn is a link to
@@ -54,7 +56,7 @@ check_program() {
     failed "$name: program not built in $bin"
     return
   fi
-  if [[ -d $dir/files ]]; then cp -R "$dir/files/." .; fi
+  if [[ -d $dir/files ]]; then cp -RL "$dir/files/." .; fi
 
   local case
   for case in input stop_input; do

@@ -1,9 +1,12 @@
 // Nothing is lost when a run ends early: at a message stop, at the end of
 // input in the middle of a record, at a run-time error.
+#include <filesystem>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "hardening/cases.h"
@@ -61,11 +64,36 @@ TEST(EarlyStopTest, InputCutAfterAnyLineGivesALeadingPartOfTheOutput) {
   }
 }
 
-// Each case file of the build registers exactly one case, under a name of its own.
-TEST(HardeningCasesTest, OnePerProgram) {
+// Every case folder is read, as the case of the program it names, and
+// holds a run that ends normally.
+TEST(HardeningCasesTest, EveryFolderIsTheCaseOfOneProgram) {
+  EXPECT_THAT(StaleCaseFolders(), testing::IsEmpty());
   std::set<std::string> names;
-  for (const ProgramCase& p : AllCases()) EXPECT_TRUE(names.insert(p.name()).second) << p.name();
-  EXPECT_EQ(names.size(), size_t{CIRCARRAY_HARDENING_CASES});
+  for (const ProgramCase& p : AllCases()) {
+    EXPECT_TRUE(names.insert(p.name()).second) << p.name();
+    EXPECT_FALSE(p.input.empty()) << p.name();
+  }
+  size_t folders = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(CIRCARRAY_HARDENING_CASES_DIR)) {
+    folders += entry.is_directory() ? 1 : 0;
+  }
+  EXPECT_EQ(names.size(), folders);
+}
+
+// A setting the loader does not know fails loudly rather than being
+// skipped, so a misspelt `streams` cannot switch a check off.
+TEST(HardeningCasesTest, AnUnknownSettingIsRefused) {
+  TempDir dir("hardening_unknown_setting");
+  dir.Write("input", "1\n");
+  dir.Write("case", "# a comment\nstream\n");
+  EXPECT_THROW(LoadCase(AllCases().front().program, dir.path()), std::runtime_error);
+  dir.Write("case", "lines_before_stop two\n");
+  EXPECT_THROW(LoadCase(AllCases().front().program, dir.path()), std::runtime_error);
+  dir.Write("case", "streams  # comment\nlines_before_stop 3\noutputs a b\n");
+  const ProgramCase c = LoadCase(AllCases().front().program, dir.path());
+  EXPECT_TRUE(c.streams);
+  EXPECT_EQ(c.lines_before_stop, 3u);
+  EXPECT_THAT(c.outputs, testing::ElementsAre("a", "b"));
 }
 
 }  // namespace
