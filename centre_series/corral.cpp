@@ -41,9 +41,7 @@ void Run(suite::Context& context) {
   textio::FreeReader& reader = context.reader();
   textio::Output& out = context.out();
 
-  double echo1 = 0.0;
-  double echo2 = 0.0;
-  textio::Require(reader.Read({echo1, echo2}), "the first line (two numbers)");
+  const auto [echo1, echo2] = textio::RequireRecord<double, double>(reader, "the first line (two numbers)");
   textio::FreeLine(out).Add(echo1).Add(echo2).End();
 
   std::string line;
@@ -51,11 +49,9 @@ void Run(suite::Context& context) {
   const std::string input_name(textio::CutAtFirstBlank(line));
   out.Line("INPUT: " + input_name);
 
-  int32_t ncomp = 0;
-  textio::Require(reader.Read({ncomp}), "ncomp (integer)");
+  const auto ncomp = textio::RequireValue<int32_t>(reader, "ncomp (integer)");
   if (ncomp > kNameTableSize) textio::StopWith("ERROR: ncomp above the 6 output names:", ncomp);
-  int32_t unused = 0;
-  textio::Require(reader.Read({unused}), "the integer after ncomp");
+  textio::RequireValue<int32_t>(reader, "the integer after ncomp");  // read, never used
 
   std::array<std::string, kNameTableSize> names;
   for (int32_t k = 0; k < ncomp; ++k) {

@@ -45,20 +45,17 @@ LogCurve ReadPairFile(suite::Context& context, const std::string& name) {
 
 void Run(suite::Context& context) {
   textio::FreeReader& reader = context.reader();
-  textio::Output& out = context.out();
-
   std::string name;
   textio::Require(reader.ReadLine(&name), "the pair-file name");
-  double grid_end = 0.0;
-  textio::Require(reader.Read({grid_end}), "the grid end");
-  double step = 0.0;
-  textio::Require(reader.Read({step}), "the grid step");
+  const auto grid_end = textio::RequireValue<double>(reader, "the grid end");
+  const auto step = textio::RequireValue<double>(reader, "the grid step");
 
   const double points = GridPoints(grid_end, step);
   if (points > kNmax) textio::StopWith("ERROR(m>nmax) in resampa:", textio::Count{points}, kNmax);
   const auto m = static_cast<int32_t>(points);
 
   const LogCurve curve = ReadPairFile(context, name);
+  textio::Output& out = context.out();
   LogInterpolator interpolator(curve);
   for (int32_t i = 1; i <= m; ++i) {
     const double x = static_cast<double>(i) * step;

@@ -20,22 +20,15 @@ constexpr float kNoRootVelocity = 999.0f;
 
 void Run(suite::Context& context) {
   textio::FreeReader& reader = context.reader();
-  textio::Output& out = context.out();
-
-  int32_t itype = 0;
-  float radius = 0.0f;
-  float fstep = 0.0f;
-  float fend = 0.0f;
-  textio::Require(reader.Read({itype, radius, fstep, fend}),
-                  "the parameter record (itype integer, radius, fstep, fend)");
+  const auto [itype, radius, fstep, fend] = textio::RequireRecord<int32_t, float, float, float>(
+      reader, "the parameter record (itype integer, radius, fstep, fend)");
 
   const ItypeEntry* entry = FindItype(itype);
   if (entry == nullptr) textio::StopWith("ERROR: no list of itype ", itype);
 
   Blocks blocks;
   if (entry->reads_radius2) {
-    float radius2 = 0.0f;
-    textio::Require(reader.Read({radius2}), "the second radius (radius2)");
+    const auto radius2 = textio::RequireValue<float>(reader, "the second radius (radius2)");
     if (radius2 >= radius) textio::StopWith("ERROR:radius.le.radius2:", radius, radius2);
     blocks.rdsr = radius2 / radius;
   }
@@ -57,7 +50,7 @@ void Run(suite::Context& context) {
       freq0 = freq;
       core::FzeroResult r = core::fzero(residual, entry->lower, entry->upper, entry->upper, kTolerance, kTolerance);
       float velocity = wn2pv(r.b, freq, radius);
-      textio::FreeLine line(out);
+      textio::FreeLine line(context.out());
       if (r.found()) {
         float scale = radius * freq;
         line.Add(freq).Add(velocity).Add(velocity / scale);

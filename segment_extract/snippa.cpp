@@ -23,18 +23,13 @@ void WriteF10_4(textio::Output& out, double v) {
 
 void Run(suite::Context& context) {
   textio::FreeReader& reader = context.reader();
+  const auto [segno, seglen] =
+      textio::RequireRecord<int32_t, int32_t>(reader, "the segment record (segment number, segment length)");
+  const auto series_length = textio::RequireValue<int32_t>(reader, "the series length");
+  const auto header1 = textio::RequireValue<double>(reader, "the first header value");
+  const auto header2 = textio::RequireValue<double>(reader, "the second header value");
+
   textio::Output& out = context.out();
-
-  int32_t segno = 0;
-  int32_t seglen = 0;
-  textio::Require(reader.Read({segno, seglen}), "the segment record (segment number, segment length)");
-  int32_t series_length = 0;
-  textio::Require(reader.Read({series_length}), "the series length");
-  double header1 = 0.0;
-  textio::Require(reader.Read({header1}), "the first header value");
-  double header2 = 0.0;
-  textio::Require(reader.Read({header2}), "the second header value");
-
   const SegmentPlan plan = PlanSegment(segno, seglen, series_length);
   textio::AppendI5(out.buffer(), plan.length);
   out.Line("");

@@ -16,10 +16,8 @@ namespace hollin {
 void Run(suite::Context& context) {
   textio::FreeReader& reader = context.reader();
   textio::Output& out = context.out();
-
-  int32_t mode = 0;
-  int32_t nsta = 0;
-  textio::Require(reader.Read({mode, nsta}), "the first record (mode, nsta: two integers)");
+  const auto [mode, nsta] =
+      textio::RequireRecord<int32_t, int32_t>(reader, "the first record (mode, nsta: two integers)");
   if (mode != 1 && mode != 2) textio::StopWith("ERROR: no equation for mode ", mode);
   const size_t n = mode == 2 ? kMode2Values : kMode1Values;
 

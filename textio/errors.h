@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "textio/free_reader.h"
 #include "textio/output.h"
@@ -81,6 +82,24 @@ std::string DescribeDataEnd(const ReadResult& r, std::string_view source, int64_
 // Throws InputError unless `r` is kDone. `what` names the expected input,
 // for example "the parameter record (itype, radius, fstep, fend)".
 void Require(const ReadResult& r, std::string_view what);
+
+// Reads one record of values of the types T... and returns them, or
+// throws as Require() does. A value the record leaves unread (it ends at a
+// slash or holds a null value) is 0, as a read into variables just set to
+// 0 leaves it: `auto [itype, radius] = RequireRecord<int32_t, float>(reader,
+// "the parameter record (itype, radius)")`.
+template <typename... T>
+std::tuple<T...> RequireRecord(FreeReader& reader, std::string_view what) {
+  std::tuple<T...> values{};
+  std::apply([&](T&... v) { Require(reader.Read({Target(v)...}), what); }, values);
+  return values;
+}
+
+// The value of a record of one value: RequireRecord<T>, unpacked.
+template <typename T>
+T RequireValue(FreeReader& reader, std::string_view what) {
+  return std::get<0>(RequireRecord<T>(reader, what));
+}
 
 // A token of outside data as it may appear in a one-line diagnostic:
 // control bytes (NUL, escape sequences, ...) shown as \xNN rather than sent
