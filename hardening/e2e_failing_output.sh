@@ -31,11 +31,7 @@ bin=$(readlink -f "$3")
 cases=$(readlink -f "$4")
 rm -rf "$work" && mkdir -p "$work" || exit 2
 work=$(readlink -f "$work")
-fail=0
-failed() {
-  echo "FAILED: $*"
-  fail=1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/checks.sh"
 
 # expect_failure WHAT PROGRAM-NAME STATUS ERRFILE
 expect_failure() {

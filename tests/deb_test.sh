@@ -11,11 +11,7 @@ shift 2
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-fail=0
-failed() {
-  echo "FAILED: $*"
-  fail=1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" > "$work/cpack.log" 2>&1; then
   cat "$work/cpack.log"

@@ -14,11 +14,7 @@ shift 3
 
 prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
-fail=0
-failed() {
-  echo "FAILED: $*"
-  fail=1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 cmake --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 || {
   cat "$prefix.log"

@@ -43,6 +43,14 @@ show_diff() {
   diff -u --label expected --label actual "$1" "$2" | head -n 40
 }
 
+# expect_same CASE WHAT EXPECTED ACTUAL: ACTUAL holds EXPECTED's bytes.
+expect_same() {
+  if ! cmp -s "$3" "$4"; then
+    fail "$1" "$2 differs"
+    show_diff "$3" "$4"
+  fi
+}
+
 # check_stderr_pattern CASE PATTERNS ACTUAL: one extended regular
 # expression per line of standard error, each matching its whole line,
 # and no line more or less.
@@ -112,20 +120,14 @@ run_case() {
     fail "$name" "exit status $status, expected $expected_status"
   fi
 
-  if ! cmp -s "$case_dir/expected_stdout" "$run/stdout"; then
-    fail "$name" "standard output differs"
-    show_diff "$case_dir/expected_stdout" "$run/stdout"
-  fi
+  expect_same "$name" "standard output" "$case_dir/expected_stdout" "$run/stdout"
 
   if [[ -e $case_dir/expected_stderr_pattern ]]; then
     check_stderr_pattern "$name" "$case_dir/expected_stderr_pattern" "$run/stderr"
   else
     local expected_stderr=/dev/null
     [[ -e $case_dir/expected_stderr ]] && expected_stderr="$case_dir/expected_stderr"
-    if ! cmp -s "$expected_stderr" "$run/stderr"; then
-      fail "$name" "standard error differs"
-      show_diff "$expected_stderr" "$run/stderr"
-    fi
+    expect_same "$name" "standard error" "$expected_stderr" "$run/stderr"
   fi
 
   if [[ -d $case_dir/expected_files ]]; then
@@ -134,9 +136,8 @@ run_case() {
       file=${expected#"$case_dir/expected_files/"}
       if [[ ! -f $run/dir/$file ]]; then
         fail "$name" "the run left no file $file"
-      elif ! cmp -s "$expected" "$run/dir/$file"; then
-        fail "$name" "file $file differs"
-        show_diff "$expected" "$run/dir/$file"
+      else
+        expect_same "$name" "file $file" "$expected" "$run/dir/$file"
       fi
     done < <(find "$case_dir/expected_files" -type f -print0 | sort -z)
   fi

@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/cases/fake"
 ln -s "$(command -v sh)" "$work/bin/fake"
 
-fail=0
+source "$here/checks.sh"
 # expect NAME VERDICT REASON: the driver's verdict on case fake/NAME.
 expect() {
   local name=$1 verdict=$2 reason=$3 out status=0
@@ -144,19 +144,11 @@ if ((status != 1)) || ! grep -q '^FAIL fake/stdout_differs' "$work/all.log" ||
   fail=1
 fi
 expect no_such_case FAIL 'no such case'
-status=0
-out=$(bash "$here/run_cases.sh" "$work/bin" "$work/cases" missing 2>&1) || status=$?
-if ((status == 0)) || ! grep -q '^FAIL missing: no cases' <<<"$out"; then
-  echo "FAILED: a program without cases should fail: $out"
-  fail=1
-fi
+expect_refusal "a program without cases should fail" '^FAIL missing: no cases' \
+  bash "$here/run_cases.sh" "$work/bin" "$work/cases" missing
 mkdir -p "$work/cases/unbuilt/one"
 : > "$work/cases/unbuilt/one/expected_stdout"
-status=0
-out=$(bash "$here/run_cases.sh" "$work/bin" "$work/cases" unbuilt 2>&1) || status=$?
-if ((status == 0)) || ! grep -q '^FAIL unbuilt/one: no program' <<<"$out"; then
-  echo "FAILED: a program missing from BIN_DIR should fail: $out"
-  fail=1
-fi
+expect_refusal "a program missing from BIN_DIR should fail" '^FAIL unbuilt/one: no program' \
+  bash "$here/run_cases.sh" "$work/bin" "$work/cases" unbuilt
 
 exit $fail
