@@ -17,6 +17,12 @@
 
 namespace hardening {
 
+// The test support every hardening test works with.
+using testsupport::IsOneDiagnosticLine;
+using testsupport::Lines;
+using testsupport::Outcome;
+using testsupport::TempDir;
+
 // One program of the suite with inputs that exercise its output, read
 // from its folder in hardening/cases/ (see the README there); every file
 // name in a case is relative to the run directory, which holds the case's

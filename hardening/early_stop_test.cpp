@@ -14,11 +14,6 @@
 namespace hardening {
 namespace {
 
-using testsupport::IsOneDiagnosticLine;
-using testsupport::Lines;
-using testsupport::Outcome;
-using testsupport::TempDir;
-
 bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
 
 TEST(EarlyStopTest, AMessageStopKeepsEveryLineBefore) {
@@ -84,11 +79,10 @@ TEST(HardeningCasesTest, EveryFolderIsTheCaseOfOneProgram) {
 // skipped, so a misspelt `streams` cannot switch a check off.
 TEST(HardeningCasesTest, AnUnknownSettingIsRefused) {
   TempDir dir("hardening_unknown_setting");
-  dir.Write("input", "1\n");
-  dir.Write("case", "# a comment\nstream\n");
-  EXPECT_THROW(LoadCase(AllCases().front().program, dir.path()), std::runtime_error);
-  dir.Write("case", "lines_before_stop two\n");
-  EXPECT_THROW(LoadCase(AllCases().front().program, dir.path()), std::runtime_error);
+  for (const char* settings : {"# a comment\nstream\n", "lines_before_stop two\n", "column_file x.d\n"}) {
+    dir.Write("case", settings);
+    EXPECT_THROW(LoadCase(AllCases().front().program, dir.path()), std::runtime_error) << settings;
+  }
   dir.Write("case", "streams  # comment\nlines_before_stop 3\noutputs a b\n");
   const ProgramCase c = LoadCase(AllCases().front().program, dir.path());
   EXPECT_TRUE(c.streams);

@@ -13,10 +13,6 @@
 namespace hardening {
 namespace {
 
-using testsupport::IsOneDiagnosticLine;
-using testsupport::Outcome;
-using testsupport::TempDir;
-
 TEST(FailingOutputTest, ADeviceFillingUpAnywhereIsReported) {
   for (const ProgramCase& p : AllCases()) {
     TempDir dir("hardening_full_device");

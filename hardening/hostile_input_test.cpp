@@ -17,10 +17,6 @@
 namespace hardening {
 namespace {
 
-using testsupport::IsOneDiagnosticLine;
-using testsupport::Outcome;
-using testsupport::TempDir;
-
 std::string Replace(std::string s, const std::string& from, const std::string& to) {
   for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
     s.replace(at, from.size(), to);
