@@ -16,17 +16,14 @@
 namespace circplot {
 namespace {
 
-using ::testing::AllOf;
-using ::testing::HasSubstr;
 using testing::LinesOf;
-using ::testing::Not;
-using ::testing::StartsWith;
-using ::testing::ThrowsMessage;
 
 ReadInput Recognise(const std::string& text) { return RecogniseInput("in.txt", LinesOf(text)); }
 
 // A reading refused with an InputError whose message starts with `message`.
-auto RefusedWith(const std::string& message) { return ThrowsMessage<textio::InputError>(StartsWith(message)); }
+auto RefusedWith(const std::string& message) {
+  return ::testing::ThrowsMessage<textio::InputError>(::testing::StartsWith(message));
+}
 
 TEST(RecogniseTest, VantorOutputByItsLineForms) {
   const ReadInput read = Recognise(testing::VantorExample());
@@ -141,10 +138,16 @@ TEST(RecogniseTest, RefusalsNameTheLine) {
 }
 
 TEST(RecogniseTest, ARefusedLineReachesTheTerminalWithoutItsControlBytes) {
-  // The bytes are shown escaped, and the long line cut short.
-  EXPECT_THAT([] { Recognise("\x1b]0;title\x07" + std::string(100, 'x') + "\n"); },
-              ThrowsMessage<textio::InputError>(AllOf(Not(HasSubstr("\x1b")), Not(HasSubstr("\x07")),
-                                                      HasSubstr("'\\x1b]0;title\\x07xxx"), HasSubstr("xxx...'"))));
+  try {
+    Recognise("\x1b]0;title\x07" + std::string(100, 'x') + "\n");
+    ADD_FAILURE() << "accepted";
+  } catch (const textio::InputError& e) {
+    const std::string what = e.what();
+    EXPECT_EQ(what.find('\x1b'), std::string::npos) << what;
+    EXPECT_EQ(what.find('\x07'), std::string::npos) << what;
+    EXPECT_NE(what.find("'\\x1b]0;title\\x07xxx"), std::string::npos) << what;
+    EXPECT_NE(what.find("xxx...'"), std::string::npos) << what;
+  }
 }
 
 TEST(RecogniseTest, Fort7AndTrueCurveFilesAreChecked) {

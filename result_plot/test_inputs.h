@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "result_plot/text_lines.h"
 #include "testsupport/temp_dir.h"
 
@@ -43,14 +45,14 @@ inline constexpr char kSpectraTable[] =
 // Whether `text` holds `part` anywhere.
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Those of `parts` that `text` does not hold: empty when it holds them
-// all, else the ones a failure should name.
-inline std::vector<std::string> Lacking(const std::string& text, const std::vector<std::string>& parts) {
-  std::vector<std::string> lacking;
+// Whether `text` holds every one of `parts`; a failure names those it lacks.
+inline ::testing::AssertionResult HasAll(const std::string& text, const std::vector<std::string>& parts) {
+  std::string lacking;
   for (const std::string& part : parts) {
-    if (!Has(text, part)) lacking.push_back(part);
+    if (!Has(text, part)) lacking += (lacking.empty() ? "lacks \"" : ", \"") + part + "\"";
   }
-  return lacking;
+  if (lacking.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << lacking;
 }
 
 inline std::vector<TextLine> LinesOf(const std::string& text) {
