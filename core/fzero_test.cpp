@@ -12,6 +12,15 @@ namespace {
 
 constexpr float kTol = 1.0e-7f;
 
+// `f`, adding one to *calls at every evaluation.
+template <typename F>
+auto Counting(F f, int* calls) {
+  return [f, calls](float x) {
+    ++*calls;
+    return f(x);
+  };
+}
+
 TEST(FzeroTest, ConvergesOnSmoothSignChanges) {
   struct Case {
     const char* name;
@@ -57,11 +66,7 @@ TEST(FzeroTest, EvaluationLimitIsOneThousand) {
   // With zero tolerances the interval can never get small enough around an
   // irrational root, so the search runs into the limit.
   int calls = 0;
-  auto f = [&](float x) {
-    ++calls;
-    return x * x - 2.0f;
-  };
-  FzeroResult r = fzero(f, 0.0f, 2.0f, 2.0f, 0.0f, 0.0f);
+  FzeroResult r = fzero(Counting([](float x) { return x * x - 2.0f; }, &calls), 0.0f, 2.0f, 2.0f, 0.0f, 0.0f);
   EXPECT_EQ(r.status, FzeroStatus::kTooManyEvaluations);
   EXPECT_EQ(calls, kFzeroMaxEvaluations);
   EXPECT_NEAR(r.b, 1.41421356f, 2e-7f);
@@ -72,11 +77,8 @@ TEST(FzeroTest, TinyTolerancesAreNotRaisedToMachinePrecision) {
   // one ulp, so the search ends only on an exact zero or at the limit, with
   // b still the better end.
   int calls = 0;
-  auto f = [&](float x) {
-    ++calls;
-    return cal_bsl(0.0f, x);
-  };
-  FzeroResult r = fzero(f, 0.0f, 10.0f, 10.0f, 1.0e-12f, 1.0e-12f);
+  FzeroResult r =
+      fzero(Counting([](float x) { return cal_bsl(0.0f, x); }, &calls), 0.0f, 10.0f, 10.0f, 1.0e-12f, 1.0e-12f);
   EXPECT_TRUE(r.status == FzeroStatus::kExactZero || r.status == FzeroStatus::kTooManyEvaluations) << r.code();
   if (r.status == FzeroStatus::kTooManyEvaluations) {
     EXPECT_EQ(calls, kFzeroMaxEvaluations);

@@ -4,7 +4,6 @@
 // samples), the piecewise read (the index, then each channel decoded record
 // by record) gives them exactly, and they come back the same through the
 // writer and the reader.
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +18,7 @@
 #include "seisio/mseed.h"
 #include "seisio/mseed_index.h"
 #include "seisio/recognize.h"
+#include "testsupport/read_blocks.h"
 #include "textio/errors.h"
 #include "textio/output.h"
 
@@ -50,13 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(index[k].trace.id() == traces[k].id(), "the index names the channels alike");
       Check(index[k].count == traces[k].samples.size(), "the index counts the samples alike");
       seisio::MiniSeedChannelReader reader(in, "fuzz.mseed", std::move(index[k]));
-      std::vector<double> samples(traces[k].samples.size() + 1);
-      size_t got = 0;
-      for (size_t n; (n = reader.Read(samples.data() + got, std::min<size_t>(333, samples.size() - got))) > 0;) {
-        got += n;
-      }
-      samples.resize(got);
-      Check(samples == traces[k].samples, "the piecewise read gives the same samples");
+      Check(testsupport::ReadInBlocks(reader, traces[k].samples.size() + 1, 333) == traces[k].samples,
+            "the piecewise read gives the same samples");
     }
   }
 

@@ -18,6 +18,7 @@
 #include "seisio/input.h"
 #include "seisio/recognize.h"
 #include "seisio/sac.h"
+#include "testsupport/read_blocks.h"
 #include "textio/errors.h"
 #include "textio/output.h"
 
@@ -30,13 +31,7 @@ std::optional<std::vector<double>> ReadPiecewise(std::span<const char> bytes) {
   try {
     seisio::MemoryStream in(bytes);
     seisio::SacChannelReader reader(in, "fuzz.sac");
-    std::vector<double> samples(reader.count() + 1);
-    size_t got = 0;
-    for (size_t n; (n = reader.Read(samples.data() + got, std::min<size_t>(4099, samples.size() - got))) > 0;) {
-      got += n;
-    }
-    samples.resize(got);
-    return samples;
+    return testsupport::ReadInBlocks(reader, reader.count() + 1, 4099);
   } catch (const textio::InputError& e) {
     Check(std::string(e.what()).rfind("fuzz.sac: ", 0) == 0, "the piecewise message names the file");
     return std::nullopt;

@@ -19,6 +19,8 @@
 namespace circplot {
 namespace {
 
+using testing::Has;
+using testing::HasAll;
 using testsupport::Outcome;
 using testsupport::TempDir;
 
@@ -45,8 +47,6 @@ Outcome Circplot(const TempDir& dir, const std::vector<std::string>& args, const
   return testsupport::RunInProcess(kProgram, input, {args, dir.path()});
 }
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 // A stand-in for gnuplot: a shell script in a folder of its own.
 void FakeGnuplot(const TempDir& bin, const std::string& body) {
   const std::string path = bin.Write("gnuplot", "#!/bin/sh\n" + body + "\n");
@@ -66,10 +66,9 @@ TEST(CircplotRunTest, WithoutGnuplotItLeavesTheScriptAndSaysHowToInstall) {
   EXPECT_TRUE(Has(r.err, "gnuplot 'd.png.gp'")) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"d.png.gp", "fort.7", "v.txt"}));
-  const std::string script = dir.Read("d.png.gp");
-  EXPECT_TRUE(Has(script, "title 'NO_ROOT: 1 frequency'"));
-  EXPECT_TRUE(Has(script, "title 'resolution limit, fort.7 (above: not resolved)'"));
-  EXPECT_TRUE(Has(script, "set output 'd.png'"));
+  EXPECT_TRUE(
+      HasAll(dir.Read("d.png.gp"), {"title 'NO_ROOT: 1 frequency'",
+                                    "title 'resolution limit, fort.7 (above: not resolved)'", "set output 'd.png'"}));
 }
 
 TEST(CircplotRunTest, StandardInputAndTheScriptOption) {
@@ -78,10 +77,8 @@ TEST(CircplotRunTest, StandardInputAndTheScriptOption) {
   ScopedPath path(empty.path().string());
   const Outcome r = Circplot(dir, {"--script", "s.gp", "--title", "My site"}, testing::QuillonExample());
   EXPECT_EQ(r.status, 0) << r.err;
-  const std::string script = dir.Read("s.gp");
-  EXPECT_TRUE(Has(script, "set output 'circplot.png'"));  // the default picture
-  EXPECT_TRUE(Has(script, "title 'My site'"));
-  EXPECT_TRUE(Has(script, "# nsr0 of standard input"));
+  EXPECT_TRUE(HasAll(dir.Read("s.gp"), {"set output 'circplot.png'",  // the default picture
+                                        "title 'My site'", "# nsr0 of standard input"}));
 }
 
 TEST(CircplotRunTest, GnuplotFailuresAreErrorsWithItsStatusAndMessages) {
@@ -257,9 +254,7 @@ TEST_F(CircplotGnuplotTest, SvgPictureCarriesTheLegend) {
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string svg = dir.Read("v.svg");
   EXPECT_TRUE(Has(svg, "<svg")) << svg.substr(0, 200);
-  EXPECT_TRUE(Has(svg, "NO_ROOT: 1 frequency"));
-  EXPECT_TRUE(Has(svg, "phase velocity (m/s)"));
-  EXPECT_TRUE(Has(svg, "frequency (Hz)"));
+  EXPECT_TRUE(HasAll(svg, {"NO_ROOT: 1 frequency", "phase velocity (m/s)", "frequency (Hz)"}));
 }
 
 }  // namespace

@@ -56,10 +56,22 @@ Panel NewPanel(std::string title, std::string ylabel, bool log_y) {
   return panel;
 }
 
-std::vector<Point> MarksAt(const std::vector<double>& frequencies) {
+// The frequencies without a value of one input (NO_ROOT or NO ROOT lines),
+// as marks on the frequency axis.
+Curve AxisMarks(std::string label, std::string content, int colour, const std::vector<double>& frequencies) {
   std::vector<Point> marks;
   for (double f : frequencies) marks.push_back({f, 0.0});
-  return marks;
+  return {std::move(label), std::move(content), Style::kAxisMarks, colour, std::move(marks)};
+}
+
+// The inputs of one kind, in the order given.
+template <typename T>
+std::vector<const T*> InputsOf(const std::vector<Input>& inputs) {
+  std::vector<const T*> of;
+  for (const Input& input : inputs) {
+    if (const auto* in = std::get_if<T>(&input)) of.push_back(in);
+  }
+  return of;
 }
 
 // The quantities of a circspec table that circplot draws, by panel.
@@ -80,9 +92,7 @@ class Composer {
   Composer(const Request& request, std::vector<std::string>* notes) : request_(request), notes_(notes) {}
 
   Picture Compose() {
-    for (const Input& input : request_.inputs) {
-      if (const auto* table = std::get_if<SpectraTable>(&input)) AddSpectra(*table);
-    }
+    for (const SpectraTable* table : InputsOf<SpectraTable>(request_.inputs)) AddSpectra(*table);
     AddDispersion();
     AddNoise();
     if (picture_.panels.empty()) throw textio::InputError("nothing to draw: no input has a value to show");
@@ -186,18 +196,12 @@ class Composer {
   }
 
   void AddDispersion() {
-    std::vector<const DispersionCurve*> curves;
-    bool tables = false;
-    for (const Input& input : request_.inputs) {
-      if (const auto* c = std::get_if<DispersionCurve>(&input)) curves.push_back(c);
-      if (std::holds_alternative<SpectraTable>(input)) tables = true;
-    }
+    const std::vector<const DispersionCurve*> curves = InputsOf<DispersionCurve>(request_.inputs);
+    const bool tables = !InputsOf<SpectraTable>(request_.inputs).empty();
     // A fort.7 given as an input is a resolution limit like one of --fort7.
     std::vector<const ResolutionLimit*> limits;
     for (const ResolutionLimit& limit : request_.limits) limits.push_back(&limit);
-    for (const Input& input : request_.inputs) {
-      if (const auto* limit = std::get_if<ResolutionLimit>(&input)) limits.push_back(limit);
-    }
+    for (const ResolutionLimit* limit : InputsOf<ResolutionLimit>(request_.inputs)) limits.push_back(limit);
     if (curves.empty() && limits.empty() && !(request_.truth && !tables)) return;
 
     Panel panel = NewPanel("Phase velocity", "phase velocity (m/s)", false);
@@ -220,9 +224,8 @@ class Composer {
                                 "SINGULAR_POINT lines of " + c->source, Style::kOpenPoints, colour, c->singular});
       }
       if (!c->no_root.empty()) {
-        panel.curves.push_back({"NO_ROOT: " + Frequencies(c->no_root.size()) + of,
-                                "frequencies of the NO_ROOT lines of " + c->source, Style::kAxisMarks, colour,
-                                MarksAt(c->no_root)});
+        panel.curves.push_back(AxisMarks("NO_ROOT: " + Frequencies(c->no_root.size()) + of,
+                                         "frequencies of the NO_ROOT lines of " + c->source, colour, c->no_root));
       }
       ++colour;
     }
@@ -239,10 +242,7 @@ class Composer {
   }
 
   void AddNoise() {
-    std::vector<const NoiseRatios*> ratios;
-    for (const Input& input : request_.inputs) {
-      if (const auto* r = std::get_if<NoiseRatios>(&input)) ratios.push_back(r);
-    }
+    const std::vector<const NoiseRatios*> ratios = InputsOf<NoiseRatios>(request_.inputs);
     if (ratios.empty()) return;
     Panel panel = NewPanel("Noise-to-signal ratio", "noise-to-signal ratio nsr0", true);
     int colour = 0;
@@ -256,9 +256,8 @@ class Composer {
             {name + " (quillon" + missing + ")", "nsr0 of " + r->source, Style::kLinesPoints, colour, r->nsr0});
       }
       if (!r->no_root.empty()) {
-        panel.curves.push_back({"NO ROOT: " + Frequencies(r->no_root.size()) + of,
-                                "frequencies of the NO ROOT lines of " + r->source, Style::kAxisMarks, colour,
-                                MarksAt(r->no_root)});
+        panel.curves.push_back(AxisMarks("NO ROOT: " + Frequencies(r->no_root.size()) + of,
+                                         "frequencies of the NO ROOT lines of " + r->source, colour, r->no_root));
       }
       ++colour;
     }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "result_plot/read_inputs.h"
@@ -18,6 +19,11 @@ namespace {
 using testing::LinesOf;
 
 ReadInput Recognise(const std::string& text) { return RecogniseInput("in.txt", LinesOf(text)); }
+
+// A reading refused with an InputError whose message starts with `message`.
+auto RefusedWith(const std::string& message) {
+  return ::testing::ThrowsMessage<textio::InputError>(::testing::StartsWith(message));
+}
 
 TEST(RecogniseTest, VantorOutputByItsLineForms) {
   const ReadInput read = Recognise(testing::VantorExample());
@@ -127,12 +133,7 @@ TEST(RecogniseTest, RefusalsNameTheLine) {
       {"  \n\n", "in.txt: no lines to draw"},
   };
   for (const auto& [text, message] : cases) {
-    try {
-      Recognise(text);
-      ADD_FAILURE() << "accepted: " << text;
-    } catch (const textio::InputError& e) {
-      EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message) << text;
-    }
+    EXPECT_THAT([&] { Recognise(text); }, RefusedWith(message)) << text;
   }
 }
 
@@ -156,12 +157,7 @@ TEST(RecogniseTest, Fort7AndTrueCurveFilesAreChecked) {
       {"", "q.txt: no lines"},
   };
   for (const auto& [text, message] : cases) {
-    try {
-      ReadFort7("q.txt", LinesOf(text));
-      ADD_FAILURE() << "accepted: " << text;
-    } catch (const textio::InputError& e) {
-      EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message);
-    }
+    EXPECT_THAT([&] { ReadFort7("q.txt", LinesOf(text)); }, RefusedWith(message)) << text;
   }
 
   const TrueCurve truth = ReadTrueCurve("t.txt", LinesOf("# f c\n4 440\n2,600\n\n8 300 extra\n"));
@@ -174,12 +170,7 @@ TEST(RecogniseTest, Fort7AndTrueCurveFilesAreChecked) {
       {"# nothing\n", "t.txt: no pairs"},
   };
   for (const auto& [text, message] : bad) {
-    try {
-      ReadTrueCurve("t.txt", LinesOf(text));
-      ADD_FAILURE() << "accepted: " << text;
-    } catch (const textio::InputError& e) {
-      EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message);
-    }
+    EXPECT_THAT([&] { ReadTrueCurve("t.txt", LinesOf(text)); }, RefusedWith(message)) << text;
   }
 }
 

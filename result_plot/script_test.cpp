@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "result_plot/picture.h"
@@ -36,7 +37,15 @@ Drawn Draw(Request request) {
   return d;
 }
 
-bool Has(const std::string& script, const std::string& text) { return script.find(text) != std::string::npos; }
+// A request that draws the one output `text`, read as if from the file `source`.
+Request OneInput(const std::string& source, const std::string& text) {
+  Request request;
+  request.inputs.push_back(Read(source, text));
+  return request;
+}
+
+// The notes of a drawing: one note, holding `part`.
+auto OneNoteWith(const std::string& part) { return ::testing::ElementsAre(::testing::HasSubstr(part)); }
 
 // The rows of the data block whose comment line starts with `comment`.
 std::vector<std::vector<double>> Block(const std::string& script, const std::string& comment) {
@@ -67,23 +76,24 @@ std::vector<std::vector<double>> Block(const std::string& script, const std::str
 }
 
 TEST(ScriptTest, VantorOutputWithNoRootCountedFort7AndTrueCurve) {
-  Request request;
-  request.inputs.push_back(Read("ex/vantor.txt", testing::VantorExample()));
+  Request request = OneInput("ex/vantor.txt", testing::VantorExample());
   request.limits.push_back(ReadFort7("ex/fort.7", LinesOf(testing::Fort7Example())));
   request.truth = ReadTrueCurve("true.txt", LinesOf("1 700\n4 440\n8 300\n"));
   const Drawn d = Draw(request);
   ASSERT_EQ(d.picture.panels.size(), 1u);
   const std::string& s = d.script;
-  EXPECT_TRUE(Has(s, "set logscale x\n"));
-  EXPECT_TRUE(Has(s, "set xlabel 'frequency (Hz)'"));
-  EXPECT_TRUE(Has(s, "set ylabel 'phase velocity (m/s)'"));
-  EXPECT_TRUE(Has(s, "title 'vantor.txt (vantor, r = 20 m)'"));  // r read from the data
-  EXPECT_TRUE(Has(s, "axes x1y2 with points")) << "NO_ROOT marks on the frequency axis";
-  EXPECT_TRUE(Has(s, "title 'NO_ROOT: 1 frequency'"));
-  EXPECT_TRUE(Has(s, "title 'resolution limit, fort.7 (above: not resolved)'"));
-  EXPECT_TRUE(Has(s, "title 'true curve (true.txt)'"));
-  EXPECT_TRUE(Has(s, "set output 'out.png'"));
-  EXPECT_TRUE(Has(s, "set multiplot layout 1,1 title 'vantor.txt (vantor)'"));
+  EXPECT_TRUE(testing::HasAll(s, {
+                                     "set logscale x\n",
+                                     "set xlabel 'frequency (Hz)'",
+                                     "set ylabel 'phase velocity (m/s)'",
+                                     "title 'vantor.txt (vantor, r = 20 m)'",  // r read from the data
+                                     "axes x1y2 with points",                  // NO_ROOT marks on the frequency axis
+                                     "title 'NO_ROOT: 1 frequency'",
+                                     "title 'resolution limit, fort.7 (above: not resolved)'",
+                                     "title 'true curve (true.txt)'",
+                                     "set output 'out.png'",
+                                     "set multiplot layout 1,1 title 'vantor.txt (vantor)'",
+                                 }));
 
   // The data are inline, exactly as read.
   const auto velocities = Block(s, "phase velocities of ex/vantor.txt");
@@ -105,70 +115,57 @@ TEST(ScriptTest, VantorOutputWithNoRootCountedFort7AndTrueCurve) {
 }
 
 TEST(ScriptTest, LinesBreakWhereAFrequencyHasNoValue) {
-  Request request;
-  request.inputs.push_back(Read("v.txt",
+  const Drawn d = Draw(OneInput("v.txt",
                                 "   1.00000000       100.000000       10.0000000    \n"
                                 "   2.00000000       999.000000      NO_ROOT            4   1.50000000    \n"
                                 "   3.00000000       999.000000      NO_ROOT            4   1.50000000    \n"
                                 "   4.00000000       80.0000000       2.00000000    \n"));
-  const Drawn d = Draw(request);
   const auto rows = Block(d.script, "phase velocities of v.txt");
   EXPECT_EQ(rows, (std::vector<std::vector<double>>{{1.0, 100.0}, {}, {4.0, 80.0}}));
-  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 2 frequencies'"));
+  EXPECT_TRUE(testing::Has(d.script, "title 'NO_ROOT: 2 frequencies'"));
 }
 
 TEST(ScriptTest, NoRootOnlyStillDrawsTheMarks) {
-  Request request;
-  request.inputs.push_back(
-      Read("v.txt", "   2.00000000       999.000000      NO_ROOT            4   1.50000000    \n"));
-  const Drawn d = Draw(request);
-  EXPECT_TRUE(Has(d.script, "set yrange [0:1]\nunset ytics\n")) << "a panel of marks alone needs a y range";
-  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 1 frequency'"));
-  EXPECT_FALSE(Has(d.script, "phase velocities of"));
+  const Drawn d =
+      Draw(OneInput("v.txt", "   2.00000000       999.000000      NO_ROOT            4   1.50000000    \n"));
+  EXPECT_TRUE(testing::Has(d.script, "set yrange [0:1]\nunset ytics\n")) << "a panel of marks alone needs a y range";
+  EXPECT_TRUE(testing::Has(d.script, "title 'NO_ROOT: 1 frequency'"));
+  EXPECT_FALSE(testing::Has(d.script, "phase velocities of"));
 }
 
 TEST(ScriptTest, OneValueGetsARangeAroundIt) {
-  Request request;
-  request.inputs.push_back(Read("v.txt", "   2.00000000       82.6113205       4.13056612    \n"));
-  const std::string s = Draw(request).script;
+  const std::string s = Draw(OneInput("v.txt", "   2.00000000       82.6113205       4.13056612    \n")).script;
   // gnuplot would warn of an empty range [82.6:82.6] and widen it itself.
-  EXPECT_FALSE(Has(s, "set autoscale y"));
-  EXPECT_TRUE(Has(s, "set yrange [74.35018845"));
-  EXPECT_TRUE(Has(s, ":90.87245255"));
+  EXPECT_FALSE(testing::Has(s, "set autoscale y"));
+  EXPECT_TRUE(testing::Has(s, "set yrange [74.35018845"));
+  EXPECT_TRUE(testing::Has(s, ":90.87245255"));
 }
 
 TEST(ScriptTest, QuillonNoiseRatios) {
-  Request request;
-  request.inputs.push_back(Read("q.txt", testing::QuillonExample()));
-  const Drawn d = Draw(request);
+  const Drawn d = Draw(OneInput("q.txt", testing::QuillonExample()));
   ASSERT_EQ(d.picture.panels.size(), 1u);
   EXPECT_TRUE(d.picture.panels[0].log_y);  // every nsr0 is positive
-  EXPECT_TRUE(Has(d.script, "set ylabel 'noise-to-signal ratio nsr0'"));
-  EXPECT_TRUE(Has(d.script, "title 'NO ROOT: 1 frequency'"));
-  EXPECT_TRUE(Has(d.script, "set logscale y\n"));
+  EXPECT_TRUE(testing::HasAll(
+      d.script, {"set ylabel 'noise-to-signal ratio nsr0'", "title 'NO ROOT: 1 frequency'", "set logscale y\n"}));
   EXPECT_EQ(Block(d.script, "nsr0 of q.txt").size(), 7u);
   EXPECT_EQ(Block(d.script, "frequencies of the NO ROOT lines of q.txt"), (std::vector<std::vector<double>>{{4.5}}));
 
   // An nsr0 of zero cannot be shown on a log axis: the axis turns linear.
-  Request zero;
-  zero.inputs.push_back(Read("q.txt", "  0.1000000E+01  0.0000000E+00  0.4996293E-01  0.6427663E-05\n"));
-  EXPECT_FALSE(Draw(zero).picture.panels[0].log_y);
+  const Drawn zero = Draw(OneInput("q.txt", "  0.1000000E+01  0.0000000E+00  0.4996293E-01  0.6427663E-05\n"));
+  EXPECT_FALSE(zero.picture.panels[0].log_y);
 }
 
 TEST(ScriptTest, CircspecTablePanelsWithErrorBarsAndTheory) {
-  Request request;
-  request.inputs.push_back(Read("spectra.txt", testing::kSpectraTable));
+  Request request = OneInput("spectra.txt", testing::kSpectraTable);
   request.radius = 10.0;
   request.truth = ReadTrueCurve("true.txt", LinesOf("1 200\n10 200\n"));
   const Drawn d = Draw(request);
   ASSERT_EQ(d.picture.panels.size(), 2u);  // SPAC coefficients, CCA ratio
   const std::string& s = d.script;
-  EXPECT_TRUE(Has(s, "set multiplot layout 2,1"));
-  EXPECT_TRUE(Has(s, "set logscale x\n"));
-  EXPECT_TRUE(Has(s, "using 1:2:3 with yerrorlines"));
-  EXPECT_TRUE(Has(s, "set title 'SPAC coefficients of spectra.txt, ring r = 10 m'"));
-  EXPECT_TRUE(Has(s, "title 'spac (vertical), bars: 1 standard error'"));
-  EXPECT_TRUE(Has(s, "title 'cca = G0/G1, bars: 1 standard error (1 frequency without a finite value)'"));
+  EXPECT_TRUE(testing::HasAll(s, {"set multiplot layout 2,1", "set logscale x\n", "using 1:2:3 with yerrorlines",
+                                  "set title 'SPAC coefficients of spectra.txt, ring r = 10 m'",
+                                  "title 'spac (vertical), bars: 1 standard error'",
+                                  "title 'cca = G0/G1, bars: 1 standard error (1 frequency without a finite value)'"}));
   EXPECT_TRUE(d.picture.panels[1].log_y);
   EXPECT_FALSE(d.picture.panels[0].log_y);
   EXPECT_EQ(Block(s, "spac of spectra.txt")[3], (std::vector<double>{8.0, -0.12, 0.02}));
@@ -185,26 +182,20 @@ TEST(ScriptTest, CircspecTablePanelsWithErrorBarsAndTheory) {
 }
 
 TEST(ScriptTest, TrueCurveWithATableButNoRadiusIsANote) {
-  Request request;
-  request.inputs.push_back(Read("spectra.txt", testing::kSpectraTable));
+  Request request = OneInput("spectra.txt", testing::kSpectraTable);
   request.truth = ReadTrueCurve("true.txt", LinesOf("1 200\n"));
   const Drawn d = Draw(request);
-  EXPECT_FALSE(Has(d.script, "J0(k r) of the true curve"));
-  ASSERT_EQ(d.notes.size(), 1u);
-  EXPECT_TRUE(Has(d.notes[0], "--radius"));
+  EXPECT_FALSE(testing::Has(d.script, "J0(k r) of the true curve"));
+  EXPECT_THAT(d.notes, OneNoteWith("--radius"));
 }
 
 TEST(ScriptTest, TablesWithoutDrawableColumnsAndRadiusMismatch) {
-  Request request;
-  request.inputs.push_back(Read("t.txt", "# circspec\n# freq j0sq j0sq_se\n1 0.9 0.01\n"));
-  EXPECT_THROW(Draw(request), textio::InputError);
+  EXPECT_THROW(Draw(OneInput("t.txt", "# circspec\n# freq j0sq j0sq_se\n1 0.9 0.01\n")), textio::InputError);
 
-  Request radius;
-  radius.inputs.push_back(Read("v.txt", testing::VantorExample()));
+  Request radius = OneInput("v.txt", testing::VantorExample());
   radius.radius = 10.0;
   const Drawn d = Draw(radius);
-  ASSERT_EQ(d.notes.size(), 1u);
-  EXPECT_TRUE(Has(d.notes[0], "--radius 10 differs from the radius 20 that vantor used for v.txt"));
+  EXPECT_THAT(d.notes, OneNoteWith("--radius 10 differs from the radius 20 that vantor used for v.txt"));
 }
 
 TEST(ScriptTest, SeveralOutputsShareAPanelAndSayWhichIsWhich) {
@@ -216,49 +207,41 @@ TEST(ScriptTest, SeveralOutputsShareAPanelAndSayWhichIsWhich) {
   request.title = "Site 'A'\nrun 2";
   const Drawn d = Draw(request);
   ASSERT_EQ(d.picture.panels.size(), 2u);
-  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 1 frequency (a.txt)'"));
-  EXPECT_TRUE(Has(d.script, "title 'NO_ROOT: 1 frequency (b.txt)'"));
-  EXPECT_TRUE(Has(d.script, "title 'resolution limit, fort.7 (above: not resolved)'"));
-  EXPECT_TRUE(Has(d.script, "title 'Site ''A'' run 2'\n"));
+  EXPECT_TRUE(testing::HasAll(
+      d.script, {"title 'NO_ROOT: 1 frequency (a.txt)'", "title 'NO_ROOT: 1 frequency (b.txt)'",
+                 "title 'resolution limit, fort.7 (above: not resolved)'", "title 'Site ''A'' run 2'\n"}));
 }
 
 TEST(ScriptTest, NonPositiveFrequenciesMakeTheAxisLinear) {
-  Request request;
-  request.inputs.push_back(Read("v.txt",
+  const Drawn d = Draw(OneInput("v.txt",
                                 "   0.00000000       999.000000      NO_ROOT            4   1.50000000    \n"
                                 "   4.00000000       80.0000000       2.00000000    \n"));
-  const Drawn d = Draw(request);
-  EXPECT_TRUE(Has(d.script, "unset logscale x\n"));
-  ASSERT_EQ(d.notes.size(), 1u);
-  EXPECT_TRUE(Has(d.notes[0], "linear"));
+  EXPECT_TRUE(testing::Has(d.script, "unset logscale x\n"));
+  EXPECT_THAT(d.notes, OneNoteWith("linear"));
 }
 
 TEST(ScriptTest, TheLegendAvoidsTheMarksAndTheCurves) {
-  Request vantor;
-  vantor.inputs.push_back(Read("v.txt", testing::VantorExample()));
-  const Drawn v = Draw(vantor);
+  const Drawn v = Draw(OneInput("v.txt", testing::VantorExample()));
   // NO_ROOT at 1 Hz sits in the bottom left corner; velocities fall to the bottom right.
   EXPECT_NE(v.picture.panels[0].key, "bottom left");
   EXPECT_NE(v.picture.panels[0].key, "bottom right");
-  Request quillon;
-  quillon.inputs.push_back(Read("q.txt", testing::QuillonExample()));
-  const Drawn q = Draw(quillon);
+  const Drawn q = Draw(OneInput("q.txt", testing::QuillonExample()));
   EXPECT_EQ(q.picture.panels[0].key, "top left");  // nsr0 rises to the right
-  EXPECT_TRUE(Has(q.script, "set key top left\n"));
+  EXPECT_TRUE(testing::Has(q.script, "set key top left\n"));
 }
 
 TEST(ScriptTest, TerminalsAndStrings) {
-  Request request;
-  request.inputs.push_back(Read("q.txt", testing::QuillonExample()));
+  Request request = OneInput("q.txt", testing::QuillonExample());
   const std::string png = Draw(request).script;
-  EXPECT_TRUE(Has(png, "if (strstrt(GPVAL_TERMINALS, 'pngcairo') > 0) {\n  set terminal pngcairo size 1000,420"));
-  EXPECT_TRUE(Has(png, "} else {\n  set terminal png size 1000,420"));
+  EXPECT_TRUE(
+      testing::Has(png, "if (strstrt(GPVAL_TERMINALS, 'pngcairo') > 0) {\n  set terminal pngcairo size 1000,420"));
+  EXPECT_TRUE(testing::Has(png, "} else {\n  set terminal png size 1000,420"));
   request.format = Format::kSvg;
   request.output = "it's.svg";
   const std::string svg = Draw(request).script;
-  EXPECT_TRUE(Has(svg, "set terminal svg size 1000,420"));
-  EXPECT_FALSE(Has(svg, "pngcairo"));
-  EXPECT_TRUE(Has(svg, "set output 'it''s.svg'"));
+  EXPECT_TRUE(testing::Has(svg, "set terminal svg size 1000,420"));
+  EXPECT_FALSE(testing::Has(svg, "pngcairo"));
+  EXPECT_TRUE(testing::Has(svg, "set output 'it''s.svg'"));
   EXPECT_EQ(GnuplotString("a'b\tc\\d"), "'a''b c\\d'");
 }
 

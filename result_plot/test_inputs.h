@@ -2,11 +2,14 @@
 #define CIRCARRAY_RESULT_PLOT_TEST_INPUTS_H_
 
 // Inputs shared by circplot's tests: the worked examples of vantor and
-// quillon (their expected outputs) and a small circspec table.
+// quillon (their expected outputs) and a small circspec table; and the
+// check that a script or a message holds the parts it should.
 
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "result_plot/text_lines.h"
 #include "testsupport/temp_dir.h"
@@ -38,6 +41,19 @@ inline constexpr char kSpectraTable[] =
     "170\n"
     " 8.00000000e+00 -1.20000000e-01  2.00000000e-02  6.00000000e-01  1.00000000e-02             nan             nan "
     "170\n";
+
+// Whether `text` holds `part` anywhere.
+inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Whether `text` holds every one of `parts`; a failure names those it lacks.
+inline ::testing::AssertionResult HasAll(const std::string& text, const std::vector<std::string>& parts) {
+  std::string lacking;
+  for (const std::string& part : parts) {
+    if (!Has(text, part)) lacking += (lacking.empty() ? "lacks \"" : ", \"") + part + "\"";
+  }
+  if (lacking.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << lacking;
+}
 
 inline std::vector<TextLine> LinesOf(const std::string& text) {
   std::istringstream in(text);

@@ -1,15 +1,10 @@
 #include "result_plot/text_lines.h"
 
 #include "textio/errors.h"
+#include "textio/fields.h"
 #include "textio/line_source.h"
 
 namespace circplot {
-
-namespace {
-
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
-
-}  // namespace
 
 std::vector<TextLine> ReadLines(std::istream& in) {
   std::vector<TextLine> lines;
@@ -22,17 +17,7 @@ std::vector<TextLine> ReadLines(std::istream& in) {
   return lines;
 }
 
-std::vector<std::string_view> Fields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && IsSeparator(line[i])) ++i;
-    const size_t start = i;
-    while (i < line.size() && !IsSeparator(line[i])) ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
-  }
-  return fields;
-}
+std::vector<std::string_view> Fields(std::string_view line) { return textio::SplitFields(line, " \t,"); }
 
 bool IsBlank(std::string_view line) { return Trimmed(line).empty(); }
 

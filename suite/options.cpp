@@ -82,20 +82,28 @@ std::vector<std::string> ParseOptions(
   return operands;
 }
 
-double OptionReal(std::string_view option, const std::string& value) {
-  double v = 0.0;
-  if (!textio::ParseDouble(value, &v)) {
-    throw UsageError("option '--" + std::string(option) + "' needs a number, not '" + value + "'");
+namespace {
+
+// The value of `option` as `parse` reads it, else a UsageError saying
+// what it needs (`kind`: "a number", ...).
+template <typename T>
+T OptionValue(std::string_view option, const std::string& value, bool (*parse)(std::string_view, T*),
+              const char* kind) {
+  T v = 0;
+  if (!parse(value, &v)) {
+    throw UsageError("option '--" + std::string(option) + "' needs " + kind + ", not '" + value + "'");
   }
   return v;
 }
 
+}  // namespace
+
+double OptionReal(std::string_view option, const std::string& value) {
+  return OptionValue(option, value, textio::ParseDouble, "a number");
+}
+
 int32_t OptionInteger(std::string_view option, const std::string& value) {
-  int32_t v = 0;
-  if (!textio::ParseInt32(value, &v)) {
-    throw UsageError("option '--" + std::string(option) + "' needs an integer, not '" + value + "'");
-  }
-  return v;
+  return OptionValue(option, value, textio::ParseInt32, "an integer");
 }
 
 }  // namespace suite

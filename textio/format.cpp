@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 
 namespace textio {
 
@@ -361,51 +362,26 @@ void AppendShortest(std::string* out, double v) {
   out->append(buf, r.ptr);
 }
 
-std::string E15_7(double v) {
+namespace {
+
+// The one field that `append` writes, as a string of its own.
+template <typename... Args>
+std::string Field(void (*append)(std::string*, std::type_identity_t<Args>...), Args... args) {
   std::string s;
-  AppendE15_7(&s, v);
-  return s;
-}
-std::string G20_8(double v) {
-  std::string s;
-  AppendG20_8(&s, v);
-  return s;
-}
-std::string F10_4(double v) {
-  std::string s;
-  AppendF10_4(&s, v);
-  return s;
-}
-std::string I5(int32_t v) {
-  std::string s;
-  AppendI5(&s, v);
-  return s;
-}
-std::string FreeReal(float v) {
-  std::string s;
-  AppendFreeReal(&s, v);
-  return s;
-}
-std::string FreeReal(double v) {
-  std::string s;
-  AppendFreeReal(&s, v);
-  return s;
-}
-std::string Real(double v, int digits) {
-  std::string s;
-  AppendReal(&s, v, digits);
+  append(&s, args...);
   return s;
 }
 
-std::string Scientific(double v, int digits) {
-  std::string s;
-  AppendScientific(&s, v, digits);
-  return s;
-}
-std::string Shortest(double v) {
-  std::string s;
-  AppendShortest(&s, v);
-  return s;
-}
+}  // namespace
+
+std::string E15_7(double v) { return Field(AppendE15_7, v); }
+std::string G20_8(double v) { return Field(AppendG20_8, v); }
+std::string F10_4(double v) { return Field(AppendF10_4, v); }
+std::string I5(int32_t v) { return Field(AppendI5, v); }
+std::string FreeReal(float v) { return Field(AppendFreeReal, v); }
+std::string FreeReal(double v) { return Field(AppendFreeReal, v); }
+std::string Real(double v, int digits) { return Field(AppendReal, v, digits); }
+std::string Scientific(double v, int digits) { return Field(AppendScientific, v, digits); }
+std::string Shortest(double v) { return Field(AppendShortest, v); }
 
 }  // namespace textio

@@ -11,9 +11,17 @@
 namespace textio {
 namespace {
 
+// A FreeReader over a string of its own, read as a file of that content.
+struct TextStream {
+  std::istringstream in;
+};
+class TextReader : private TextStream, public FreeReader {
+ public:
+  explicit TextReader(const std::string& text) : TextStream{std::istringstream(text)}, FreeReader(in) {}
+};
+
 TEST(FreeReaderTest, EachReadStartsOnANewLineAndDropsTheRest) {
-  std::istringstream in("1 2 3\n4 5\n\n\n6\n");
-  FreeReader r(in);
+  TextReader r("1 2 3\n4 5\n\n\n6\n");
   float a = 0, b = 0;
   ASSERT_TRUE(r.Read({a}).ok());
   EXPECT_EQ(a, 1);
@@ -29,8 +37,7 @@ TEST(FreeReaderTest, EachReadStartsOnANewLineAndDropsTheRest) {
 }
 
 TEST(FreeReaderTest, ARecordContinuesOnFollowingLines) {
-  std::istringstream in("1\n\n2,\n3 tail ignored\n9\n");
-  FreeReader r(in);
+  TextReader r("1\n\n2,\n3 tail ignored\n9\n");
   int32_t i = 0;
   double d = 0;
   float f = 0;
@@ -66,8 +73,7 @@ TEST(FreeReaderTest, SeparatorsNullValuesRepeatsAndSlash) {
       {"", ReadStatus::kEnd, {-1, -1, -1, -1}},
   };
   for (const Case& c : cases) {
-    std::istringstream in(c.input);
-    FreeReader r(in);
+    TextReader r(c.input);
     float v[4] = {-1, -1, -1, -1};
     ReadResult res = r.Read({v[0], v[1], v[2], v[3]});
     EXPECT_EQ(res.status, c.status) << c.input;
@@ -171,8 +177,7 @@ TEST(FreeReaderTest, QuotedTokensNullValuesAndSlashInEveryNumericRead) {
   for (const auto& read : kNumericReads) {
     for (const Case& c : cases) {
       const std::string where = std::string(read.name) + " of " + c.input;
-      std::istringstream in(c.input);
-      FreeReader r(in);
+      TextReader r(c.input);
       NumericTargets targets(read.how);
       ReadResult res;
       for (int k = 0; k < c.reads; ++k) res = targets.ReadFrom(r);
@@ -184,8 +189,7 @@ TEST(FreeReaderTest, QuotedTokensNullValuesAndSlashInEveryNumericRead) {
 }
 
 TEST(FreeReaderTest, QuotedTokensAreTextForTextTargets) {
-  std::istringstream in("'3' '4'\n\"2*5\" 6\n");
-  FreeReader r(in);
+  TextReader r("'3' '4'\n\"2*5\" 6\n");
   std::string label;
   float x = -1;
   ReadResult res = r.Read({Target::Text(label, 80), x});
@@ -200,8 +204,7 @@ TEST(FreeReaderTest, QuotedTokensAreTextForTextTargets) {
 }
 
 TEST(FreeReaderTest, UnreadableReportsLineAndToken) {
-  std::istringstream in("1 2\n\n3 1.5e3x\n");
-  FreeReader r(in);
+  TextReader r("1 2\n\n3 1.5e3x\n");
   float a, b;
   ASSERT_TRUE(r.Read({a, b}).ok());
   ReadResult res = r.Read({a, b});
@@ -213,8 +216,7 @@ TEST(FreeReaderTest, UnreadableReportsLineAndToken) {
 
 TEST(FreeReaderTest, IntegerTargetsRefuseReals) {
   for (const char* text : {"1.5\n", "7.\n", "1e3\n"}) {
-    std::istringstream in(text);
-    FreeReader r(in);
+    TextReader r(text);
     int32_t i = 5;
     EXPECT_EQ(r.Read({i}).status, ReadStatus::kUnreadable) << text;
     EXPECT_EQ(i, 5);
@@ -222,13 +224,12 @@ TEST(FreeReaderTest, IntegerTargetsRefuseReals) {
 }
 
 TEST(FreeReaderTest, TextFields) {
-  std::istringstream in(
+  TextReader r(
       "12:00:01 1.5 2.5\n"
       "'a b, c' 3\n"
       "\"it\"\"s\" 4\n"
       "2024/01/01 7 8\n"
       "abcdefghij 5\n");
-  FreeReader r(in);
   std::string label;
   float x = 0, y = 0;
   ASSERT_TRUE(r.Read({Target::Text(label, 80), x, y}).ok());
@@ -252,8 +253,7 @@ TEST(FreeReaderTest, TextFields) {
 }
 
 TEST(FreeReaderTest, SkipLineConsumesExactlyOneLine) {
-  std::istringstream in("1\n\n2\n3");
-  FreeReader r(in);
+  TextReader r("1\n\n2\n3");
   float a = 0;
   ASSERT_TRUE(r.SkipLine().ok());
   ASSERT_TRUE(r.SkipLine().ok());  // the blank line counts
@@ -266,8 +266,7 @@ TEST(FreeReaderTest, SkipLineConsumesExactlyOneLine) {
 
 TEST(FreeReaderTest, WholeLineNames) {
   std::string long_name(250, 'x');
-  std::istringstream in("3 rest\nmy data.txt   \n\n  lead\r\n" + long_name + "\nlast");
-  FreeReader r(in);
+  TextReader r("3 rest\nmy data.txt   \n\n  lead\r\n" + long_name + "\nlast");
   std::string name;
   int32_t n = 0;
   ASSERT_TRUE(r.Read({n}).ok());
@@ -287,8 +286,7 @@ TEST(FreeReaderTest, WholeLineNames) {
 TEST(FreeReaderTest, LinesLongerThanTheBuffer) {
   std::string big(300000, ' ');
   big += "7";
-  std::istringstream in(big + "\n" + std::string(200000, 'y') + "\n8\n");
-  FreeReader r(in);
+  TextReader r(big + "\n" + std::string(200000, 'y') + "\n8\n");
   float a = 0;
   ASSERT_TRUE(r.Read({a}).ok());
   EXPECT_EQ(a, 7.0f);

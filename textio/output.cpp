@@ -23,23 +23,9 @@ void Output::Flush() {
   if (!*os_) throw WriteError(WriteFailure(file_name_));
 }
 
-FreeLine& FreeLine::Add(float v) {
-  Separate(false);
-  AppendFreeReal(buf_, v);
-  return *this;
-}
-
-FreeLine& FreeLine::Add(double v) {
-  Separate(false);
-  AppendFreeReal(buf_, v);
-  return *this;
-}
-
-FreeLine& FreeLine::Add(int32_t v) {
-  Separate(false);
-  AppendFreeInt(buf_, v);
-  return *this;
-}
+FreeLine& FreeLine::Add(float v) { return AddNumber(AppendFreeReal, v); }
+FreeLine& FreeLine::Add(double v) { return AddNumber(AppendFreeReal, v); }
+FreeLine& FreeLine::Add(int32_t v) { return AddNumber(AppendFreeInt, v); }
 
 FreeLine& FreeLine::Add(Count count) {
   if (count.value <= std::numeric_limits<int32_t>::max()) return Add(static_cast<int32_t>(count.value));

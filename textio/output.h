@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace textio {
@@ -86,6 +87,14 @@ class FreeLine {
     if (items_ > 0 && !(is_text && last_was_text_)) buf_->push_back(' ');
     ++items_;
     last_was_text_ = is_text;
+  }
+
+  // A number item, in the field that `append` writes.
+  template <typename T>
+  FreeLine& AddNumber(void (*append)(std::string*, std::type_identity_t<T>), T v) {
+    Separate(false);
+    append(buf_, v);
+    return *this;
   }
 
   Output* out_ = nullptr;

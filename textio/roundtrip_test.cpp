@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -29,47 +30,30 @@ namespace {
 
 constexpr int kSamples = 200000;
 
-// Random bit patterns cover every exponent, subnormals included; the
-// special values are added explicitly.
-std::vector<float> SampleFloats() {
-  std::mt19937 rng(20261208);
-  std::vector<float> v = {0.0f,
-                          -0.0f,
-                          std::numeric_limits<float>::denorm_min(),
-                          -std::numeric_limits<float>::denorm_min(),
-                          std::numeric_limits<float>::min(),
-                          std::numeric_limits<float>::max(),
-                          -std::numeric_limits<float>::max(),
-                          std::numeric_limits<float>::infinity(),
-                          -std::numeric_limits<float>::infinity(),
-                          0.1f,
-                          1e9f,
-                          999999999.0f,
-                          0.099999994f};
+// `special` values, then random bit patterns up to kSamples values: they
+// cover every exponent, subnormals included. NaNs are left out.
+template <typename T, typename Engine>
+std::vector<T> Samples(Engine rng, std::vector<T> special) {
+  using Bits = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
+  std::vector<T> v = std::move(special);
   while (v.size() < kSamples) {
-    float f = std::bit_cast<float>(static_cast<uint32_t>(rng()));
-    if (!std::isnan(f)) v.push_back(f);
+    const T x = std::bit_cast<T>(static_cast<Bits>(rng()));
+    if (!std::isnan(x)) v.push_back(x);
   }
   return v;
 }
 
+std::vector<float> SampleFloats() {
+  using Limits = std::numeric_limits<float>;
+  return Samples<float>(std::mt19937(20261208), {0.0f, -0.0f, Limits::denorm_min(), -Limits::denorm_min(),
+                                                 Limits::min(), Limits::max(), -Limits::max(), Limits::infinity(),
+                                                 -Limits::infinity(), 0.1f, 1e9f, 999999999.0f, 0.099999994f});
+}
+
 std::vector<double> SampleDoubles() {
-  std::mt19937_64 rng(1208);
-  std::vector<double> v = {0.0,
-                           -0.0,
-                           std::numeric_limits<double>::denorm_min(),
-                           std::numeric_limits<double>::min(),
-                           std::numeric_limits<double>::max(),
-                           -std::numeric_limits<double>::infinity(),
-                           0.1,
-                           1e17,
-                           99999999999999999.0,
-                           1e-300};
-  while (v.size() < kSamples) {
-    double d = std::bit_cast<double>(static_cast<uint64_t>(rng()));
-    if (!std::isnan(d)) v.push_back(d);
-  }
-  return v;
+  using Limits = std::numeric_limits<double>;
+  return Samples<double>(std::mt19937_64(1208), {0.0, -0.0, Limits::denorm_min(), Limits::min(), Limits::max(),
+                                                 -Limits::infinity(), 0.1, 1e17, 99999999999999999.0, 1e-300});
 }
 
 template <typename T>
