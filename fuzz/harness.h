@@ -4,12 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "suite/program.h"
 #include "testsupport/capped_device.h"
+#include "textio/errors.h"
 
 // Shared pieces of the fuzz targets: a private working directory for the
 // files a program reads and writes, runs of a program on an output device
@@ -19,6 +21,20 @@ namespace fuzz {
 // Aborts the fuzz run with `what` when `ok` is false; libFuzzer then
 // saves the input as a crash artifact.
 void Check(bool ok, std::string_view what);
+
+// Runs `read` on outside data named `source` and returns what it read, or
+// nothing when it refused the data with a textio::InputError, whose
+// message must start with the source's name, as every message about
+// outside data does.
+template <typename Read>
+auto ReadOrRefusal(std::string_view source, Read read) -> std::optional<decltype(read())> {
+  try {
+    return read();
+  } catch (const textio::InputError& e) {
+    Check(std::string_view(e.what()).starts_with(source), "the message names the source first");
+    return std::nullopt;
+  }
+}
 
 // The capacity of the output device for one input: most runs get a
 // roomy device, one in four a small one that fills somewhere inside the

@@ -14,13 +14,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-  array::Layout layout;
-  try {
-    layout = array::ParseLayout(in, "fuzz.txt", "folder");
-  } catch (const textio::InputError& e) {
-    fuzz::Check(std::string(e.what()).find("fuzz.txt") != std::string::npos, "the message names the file");
-    return 0;
-  }
+  const auto read = fuzz::ReadOrRefusal("fuzz.txt", [&] { return array::ParseLayout(in, "fuzz.txt", "folder"); });
+  if (!read) return 0;
+  const array::Layout& layout = *read;
   fuzz::Check(!layout.rings.empty() && layout.rings.size() <= 2, "one or two rings");
   if (layout.rings.size() == 2) fuzz::Check(layout.rings[0].radius > layout.rings[1].radius, "outer ring first");
   size_t on_rings = 0;

@@ -11,23 +11,10 @@
 #include "result_plot/text_lines.h"
 #include "textio/errors.h"
 
-namespace {
-
-template <typename Read>
-void ReadOrRefuse(Read read) {
-  try {
-    read();
-  } catch (const textio::InputError& e) {
-    fuzz::Check(std::string(e.what()).find("fuzz.txt") != std::string::npos, "the message names the source");
-  }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   const std::vector<circplot::TextLine> lines = circplot::ReadLines(in);
-  ReadOrRefuse([&] { circplot::RecogniseInput("fuzz.txt", lines); });
-  ReadOrRefuse([&] { circplot::ReadTrueCurve("fuzz.txt", lines); });
+  fuzz::ReadOrRefusal("fuzz.txt", [&] { return circplot::RecogniseInput("fuzz.txt", lines); });
+  fuzz::ReadOrRefusal("fuzz.txt", [&] { return circplot::ReadTrueCurve("fuzz.txt", lines); });
   return 0;
 }

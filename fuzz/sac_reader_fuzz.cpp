@@ -28,14 +28,11 @@ namespace {
 
 // The samples as the piecewise reader gives them, or nothing if it refuses.
 std::optional<std::vector<double>> ReadPiecewise(std::span<const char> bytes) {
-  try {
+  return fuzz::ReadOrRefusal("fuzz.sac: ", [&] {
     seisio::MemoryStream in(bytes);
     seisio::SacChannelReader reader(in, "fuzz.sac");
     return testsupport::ReadInBlocks(reader, reader.count() + 1, 4099);
-  } catch (const textio::InputError& e) {
-    Check(std::string(e.what()).rfind("fuzz.sac: ", 0) == 0, "the piecewise message names the file");
-    return std::nullopt;
-  }
+  });
 }
 
 }  // namespace
@@ -43,14 +40,12 @@ std::optional<std::vector<double>> ReadPiecewise(std::span<const char> bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const char> bytes(reinterpret_cast<const char*>(data), size);
   const std::optional<std::vector<double>> piecewise = ReadPiecewise(bytes);
-  seisio::Trace trace;
-  try {
-    trace = seisio::ReadSac(bytes, "fuzz.sac");
-  } catch (const textio::InputError& e) {
-    Check(std::string(e.what()).rfind("fuzz.sac: ", 0) == 0, "the message names the file");
+  const auto read = fuzz::ReadOrRefusal("fuzz.sac: ", [&] { return seisio::ReadSac(bytes, "fuzz.sac"); });
+  if (!read) {
     Check(!piecewise, "the piecewise reader refuses what the whole read refuses");
     return 0;
   }
+  const seisio::Trace& trace = *read;
   Check(piecewise && *piecewise == trace.samples, "the piecewise reader gives the same samples");
   Check(seisio::LooksLikeSac(bytes.first(std::min<size_t>(size, 632)), size), "a file read is recognised as SAC");
   Check(seisio::RecognizeBytes(bytes, size) == seisio::Format::kSac, "recognition agrees");
