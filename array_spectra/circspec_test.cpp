@@ -41,9 +41,10 @@ testsupport::Outcome ExpectRefused(const Refusal& refusal) {
   return r;
 }
 
-// Each refusal run with "--output out" in front of its arguments: refused,
-// and no output file `out` left behind.
-void ExpectRefusedWithoutOutput(std::span<const Refusal> refusals, const std::string& out) {
+// Each refusal run with "--output DIR/result.txt" in front of its
+// arguments: refused, and no output file left behind.
+void ExpectRefusedWithoutOutput(std::span<const Refusal> refusals, const testsupport::TempDir& dir) {
+  const std::string out = dir / "result.txt";
   for (const Refusal& refusal : refusals) {
     Refusal with_output{{"--output", out}, refusal.says};
     with_output.args.insert(with_output.args.end(), refusal.args.begin(), refusal.args.end());
@@ -153,7 +154,6 @@ TEST(Circspec, UsageErrorsAreOneLineWithStatusTwo) {
 TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
   ArrayFiles files(SmallArray(false, {3}));
   const testsupport::TempDir& dir = files.dir;
-  const std::string out = dir / "result.txt";
   // A record with a gap on line 101, and layouts with a bad line.
   std::string gap = dir.Read("R1S2.txt");
   const size_t line100 = [&] {
@@ -178,8 +178,9 @@ TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
       {{"--fmax", "60", files.layout}, "--fmax 60 Hz lies above the Nyquist frequency 50 Hz"},
       {{"--window", "1000", files.layout}, "the records are shorter than one window"},
   };
-  ExpectRefusedWithoutOutput(refusals, out);
+  ExpectRefusedWithoutOutput(refusals, dir);
   ExpectRefused({{"--output", dir / "no/such/folder/out.txt", files.layout}, "no folder"});
+  EXPECT_FALSE(std::filesystem::exists(dir / "no"));
 }
 
 // The vantor and quillon forms from the files equal those from the same
@@ -273,7 +274,6 @@ TEST(Circspec, HorizontalFormsEqualTheInProcessAnalysis) {
 TEST(Circspec, HorizontalComponentsNeedTheCentreAndTheColumnFile) {
   ArrayFiles files(SmallArray(true, {3}));
   const testsupport::TempDir& dir = files.dir;
-  const std::string out = dir / "result.txt";
   dir.Write("ring_only.txt", RingOfThree());
   // A two-column record ("time value", as wendle writes it) has no e, n.
   dir.Write("two.txt", "0 1\n0.01 2\n0.02 3\n0.03 4\n");
@@ -289,7 +289,7 @@ TEST(Circspec, HorizontalComponentsNeedTheCentreAndTheColumnFile) {
       {{"--component", "h", dir / "two_layout.txt"},
        (dir / "two.txt") + " line 4: expected 'time u e n' (the column file; a two-column record has no e and n)"},
   };
-  ExpectRefusedWithoutOutput(refusals, out);
+  ExpectRefusedWithoutOutput(refusals, dir);
 }
 
 TEST(Circspec, TableHasTheHeaderColumnsAndOneLinePerFrequency) {
