@@ -21,7 +21,6 @@ namespace seisio {
 namespace {
 
 using testing::Counts;
-using testing::ExpectSameTrace;
 using testing::kNewYear2020;
 using testing::MakeTrace;
 
@@ -50,7 +49,7 @@ TEST(InteropTest, SacWrittenHereReadsBackThroughSac2mseed) {
     const std::string bytes = dir.Read("z.mseed");
     const std::vector<Trace> read = ReadMiniSeed(std::span<const char>(bytes.data(), bytes.size()), "z.mseed");
     ASSERT_EQ(read.size(), 1u);
-    ExpectSameTrace(read[0], written);
+    testing::ExpectSameTrace(read[0], written);
   }
 }
 
@@ -92,7 +91,7 @@ TEST(InteropTest, MiniSeedWrittenHereReadsBackThroughMseed2sac) {
       }
       ASSERT_FALSE(found.empty()) << "no SAC file for " << t.id() << " in " << dir.Read("tool.log");
       const std::string bytes = dir.Read(found);
-      ExpectSameTrace(ReadSac(std::span<const char>(bytes.data(), bytes.size()), found), t);
+      testing::ExpectSameTrace(ReadSac(std::span<const char>(bytes.data(), bytes.size()), found), t);
     }
   }
 }
