@@ -4,10 +4,12 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "array/layout.h"
@@ -65,6 +67,17 @@ double NumberArg(std::string_view option, const std::string& text, std::string_v
     throw UsageError(std::string(option) + ": expected " + std::string(expected) + ", got '" + text + "'");
   }
   return v;
+}
+
+// The value the keyword `text` names among `choices`; `expected` lists
+// them in the message for any other text.
+template <class T>
+T KeywordArg(std::string_view option, const std::string& text,
+             std::initializer_list<std::pair<std::string_view, T>> choices, std::string_view expected) {
+  for (const auto& [keyword, value] : choices) {
+    if (text == keyword) return value;
+  }
+  throw UsageError(std::string(option) + ": expected " + std::string(expected) + ", got '" + text + "'");
 }
 
 SmoothingChoice ParseSmoothing(std::string_view text) {
@@ -163,13 +176,8 @@ void Apply(std::string_view name, const std::string& arg, Options& o) {
     }
     o.analysis.frequencies = n;
   } else if (name == "grid") {
-    if (arg == "log") {
-      o.analysis.grid = GridKind::kLog;
-    } else if (arg == "linear") {
-      o.analysis.grid = GridKind::kLinear;
-    } else {
-      throw UsageError("--grid: expected log or linear, got '" + arg + "'");
-    }
+    o.analysis.grid =
+        KeywordArg<GridKind>("--grid", arg, {{"log", GridKind::kLog}, {"linear", GridKind::kLinear}}, "log or linear");
   } else if (name == "smooth") {
     o.analysis.smoothing = ParseSmoothing(arg);
   } else if (name == "ring") {
@@ -179,21 +187,12 @@ void Apply(std::string_view name, const std::string& arg, Options& o) {
   } else if (name == "output") {
     o.output = arg;
   } else if (name == "component") {
-    if (arg == "v") {
-      o.analysis.component = Component::kVertical;
-    } else if (arg == "h") {
-      o.analysis.component = Component::kHorizontal;
-    } else {
-      throw UsageError("--component: expected v (vertical u) or h (horizontal e and n), got '" + arg + "'");
-    }
+    o.analysis.component =
+        KeywordArg<Component>("--component", arg, {{"v", Component::kVertical}, {"h", Component::kHorizontal}},
+                              "v (vertical u) or h (horizontal e and n)");
   } else if (name == "wave") {
-    if (arg == "love") {
-      o.wave = Wave::kLove;
-    } else if (arg == "rayleigh") {
-      o.wave = Wave::kRayleigh;
-    } else {
-      throw UsageError("--wave: expected love or rayleigh, got '" + arg + "'");
-    }
+    o.wave =
+        KeywordArg<Wave>("--wave", arg, {{"love", Wave::kLove}, {"rayleigh", Wave::kRayleigh}}, "love or rayleigh");
   } else if (name == "help") {
     throw HelpAsked{};
   }

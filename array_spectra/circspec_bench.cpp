@@ -24,7 +24,7 @@
 #include "array_synthesis/record_writer.h"
 #include "rms_eval/record.h"
 #include "seisio/mseed.h"
-#include "testsupport/run_program.h"
+#include "testsupport/bench.h"
 #include "testsupport/test_context.h"
 #include "textio/format.h"
 
@@ -138,15 +138,11 @@ void BM_AnalyseInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyseInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The program, default options, the table to memory, on the column text
-// files or the miniSEED files.
+// The program, default options, the table counted and dropped, on the
+// column text files or the miniSEED files.
 void BM_Circspec(benchmark::State& state, std::string (BenchArray::*layout)() const) {
   const BenchArray& a = BenchArray::Get();
-  const testsupport::RunOptions options{{(a.*layout)()}, {}};
-  for (auto _ : state) {
-    const testsupport::Outcome run = testsupport::RunInProcess(circspec::kProgram, "", options);
-    if (run.status != 0) state.SkipWithError(run.err.c_str());
-  }
+  for (auto _ : state) bench::RunProgramWithArgs(state, circspec::kProgram, {(a.*layout)()}, "");
   state.SetItemsProcessed(state.iterations() * a.samples());
 }
 BENCHMARK_CAPTURE(BM_Circspec, text, &BenchArray::layout)->Unit(benchmark::kMillisecond)->UseRealTime();

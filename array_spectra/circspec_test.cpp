@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <sstream>
 
 #include "array_spectra/memory_source.h"
@@ -25,14 +26,37 @@ testsupport::Outcome RunWith(std::vector<std::string> args, const std::filesyste
   return testsupport::RunInProcess(kProgram, "", testsupport::RunOptions{std::move(args), directory});
 }
 
-// A refused run: status 2, one line on standard error saying `says`, and
-// no output file `out` left behind.
-void ExpectRefused(const std::vector<std::string>& args, const std::string& says, const std::filesystem::path& out) {
-  const testsupport::Outcome r = RunWith(args);
-  EXPECT_EQ(r.status, 2) << says;
+// A command line circspec refuses, and what its message says.
+struct Refusal {
+  std::vector<std::string> args;
+  std::string says;
+};
+
+// A refused run: status 2 and one line on standard error saying `says`.
+testsupport::Outcome ExpectRefused(const Refusal& refusal) {
+  const testsupport::Outcome r = RunWith(refusal.args);
+  EXPECT_EQ(r.status, 2) << refusal.says;
   EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
-  EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(out)) << says;
+  EXPECT_NE(r.err.find(refusal.says), std::string::npos) << r.err;
+  return r;
+}
+
+// Each refusal run with "--output DIR/result.txt" in front of its
+// arguments: refused, and no output file left behind.
+void ExpectRefusedWithoutOutput(std::span<const Refusal> refusals, const testsupport::TempDir& dir) {
+  const std::string out = dir / "result.txt";
+  for (const Refusal& refusal : refusals) {
+    Refusal with_output{{"--output", out}, refusal.says};
+    with_output.args.insert(with_output.args.end(), refusal.args.begin(), refusal.args.end());
+    ExpectRefused(with_output);
+    EXPECT_FALSE(std::filesystem::exists(out)) << refusal.says;
+  }
+}
+
+// A layout of one ring of three stations R1S1 .. R1S3 (radius 10 m) whose
+// second station's record is the file `second`.
+std::string RingOfThree(const std::string& second = "R1S2.txt") {
+  return "R1S1 0 10 R1S1.txt\nR1S2 120 10 " + second + "\nR1S3 240 10 R1S3.txt\n";
 }
 
 // A directory with a synthetic array written as the suite's column files
@@ -101,11 +125,7 @@ TEST(Circspec, HelpAndVersion) {
 }
 
 TEST(Circspec, UsageErrorsAreOneLineWithStatusTwo) {
-  struct Case {
-    std::vector<std::string> args;
-    const char* says;
-  };
-  const Case cases[] = {
+  const Refusal refusals[] = {
       {{}, "missing the layout file"},
       {{"a.txt", "b.txt"}, "one layout file expected, got also 'b.txt'"},
       {{"--bogus", "a.txt"}, "unknown option '--bogus'"},
@@ -128,19 +148,12 @@ TEST(Circspec, UsageErrorsAreOneLineWithStatusTwo) {
       {{"--component", "h", "--wave", "love", "a.txt"}, "--wave applies only to --for vantor:21"},
       {{"--wave", "love", "--for", "vantor:1", "a.txt"}, "--wave applies only to --for vantor:21"},
   };
-  for (const Case& c : cases) {
-    const testsupport::Outcome r = RunWith(c.args);
-    EXPECT_EQ(r.status, 2) << c.says;
-    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
-    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
-    EXPECT_EQ(r.out, "");
-  }
+  for (const Refusal& refusal : refusals) EXPECT_EQ(ExpectRefused(refusal).out, "") << refusal.says;
 }
 
 TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
   ArrayFiles files(SmallArray(false, {3}));
   const testsupport::TempDir& dir = files.dir;
-  const std::string out = dir / "result.txt";
   // A record with a gap on line 101, and layouts with a bad line.
   std::string gap = dir.Read("R1S2.txt");
   const size_t line100 = [&] {
@@ -150,27 +163,24 @@ TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
   }();
   gap.erase(line100, gap.find('\n', line100) + 1 - line100);
   dir.Write("gap.txt", gap);
-  dir.Write("gap_layout.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 gap.txt\nR1S3 240 10 R1S3.txt\n");
+  dir.Write("gap_layout.txt", RingOfThree("gap.txt"));
   dir.Write("bad_layout.txt", "# ring\nR1S1 0 10 R1S1.txt\nR1S2 x 10 R1S2.txt\n");
-  dir.Write("missing_layout.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 none.txt\nR1S3 240 10 R1S3.txt\n");
-  struct Case {
-    std::vector<std::string> args;
-    std::string says;
+  dir.Write("missing_layout.txt", RingOfThree("none.txt"));
+  const Refusal refusals[] = {
+      {{dir / "gap_layout.txt"}, (dir / "gap.txt") + " line 101: time 1.01 follows 0.99"},
+      {{dir / "bad_layout.txt"}, "bad_layout.txt line 3: expected a number for the azimuth"},
+      {{dir / "missing_layout.txt"}, textio::OpenFailure(dir / "none.txt")},
+      {{dir / "no_layout.txt"}, textio::OpenFailure(dir / "no_layout.txt")},
+      {{"--for", "vantor:1", files.layout}, "vantor:1: spac needs a centre station"},
+      {{"--for", "quillon", files.layout}, "quillon: coh needs a centre station"},
+      {{"--for", "vantor:11", files.layout}, "ring compares two rings"},
+      {{"--ring", "7", files.layout}, "--ring 7: no ring of that radius"},
+      {{"--fmax", "60", files.layout}, "--fmax 60 Hz lies above the Nyquist frequency 50 Hz"},
+      {{"--window", "1000", files.layout}, "the records are shorter than one window"},
   };
-  const Case cases[] = {
-      {{"--output", out, dir / "gap_layout.txt"}, (dir / "gap.txt") + " line 101: time 1.01 follows 0.99"},
-      {{"--output", out, dir / "bad_layout.txt"}, "bad_layout.txt line 3: expected a number for the azimuth"},
-      {{"--output", out, dir / "missing_layout.txt"}, textio::OpenFailure(dir / "none.txt")},
-      {{"--output", out, dir / "no_layout.txt"}, textio::OpenFailure(dir / "no_layout.txt")},
-      {{"--output", out, "--for", "vantor:1", files.layout}, "vantor:1: spac needs a centre station"},
-      {{"--output", out, "--for", "quillon", files.layout}, "quillon: coh needs a centre station"},
-      {{"--output", out, "--for", "vantor:11", files.layout}, "ring compares two rings"},
-      {{"--output", out, "--ring", "7", files.layout}, "--ring 7: no ring of that radius"},
-      {{"--output", out, "--fmax", "60", files.layout}, "--fmax 60 Hz lies above the Nyquist frequency 50 Hz"},
-      {{"--output", out, "--window", "1000", files.layout}, "the records are shorter than one window"},
-      {{"--output", dir / "no/such/folder/out.txt", files.layout}, "no folder"},
-  };
-  for (const Case& c : cases) ExpectRefused(c.args, c.says, out);
+  ExpectRefusedWithoutOutput(refusals, dir);
+  ExpectRefused({{"--output", dir / "no/such/folder/out.txt", files.layout}, "no folder"});
+  EXPECT_FALSE(std::filesystem::exists(dir / "no"));
 }
 
 // The vantor and quillon forms from the files equal those from the same
@@ -264,16 +274,11 @@ TEST(Circspec, HorizontalFormsEqualTheInProcessAnalysis) {
 TEST(Circspec, HorizontalComponentsNeedTheCentreAndTheColumnFile) {
   ArrayFiles files(SmallArray(true, {3}));
   const testsupport::TempDir& dir = files.dir;
-  const std::string out = dir / "result.txt";
-  dir.Write("ring_only.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 R1S2.txt\nR1S3 240 10 R1S3.txt\n");
+  dir.Write("ring_only.txt", RingOfThree());
   // A two-column record ("time value", as wendle writes it) has no e, n.
   dir.Write("two.txt", "0 1\n0.01 2\n0.02 3\n0.03 4\n");
-  dir.Write("two_layout.txt", "C0 0 0 two.txt\nR1S1 0 10 R1S1.txt\nR1S2 120 10 R1S2.txt\nR1S3 240 10 R1S3.txt\n");
-  struct Case {
-    std::vector<std::string> args;
-    std::string says;
-  };
-  const Case cases[] = {
+  dir.Write("two_layout.txt", "C0 0 0 two.txt\n" + RingOfThree());
+  const Refusal refusals[] = {
       {{"--component", "h", dir / "ring_only.txt"}, "--component h: the horizontal SPAC coefficients project"},
       {{"--component", "h", "--for", "vantor:22", "--wave", "love", dir / "ring_only.txt"},
        "spac_t needs a centre station"},
@@ -284,11 +289,7 @@ TEST(Circspec, HorizontalComponentsNeedTheCentreAndTheColumnFile) {
       {{"--component", "h", dir / "two_layout.txt"},
        (dir / "two.txt") + " line 4: expected 'time u e n' (the column file; a two-column record has no e and n)"},
   };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = c.args;
-    args.insert(args.begin(), {"--output", out});
-    ExpectRefused(args, c.says, out);
-  }
+  ExpectRefusedWithoutOutput(refusals, dir);
 }
 
 TEST(Circspec, TableHasTheHeaderColumnsAndOneLinePerFrequency) {
@@ -343,7 +344,7 @@ TEST(Circspec, RelativeNamesAreTakenFromTheRunsDirectory) {
   EXPECT_EQ(files.dir.Read("v.txt"), RunWith({"--for", "vantor:5", files.layout}).out);
   EXPECT_FALSE(std::filesystem::exists("v.txt"));  // nothing where the test runs
   // A bad record, named as the layout names it: no output file.
-  files.dir.Write("bad.txt", "R1S1 0 10 R1S1.txt\nR1S2 120 10 none.txt\nR1S3 240 10 R1S3.txt\n");
+  files.dir.Write("bad.txt", RingOfThree("none.txt"));
   const testsupport::Outcome bad = RunWith({"--output", "w.txt", "bad.txt"}, files.dir.path());
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.err, "circspec: " + textio::OpenFailure("none.txt") + "\n");

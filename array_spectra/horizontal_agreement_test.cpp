@@ -32,27 +32,21 @@ class HorizontalAgreementTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(HorizontalAgreementTest, RadialAndTransverseSpacLieWithinFourStandardErrorsOfTheSmoothedTheory) {
   const Case c = GetParam();
-  testing::ArrayDesign design;
-  design.ring_stations = {c.stations};
-  design.radii = {10};
-  design.noise = c.noise;
-  design.duration = 900;
-  design.love_fraction = c.love_fraction;
-  design.seed = 40 + static_cast<uint64_t>(c.stations) + static_cast<uint64_t>(10 * c.love_fraction);
-  const testing::SyntheticArray a = testing::MakeArray(design);
-
-  AnalysisOptions options;
-  options.component = Component::kHorizontal;
-  const SpectralSums sums = Analyse(a.geometry, a.Opener(Component::kHorizontal), options);
-  const ChannelLayout ch(a.geometry, Component::kHorizontal);
-  const double df = 1 / (static_cast<double>(sums.window_samples) * sums.dt);
-  const Smoother smoother = SmootherOf(sums, options.smoothing);
-  const std::vector<double> theory = SmoothedTheory(a.geometry, ch, a.Model(), smoother, df);
+  const testing::AnalysedArray analysed = testing::MakeAndAnalyse(
+      {.ring_stations = {c.stations},
+       .radii = {10},
+       .duration = 900,
+       .noise = c.noise,
+       .seed = 40 + static_cast<uint64_t>(c.stations) + static_cast<uint64_t>(10 * c.love_fraction),
+       .love_fraction = c.love_fraction},
+      Component::kHorizontal);
+  const auto& [a, options, ch, sums] = analysed;
+  const std::vector<double> theory = analysed.Theory(a.Model());
   // The theory with the wave types' shares swapped, which the estimates
   // must tell apart from the right one.
   WaveModel swapped_model = a.Model();
   swapped_model.love_fraction = 1 - c.love_fraction;
-  const std::vector<double> swapped = SmoothedTheory(a.geometry, ch, swapped_model, smoother, df);
+  const std::vector<double> swapped = analysed.Theory(swapped_model);
   ASSERT_GE(sums.groups.size(), 20u);
 
   for (Quantity q : {Quantity::kSpacR, Quantity::kSpacT, Quantity::kSpacTR}) {

@@ -48,6 +48,27 @@ TEST(RecordReader, ReadsTheTimeAndTheFirstValueOfEveryLineInBothForms) {
   }
 }
 
+// A record in memory keeps its grid and counts what it delivered, in
+// blocks of any size, up to its end and past it.
+TEST(MemorySource, DeliversEverySampleOnItsGrid) {
+  for (size_t block : {1u, 3u, 10u}) {
+    MemorySource m("m", {1, 2, -3.5, 4e-3}, 0.5, 0.25);
+    EXPECT_EQ(m.name(), "m");
+    EXPECT_EQ(m.start_time(), 0.5);
+    EXPECT_EQ(m.first_step(), 0.25);
+    EXPECT_EQ(m.samples_read(), 0);
+    double first[2];
+    ASSERT_EQ(m.Read(first, 2), 2u);
+    EXPECT_EQ(m.samples_read(), 2);
+    EXPECT_EQ(m.last_time(), 0.75);
+    EXPECT_EQ(ReadAll(m, block), (std::vector<double>{-3.5, 4e-3})) << "in blocks of " << block;
+    EXPECT_EQ(m.samples_read(), 4);
+    EXPECT_EQ(m.last_time(), 1.25);
+    EXPECT_EQ(m.Read(first, 2), 0u);
+    EXPECT_EQ(m.samples_read(), 4);
+  }
+}
+
 TEST(RecordReader, RefusesABadRecordNamingTheFileAndTheLine) {
   testsupport::TempDir dir("circspec_reader_bad");
   testsupport::TestContext context;

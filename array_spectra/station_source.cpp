@@ -31,61 +31,23 @@ class SharedFile {
   suite::InputFile& file_;
 };
 
-// What SeismicSource needs of a channel's samples: miniSEED decoded as it
-// goes, or SAC read block by block.
-class ChannelSamples {
+// One channel of a SAC or miniSEED file, read by a seisio channel reader
+// (miniSEED decoded as it goes, SAC read block by block) that keeps the
+// file open. Its times are the header's: the start as epoch seconds,
+// sample i at start + i * interval.
+template <class ChannelReader>
+class SeismicSource : public GriddedSource {
  public:
-  virtual ~ChannelSamples() = default;
-  virtual size_t Read(double* out, size_t count) = 0;
-};
-
-class MiniSeedSamples : public ChannelSamples {
- public:
-  MiniSeedSamples(std::shared_ptr<SharedFile> file, std::string name, seisio::MiniSeedChannel channel)
-      : file_(std::move(file)), reader_(file_->stream(), std::move(name), std::move(channel)) {}
-  size_t Read(double* out, size_t count) override { return reader_.Read(out, count); }
+  SeismicSource(std::shared_ptr<SharedFile> file, std::string name, std::unique_ptr<ChannelReader> reader)
+      : GriddedSource(std::move(name), reader->trace().start_seconds(), reader->trace().interval),
+        file_(std::move(file)),
+        reader_(std::move(reader)) {}
 
  private:
-  std::shared_ptr<SharedFile> file_;
-  seisio::MiniSeedChannelReader reader_;
-};
+  size_t ReadSamples(double* out, size_t count) override { return reader_->Read(out, count); }
 
-class SacSamples : public ChannelSamples {
- public:
-  SacSamples(std::shared_ptr<SharedFile> file, std::string name)
-      : file_(std::move(file)), reader_(file_->stream(), std::move(name)) {}
-  const seisio::Trace& trace() const { return reader_.trace(); }
-  size_t count() const { return reader_.count(); }
-  size_t Read(double* out, size_t count) override { return reader_.Read(out, count); }
-
- private:
-  std::shared_ptr<SharedFile> file_;
-  seisio::SacChannelReader reader_;
-};
-
-// One channel of a SAC or miniSEED file. Its times are the header's: the
-// start as epoch seconds, sample i at start + i * interval.
-class SeismicSource : public SampleSource {
- public:
-  SeismicSource(std::string name, const seisio::Trace& trace, std::unique_ptr<ChannelSamples> samples)
-      : name_(std::move(name)), start_(trace.start_seconds()), dt_(trace.interval), samples_(std::move(samples)) {}
-
-  const std::string& name() const override { return name_; }
-  double start_time() const override { return start_; }
-  double first_step() const override { return dt_; }
-  size_t Read(double* out, size_t count) override {
-    const size_t n = samples_->Read(out, count);
-    read_ += static_cast<long>(n);
-    return n;
-  }
-  long samples_read() const override { return read_; }
-  double last_time() const override { return start_ + dt_ * static_cast<double>(read_ - 1); }
-
- private:
-  std::string name_;
-  double start_, dt_;
-  std::unique_ptr<ChannelSamples> samples_;
-  long read_ = 0;
+  std::shared_ptr<SharedFile> file_;  // declared first, so it closes after the reader
+  std::unique_ptr<ChannelReader> reader_;
 };
 
 // A channel that holds no samples cannot be part of a record.
@@ -95,9 +57,8 @@ void RequireSamples(const seisio::Trace& trace, size_t count, const std::string&
 
 std::unique_ptr<SampleSource> MiniSeedSource(std::shared_ptr<SharedFile> file, const std::string& name,
                                              seisio::MiniSeedChannel channel) {
-  const seisio::Trace head = channel.trace;
-  auto samples = std::make_unique<MiniSeedSamples>(std::move(file), name, std::move(channel));
-  return std::make_unique<SeismicSource>(name, head, std::move(samples));
+  auto reader = std::make_unique<seisio::MiniSeedChannelReader>(file->stream(), name, std::move(channel));
+  return std::make_unique<SeismicSource<seisio::MiniSeedChannelReader>>(std::move(file), name, std::move(reader));
 }
 
 // The station in one file: column text, or miniSEED holding its channels.
@@ -145,11 +106,11 @@ std::unique_ptr<SampleSource> ComponentFile(suite::Context& context, const std::
       return MiniSeedSource(std::move(file), name, std::move(index[0]));
     }
     case seisio::Format::kSac: {
-      auto samples = std::make_unique<SacSamples>(std::move(file), name);
-      std::vector<seisio::Trace> heads = {samples->trace()};
+      auto reader = std::make_unique<seisio::SacChannelReader>(file->stream(), name);
+      const std::vector<seisio::Trace> heads = {reader->trace()};
       seisio::CheckPlace(heads, place, name);
-      RequireSamples(heads[0], samples->count(), name);
-      return std::make_unique<SeismicSource>(name, heads[0], std::move(samples));
+      RequireSamples(heads[0], reader->count(), name);
+      return std::make_unique<SeismicSource<seisio::SacChannelReader>>(std::move(file), name, std::move(reader));
     }
     case seisio::Format::kText:
       break;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 #include "array_spectra/memory_source.h"
 #include "textio/format.h"
@@ -49,6 +50,20 @@ SyntheticArray MakeArray(const ArrayDesign& design) {
     a.north.emplace_back(n.begin(), n.end());
   }
   return a;
+}
+
+AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component) {
+  SyntheticArray a = MakeArray(design);
+  AnalysisOptions options;
+  options.component = component;
+  ChannelLayout channels(a.geometry, component);
+  SpectralSums sums = Analyse(a.geometry, a.Opener(component), options);
+  return {std::move(a), options, std::move(channels), std::move(sums)};
+}
+
+std::vector<double> AnalysedArray::Theory(const WaveModel& model) const {
+  const double df = 1 / (static_cast<double>(sums.window_samples) * sums.dt);
+  return SmoothedTheory(array.geometry, channels, model, SmootherOf(sums, options.smoothing), df);
 }
 
 SourceOpener SyntheticArray::Opener(Component component) const {

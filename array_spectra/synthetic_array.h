@@ -48,6 +48,22 @@ std::string LayoutText(const ArrayDesign& design);
 
 SyntheticArray MakeArray(const ArrayDesign& design);
 
+// An array's records and their analysis as circspec makes it: the default
+// options but for the component.
+struct AnalysedArray {
+  SyntheticArray array;
+  AnalysisOptions options;
+  ChannelLayout channels;
+  SpectralSums sums;
+
+  // What the analysis of `model`'s records should give: the expected
+  // sums at the bins the smoother uses, through the same weights, one row
+  // of channels per frequency (see SmoothedTheory).
+  std::vector<double> Theory(const WaveModel& model) const;
+};
+
+AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component = Component::kVertical);
+
 }  // namespace circspec::testing
 
 #endif  // CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_

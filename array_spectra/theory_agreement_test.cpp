@@ -35,19 +35,13 @@ class TheoryAgreementTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(TheoryAgreementTest, SpacCohAndCcaLieWithinFourStandardErrorsOfTheSmoothedTheory) {
   const Case c = GetParam();
-  testing::ArrayDesign design;
-  design.ring_stations = {c.stations};
-  design.radii = {10};
-  design.noise = c.noise;
-  design.duration = 1800;
-  design.seed = 7 + static_cast<uint64_t>(c.stations);
-  const testing::SyntheticArray a = testing::MakeArray(design);
-
-  const AnalysisOptions options;
-  const SpectralSums sums = Analyse(a.geometry, a.Opener(), options);
-  const ChannelLayout ch(a.geometry);
-  const double df = 1 / (static_cast<double>(sums.window_samples) * sums.dt);
-  const std::vector<double> theory = SmoothedTheory(a.geometry, ch, a.Model(), SmootherOf(sums, options.smoothing), df);
+  const testing::AnalysedArray analysed = testing::MakeAndAnalyse({.ring_stations = {c.stations},
+                                                                   .radii = {10},
+                                                                   .duration = 1800,
+                                                                   .noise = c.noise,
+                                                                   .seed = 7 + static_cast<uint64_t>(c.stations)});
+  const auto& [a, options, ch, sums] = analysed;
+  const std::vector<double> theory = analysed.Theory(a.Model());
   ASSERT_GE(sums.groups.size(), 20u);
 
   for (Quantity q : {Quantity::kSpac, Quantity::kCoh, Quantity::kCca}) {

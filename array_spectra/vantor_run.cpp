@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <iostream>
 #include <limits>
+#include <numbers>
 #include <sstream>
 #include <string>
 
@@ -36,6 +40,23 @@ std::vector<Velocity> RunThroughVantor(int itype, double radius, std::optional<d
     out.push_back(v);
   }
   return out;
+}
+
+void ExpectVelocitiesWithin(const std::string& label, const std::vector<Velocity>& v,
+                            const circsim::DispersionCurve& truth, double radius, KrBand band, double tolerance) {
+  int used = 0;
+  double worst = 0;
+  for (const Velocity& p : v) {
+    const double c = truth.Velocity(p.f);
+    const double kr = 2 * std::numbers::pi * p.f / c * radius;
+    if (kr < band.low || kr > band.high) continue;
+    ++used;
+    worst = std::max(worst, std::isnan(p.c) ? INFINITY : std::fabs(p.c - c) / c);
+  }
+  std::cout << label << ": worst velocity error " << 100 * worst << " % over " << used << " frequencies with "
+            << band.low << " <= kr <= " << band.high << "\n";
+  EXPECT_GE(used, 10) << label;
+  EXPECT_LE(worst, tolerance) << label;
 }
 
 }  // namespace circspec

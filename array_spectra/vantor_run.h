@@ -2,10 +2,12 @@
 #define CIRCARRAY_ARRAY_SPECTRA_VANTOR_RUN_H_
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "array_spectra/analysis.h"
 #include "array_spectra/quantities.h"
+#include "array_synthesis/dispersion.h"
 
 namespace circspec {
 
@@ -21,6 +23,18 @@ struct Velocity {
 // normally.
 std::vector<Velocity> RunThroughVantor(int itype, double radius, std::optional<double> inner_radius,
                                        const SpectralSums& sums, const Series& series);
+
+// The frequencies whose kr (k = 2 pi f / c from the true velocity c, r
+// the ring's radius) lies in [low, high].
+struct KrBand {
+  double low, high;
+};
+
+// Checks that vantor's velocities `v` at 10 or more frequencies of `band`
+// lie within the relative error `tolerance` of `truth` (a missing root
+// counts as infinitely wrong), and prints the worst error under `label`.
+void ExpectVelocitiesWithin(const std::string& label, const std::vector<Velocity>& v,
+                            const circsim::DispersionCurve& truth, double radius, KrBand band, double tolerance);
 
 }  // namespace circspec
 

@@ -186,15 +186,14 @@ TEST(Circsim, RelativeNamesAreTakenFromTheRunsDirectory) {
 TEST(Circsim, DigitsOption) {
   testsupport::TempDir dir("circsim_digits");
   const std::string layout = dir.Write("layout.txt", kLayout);
-  ASSERT_EQ(Circsim({"--duration", "1", "--band", "2", "30", "--digits", "4", layout}).status, 0);
-  const std::string text = dir.Read("C.txt");
   // Fields of digits + 7 columns up to 9 digits, digits + 8 beyond.
-  EXPECT_THAT(text.substr(0, text.find('\n')),
-              testing::MatchesRegex("   1\\.00000000E-02( .{11}){3}"));
-  ASSERT_EQ(Circsim({"--duration", "1", "--band", "2", "30", "--digits", "17", layout}).status, 0);
-  const std::string full = dir.Read("C.txt");
-  EXPECT_THAT(full.substr(0, full.find('\n')),
-              testing::MatchesRegex("   1\\.00000000E-02( .{25}){3}"));
+  for (const auto& [digits, field] : {std::pair{"4", "11"}, std::pair{"17", "25"}}) {
+    ASSERT_EQ(Circsim({"--duration", "1", "--band", "2", "30", "--digits", digits, layout}).status, 0);
+    const std::string text = dir.Read("C.txt");
+    EXPECT_THAT(text.substr(0, text.find('\n')),
+                testing::MatchesRegex(std::string("   1\\.00000000E-02( .{") + field + "}){3}"))
+        << "--digits " << digits;
+  }
 }
 
 TEST(Circsim, RunTimeErrorsNameTheFile) {

@@ -50,8 +50,8 @@ namespace circsim {
 struct Wavefield {
   long samples = 0;       // record length n, >= 4
   double dt = 0.01;       // sampling interval, s
-  Band band;              // 0 < fmin < fmax
-  DispersionCurve rayleigh;
+  Band band{};            // 0 < fmin < fmax
+  DispersionCurve rayleigh{};
   DispersionCurve love = DispersionCurve().Scaled(0.9);
   double hv = 0.7;             // >= 0
   double love_fraction = 0;    // in [0, 1]

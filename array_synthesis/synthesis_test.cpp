@@ -16,9 +16,9 @@ namespace {
 using Complex = std::complex<double>;
 constexpr double kPi = std::numbers::pi;
 
-// A short record: 200 s at 100 Hz, about 7900 bins in the default band.
-Wavefield ShortField() {
-  Wavefield w;
+// A short record: 200 s at 100 Hz, about 7900 bins in the default band;
+// the waves and the noise as `w` has them.
+Wavefield ShortField(Wavefield w = {}) {
   w.samples = 20000;
   w.dt = 0.01;
   w.band = Band{0.5, 40};
@@ -152,9 +152,7 @@ TEST(Synthesis, VerticalPowerFollowsTheTaperAndHasUnitVariance) {
 TEST(Synthesis, NoiseHasRatioEpsOnEveryChannelAndIsIndependent) {
   // The waves do not depend on the noise level: the difference of two
   // fields that differ only in it is the noise alone.
-  Wavefield w = ShortField();
-  w.hv = 0.8;
-  w.love_fraction = 0.25;
+  Wavefield w = ShortField({.hv = 0.8, .love_fraction = 0.25});
   const Synthesizer quiet(w);
   w.noise = 0.1;
   const Synthesizer noisy(w);
@@ -198,8 +196,7 @@ TEST(Synthesis, NoiseHasRatioEpsOnEveryChannelAndIsIndependent) {
 }
 
 TEST(Synthesis, NoiseIsKeyedOnTheStationName) {
-  Wavefield w = ShortField();
-  w.noise = 0.5;
+  Wavefield w = ShortField({.noise = 0.5});
   const Synthesizer synth(w);
   w.noise = 0;
   const Synthesizer quiet(w);
@@ -224,13 +221,12 @@ TEST(Synthesis, NoiseIsKeyedOnTheStationName) {
 // directions and the split of horizontal power).
 TEST(Synthesis, OneWaveHorizontalMotionFollowsTheConventions) {
   for (const double love_fraction : {0.0, 0.3, 1.0}) {
-    Wavefield w = ShortField();
-    w.waves = 1;
-    w.hv = 0.7;
-    w.love_fraction = love_fraction;
-    w.seed = 5;
-    w.rayleigh = DispersionCurve::FromPoints({{1, 800}, {20, 200}});
-    w.love = DispersionCurve::FromPoints({{1, 500}, {10, 150}});
+    const Wavefield w = ShortField({.rayleigh = DispersionCurve::FromPoints({{1, 800}, {20, 200}}),
+                                    .love = DispersionCurve::FromPoints({{1, 500}, {10, 150}}),
+                                    .hv = 0.7,
+                                    .love_fraction = love_fraction,
+                                    .waves = 1,
+                                    .seed = 5});
     const Synthesizer synth(w);
     for (const Site& site : {Site{"C", 0, 0}, Site{"S", 30, 10}, Site{"T", -100, 37.5}}) {
       const Spectra s = SpectraOf(synth, site);
@@ -259,10 +255,7 @@ TEST(Synthesis, OneWaveHorizontalMotionFollowsTheConventions) {
 }
 
 TEST(Synthesis, HorizontalPowerIsHvSquaredAndIsotropic) {
-  Wavefield w = ShortField();
-  w.hv = 0.6;
-  w.love_fraction = 0.4;
-  const Synthesizer synth(w);
+  const Synthesizer synth(ShortField({.hv = 0.6, .love_fraction = 0.4}));
   const Spectra s = SpectraOf(synth, {"S", 50, 15});
   auto ratio = [&](int c) {
     return GroupMeans(synth, 10, [&, c](long k) { return std::norm(s.channel[c][k]) / synth.signal_power(k); });
@@ -276,9 +269,7 @@ TEST(Synthesis, HorizontalPowerIsHvSquaredAndIsotropic) {
 }
 
 TEST(Synthesis, SameSeedSameBitsWhateverWasMadeBefore) {
-  Wavefield w = ShortField();
-  w.noise = 0.01;
-  w.love_fraction = 0.5;
+  Wavefield w = ShortField({.love_fraction = 0.5, .noise = 0.01});
   const Synthesizer first(w), second(w);
   const Site target{"S2", 72, 10};
   StationRecord alone(w.samples), after_others(w.samples);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "seisio/expect_trace.h"
 #include "seisio/mseed.h"
 #include "seisio/sac.h"
 #include "seisio/testing.h"
@@ -32,16 +33,6 @@ void Save(const testsupport::TempDir& dir, const std::string& name, const std::s
   std::ofstream(dir / name, std::ios::binary) << bytes;
 }
 
-void ExpectSame(const Trace& read, const Trace& written) {
-  EXPECT_EQ(read.network, written.network);
-  EXPECT_EQ(read.station, written.station);
-  EXPECT_EQ(read.location, written.location);
-  EXPECT_EQ(read.channel, written.channel);
-  EXPECT_EQ(read.start_ns, written.start_ns);
-  EXPECT_DOUBLE_EQ(read.interval, written.interval);
-  EXPECT_EQ(read.samples, written.samples);
-}
-
 TEST(InteropTest, SacWrittenHereReadsBackThroughSac2mseed) {
   const std::string tool = testing::FindTool("sac2mseed");
   if (tool.empty()) GTEST_SKIP() << "sac2mseed is not installed (apt-get install sac2mseed): interoperability untested";
@@ -58,7 +49,7 @@ TEST(InteropTest, SacWrittenHereReadsBackThroughSac2mseed) {
     const std::string bytes = dir.Read("z.mseed");
     const std::vector<Trace> read = ReadMiniSeed(std::span<const char>(bytes.data(), bytes.size()), "z.mseed");
     ASSERT_EQ(read.size(), 1u);
-    ExpectSame(read[0], written);
+    testing::ExpectSameTrace(read[0], written);
   }
 }
 
@@ -100,7 +91,7 @@ TEST(InteropTest, MiniSeedWrittenHereReadsBackThroughMseed2sac) {
       }
       ASSERT_FALSE(found.empty()) << "no SAC file for " << t.id() << " in " << dir.Read("tool.log");
       const std::string bytes = dir.Read(found);
-      ExpectSame(ReadSac(std::span<const char>(bytes.data(), bytes.size()), found), t);
+      testing::ExpectSameTrace(ReadSac(std::span<const char>(bytes.data(), bytes.size()), found), t);
     }
   }
 }

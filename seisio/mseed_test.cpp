@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "seisio/expect_trace.h"
 #include "seisio/mseed_index.h"
 #include "seisio/testing.h"
 #include "textio/errors.h"
@@ -19,6 +20,7 @@ namespace seisio {
 namespace {
 
 using testing::Counts;
+using testing::ExpectSameTrace;
 using ::testing::HasSubstr;
 using testing::kNewYear2020;
 using testing::MakeTrace;
@@ -40,13 +42,6 @@ std::vector<int> Encodings(std::string bytes) {
   }
   msr_free(&msr);
   return found;
-}
-
-void ExpectSameChannel(const Trace& read, const Trace& written) {
-  EXPECT_EQ(read.id(), written.id());
-  EXPECT_EQ(read.start_ns, written.start_ns);
-  EXPECT_DOUBLE_EQ(read.interval, written.interval);
-  EXPECT_EQ(read.samples, written.samples);
 }
 
 TEST(MiniSeedTest, RoundTripThroughLibmseedInEveryEncoding) {
@@ -82,7 +77,7 @@ TEST(MiniSeedTest, RoundTripThroughLibmseedInEveryEncoding) {
     EXPECT_TRUE(std::all_of(encodings.begin(), encodings.end(), [&](int e) { return e == c.expected_encoding; }));
     const std::vector<Trace> read = Read(bytes);
     ASSERT_EQ(read.size(), 3u);
-    for (size_t k = 0; k < 3; ++k) ExpectSameChannel(read[k], written[k]);
+    for (size_t k = 0; k < 3; ++k) ExpectSameTrace(read[k], written[k]);
   }
 }
 
@@ -152,7 +147,7 @@ TEST(MiniSeedTest, RecordsInAnyOrderMakeOneChannel) {
   for (size_t at = bytes.size(); at > 0; at -= 512) reversed += bytes.substr(at - 512, 512);
   const std::vector<Trace> read = Read(reversed);
   ASSERT_EQ(read.size(), 1u);
-  ExpectSameChannel(read[0], written);
+  ExpectSameTrace(read[0], written);
 }
 
 TEST(MiniSeedTest, GapsAndOverlapsAreRefusedWithTheirTimes) {

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "seisio/mseed.h"
@@ -16,6 +18,23 @@
 namespace seisio {
 
 namespace {
+
+// libmseed's objects are freed by functions of its own, which take the
+// pointer's address.
+struct FreeTrace {
+  void operator()(MSTrace* mst) const { mst_free(&mst); }
+};
+struct FreeRecord {
+  void operator()(MSRecord* msr) const { msr_free(&msr); }
+};
+
+// Owns an object libmseed made; null (libmseed out of memory) throws
+// std::bad_alloc.
+template <class Free, class T>
+std::unique_ptr<T, Free> Own(T* made) {
+  if (made == nullptr) throw std::bad_alloc();
+  return std::unique_ptr<T, Free>(made);
+}
 
 // Samples packed per call: the packer works on a copy in its own sample
 // type, so a day of 100 Hz costs a few megabytes at a time, not its whole.
@@ -99,12 +118,8 @@ void WriteMiniSeed(const Trace& trace, textio::Output& out, const MiniSeedOption
   }
   const size_t sample_size = steim2 ? sizeof(int32_t) : float32 ? sizeof(float) : sizeof(double);
 
-  MSTrace* mst = mst_init(nullptr);
-  if (mst == nullptr) throw std::bad_alloc();
-  struct Release {
-    MSTrace** mst;
-    ~Release() { mst_free(mst); }
-  } release{&mst};
+  const auto owned_trace = Own<FreeTrace>(mst_init(nullptr));
+  MSTrace* mst = owned_trace.get();
   CopyCode(mst->network, trace.network, 2, "network", trace);
   CopyCode(mst->station, trace.station, 5, "station", trace);
   CopyCode(mst->location, trace.location, 2, "location", trace);
@@ -116,12 +131,8 @@ void WriteMiniSeed(const Trace& trace, textio::Output& out, const MiniSeedOption
   // The record template carries a blockette 1001: the fixed header holds
   // start times to 100 microseconds only, the blockette the microseconds
   // below (the packer fills it in for every record).
-  MSRecord* record = msr_init(nullptr);
-  if (record == nullptr) throw std::bad_alloc();
-  struct ReleaseRecord {
-    MSRecord** msr;
-    ~ReleaseRecord() { msr_free(msr); }
-  } release_record{&record};
+  const auto owned_record = Own<FreeRecord>(msr_init(nullptr));
+  MSRecord* record = owned_record.get();
   std::memcpy(record->network, mst->network, sizeof record->network);
   std::memcpy(record->station, mst->station, sizeof record->station);
   std::memcpy(record->location, mst->location, sizeof record->location);

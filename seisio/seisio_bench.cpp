@@ -68,6 +68,11 @@ double PeakResidentMB() {
 }
 void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
+// Reports the samples each iteration handles as the rate samples/s.
+void CountSamples(benchmark::State& state, double samples) {
+  state.counters["samples/s"] = benchmark::Counter(samples, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void BM_ReadMiniSeedDay(benchmark::State& state) {
   const DayFiles& files = DayFiles::Get();
   ResetPeakResident();
@@ -82,8 +87,7 @@ void BM_ReadMiniSeedDay(benchmark::State& state) {
   if (samples != 3 * kDaySamples) state.SkipWithError("wrong sample count");
   state.counters["peak_MB"] = PeakResidentMB();
   state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(files.mseed())) / (1 << 20);
-  state.counters["samples/s"] =
-      benchmark::Counter(static_cast<double>(samples), benchmark::Counter::kIsIterationInvariantRate);
+  CountSamples(state, static_cast<double>(samples));
 }
 BENCHMARK(BM_ReadMiniSeedDay)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -94,8 +98,7 @@ void BM_ReadSacDayChannel(benchmark::State& state) {
     const seisio::Trace t = seisio::ReadSac(in, files.sac());
     benchmark::DoNotOptimize(t.samples.data());
   }
-  state.counters["samples/s"] =
-      benchmark::Counter(static_cast<double>(kDaySamples), benchmark::Counter::kIsIterationInvariantRate);
+  CountSamples(state, static_cast<double>(kDaySamples));
 }
 BENCHMARK(BM_ReadSacDayChannel)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -109,7 +112,7 @@ void BM_WriteMiniSeedHour(benchmark::State& state) {
     out.Flush();
     benchmark::DoNotOptimize(os.str().size());
   }
-  state.counters["samples/s"] = benchmark::Counter(360'000.0, benchmark::Counter::kIsIterationInvariantRate);
+  CountSamples(state, 360'000.0);
 }
 BENCHMARK(BM_WriteMiniSeedHour)->Unit(benchmark::kMillisecond);
 

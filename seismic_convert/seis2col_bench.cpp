@@ -26,19 +26,7 @@ void BM_Seis2colHour(benchmark::State& state) {
     std::ofstream(dir / "hour.mseed", std::ios::binary) << testing::MiniSeedBytes(t);
   }
   size_t bytes = 0;
-  for (auto _ : state) {
-    std::istringstream in;
-    testsupport::CappedDevice sink(std::numeric_limits<size_t>::max(), testsupport::CappedDevice::Keep::kCountOnly);
-    std::ostream out(&sink);
-    std::ostringstream err;
-    suite::Invocation invocation;
-    invocation.args = {"hour.mseed"};
-    invocation.directory = dir.path();
-    if (suite::Invoke(seis2col::kProgram, {in, out, err}, std::move(invocation)) != 0) {
-      state.SkipWithError(err.str().c_str());
-    }
-    bytes = sink.taken_bytes();
-  }
+  for (auto _ : state) bytes = bench::RunProgramWithArgs(state, seis2col::kProgram, {"hour.mseed"}, "", dir.path());
   state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
   state.counters["lines/s"] = benchmark::Counter(360'000.0, benchmark::Counter::kIsIterationInvariantRate);
 }

@@ -18,6 +18,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -26,21 +28,29 @@
 
 namespace bench {
 
-// Runs `program` once on `input` with its standard output counted and
-// dropped, in `directory` (relative file names lead there). A run that
-// fails marks the benchmark as failed. Returns the bytes written.
-inline size_t RunProgram(benchmark::State& state, const suite::Program& program, const std::string& input,
-                         const std::filesystem::path& directory = {}) {
+// Runs `program` once with the command-line arguments `args` on `input`
+// with its standard output counted and dropped, in `directory` (relative
+// file names lead there). A run that fails or writes to standard error
+// marks the benchmark as failed. Returns the bytes written.
+inline size_t RunProgramWithArgs(benchmark::State& state, const suite::Program& program, std::vector<std::string> args,
+                                 const std::string& input, const std::filesystem::path& directory = {}) {
   std::istringstream in(input);
   testsupport::CappedDevice sink(std::numeric_limits<size_t>::max(), testsupport::CappedDevice::Keep::kCountOnly);
   std::ostream out(&sink);
   std::ostringstream err;
   suite::Invocation invocation;
+  invocation.args = std::move(args);
   invocation.directory = directory;
   if (suite::Invoke(program, {in, out, err}, std::move(invocation)) != 0 || !err.str().empty()) {
     state.SkipWithError(("failed: " + err.str()).c_str());
   }
   return sink.taken_bytes();
+}
+
+// The same without arguments.
+inline size_t RunProgram(benchmark::State& state, const suite::Program& program, const std::string& input,
+                         const std::filesystem::path& directory = {}) {
+  return RunProgramWithArgs(state, program, {}, input, directory);
 }
 
 inline constexpr long kColumnFileLines = 2'000'000;
