@@ -61,7 +61,6 @@ class MiniSeedChannelReader {
   void Decode(size_t record);
 
   std::istream& in_;
-  std::streamoff base_ = 0;
   std::string name_;
   MiniSeedChannel channel_;
   size_t next_record_ = 0;
