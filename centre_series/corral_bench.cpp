@@ -17,11 +17,7 @@ void BM_Corral(benchmark::State& state) {
   const int ncomp = static_cast<int>(state.range(0));
   std::string params = "0 0\n" + f.path() + "\n" + std::to_string(ncomp) + "\n0\n";
   for (int k = 1; k <= ncomp; ++k) params += f.In("corral_" + std::to_string(k) + ".d") + "\n";
-  for (auto _ : state) {
-    bench::RunProgram(state, corral::kProgram, params);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(std::filesystem::file_size(f.path())));
+  bench::RunOverColumnFile(state, corral::kProgram, params, bench::Results::kAlsoStandardOutput);
 }
 
 BENCHMARK(BM_Corral)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);

@@ -15,11 +15,7 @@ namespace {
 void BM_Wendle(benchmark::State& state) {
   const bench::ColumnFile& f = bench::ColumnFile::Get();
   const std::string params = std::to_string(state.range(0)) + "\n1\n" + f.path() + "\n" + f.In("wendle_") + "\n";
-  for (auto _ : state) {
-    if (bench::RunProgram(state, wendle::kProgram, params) != 0) state.SkipWithError("wrote to standard output");
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(std::filesystem::file_size(f.path())));
+  bench::RunOverColumnFile(state, wendle::kProgram, params, bench::Results::kFilesOnly);
 }
 
 BENCHMARK(BM_Wendle)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);

@@ -17,11 +17,7 @@ void BM_Gauger(benchmark::State& state, const char* component) {
   const bench::ColumnFile& f = bench::ColumnFile::Get();
   const std::string params =
       "10\n0.01\n0.01\n0.5\n0\n" + std::string(component) + "\n" + f.path() + "\n" + f.In("gauger_result.txt") + "\n";
-  for (auto _ : state) {
-    if (bench::RunProgram(state, gauger::kProgram, params) != 0) state.SkipWithError("wrote to standard output");
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(std::filesystem::file_size(f.path())));
+  bench::RunOverColumnFile(state, gauger::kProgram, params, bench::Results::kFilesOnly);
 }
 
 BENCHMARK_CAPTURE(BM_Gauger, u, "u")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

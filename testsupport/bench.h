@@ -101,13 +101,33 @@ class ColumnFile {
   std::filesystem::path dir_;
 };
 
+// Counts the column file's bytes once per iteration run so far, so that
+// programs and commands over it compare in bytes per second.
+inline void CountColumnFileBytes(benchmark::State& state) {
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(std::filesystem::file_size(ColumnFile::Get().path())));
+}
+
+// Where a program over the column file writes its results.
+enum class Results { kFilesOnly, kAlsoStandardOutput };
+
+// Runs `program` on `input` once per iteration, over the column file;
+// with Results::kFilesOnly, a run that writes standard output fails.
+inline void RunOverColumnFile(benchmark::State& state, const suite::Program& program, const std::string& input,
+                              Results results) {
+  for (auto _ : state) {
+    const size_t written = RunProgram(state, program, input);
+    if (results == Results::kFilesOnly && written != 0) state.SkipWithError("wrote to standard output");
+  }
+  CountColumnFileBytes(state);
+}
+
 // Runs a shell command once per iteration (timed in wall-clock time).
 inline void RunCommand(benchmark::State& state, const std::string& command) {
   for (auto _ : state) {
     if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(std::filesystem::file_size(ColumnFile::Get().path())));
+  CountColumnFileBytes(state);
 }
 
 // The split by hand that wendle replaces: time and each component into
