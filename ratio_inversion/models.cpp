@@ -4,11 +4,11 @@
 
 namespace vantor {
 
-namespace {
-
 float J0(float x) { return core::cal_bsl(0.0f, x); }
 float J1(float x) { return core::cal_bsl(1.0f, x); }
 float J2(float x) { return core::cal_bsl(2.0f, x); }
+
+namespace {
 
 // Brackets: 3.83 lies just below the first zero of J1, 2.4 just below the
 // first zero of J0, 1.84 just below the first maximum of J1, so each model

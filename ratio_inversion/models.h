@@ -3,6 +3,12 @@
 
 namespace vantor {
 
+// The Bessel functions of the first kind the models are made of, in single
+// precision through core::cal_bsl.
+float J0(float x);
+float J1(float x);
+float J2(float x);
+
 // What a model function sees besides its argument x = k*r: the observed
 // value of the current frequency, and for the two-radius models the ratio
 // of the inner to the outer radius. The driver fills it; models only read.

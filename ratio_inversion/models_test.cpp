@@ -9,8 +9,6 @@
 namespace vantor {
 namespace {
 
-float J0(float x) { return core::cal_bsl(0.0f, x); }
-float J1(float x) { return core::cal_bsl(1.0f, x); }
 
 TEST(ModelsTest, ValuesAtZeroAndAtTheCrossing) {
   Blocks blk;
