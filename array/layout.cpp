@@ -8,6 +8,7 @@
 #include "textio/errors.h"
 #include "textio/line_source.h"
 #include "textio/number.h"
+#include "textio/printable.h"
 
 namespace array {
 

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "suite/files.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_context.h"
 #include "textio/errors.h"
@@ -220,7 +221,7 @@ TEST(Layout, ReadLayoutErrorsNameThePath) {
         try {
           ReadLayout(context, missing);
         } catch (const textio::InputError& e) {
-          EXPECT_THAT(e.what(), HasSubstr(textio::OpenFailure(missing)));
+          EXPECT_THAT(e.what(), HasSubstr(suite::OpenFailure(missing)));
           throw;
         }
       },

@@ -1,4 +1,5 @@
 // The command line of circspec: options, the layout, the run, the output.
+#include "suite/files.h"
 #include "suite/programs.h"
 
 #include <chrono>
@@ -339,7 +340,7 @@ void Compute(suite::Context& context, const Options& o) {
   if (o.output) {
     const std::filesystem::path folder = std::filesystem::path(*o.output).parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(context.Resolve(folder.string()))) {
-      throw textio::RuntimeError(textio::CreateFailure(*o.output) + ": no folder \"" + folder.string() + "\"");
+      throw textio::RuntimeError(suite::CreateFailure(*o.output) + ": no folder \"" + folder.string() + "\"");
     }
   }
   // The output file comes into being with its first line, after the

@@ -1,5 +1,6 @@
 // The command line: options, messages, the output file, and one run
 // through text files that must equal the in-process analysis bit for bit.
+#include "suite/files.h"
 #include "suite/programs.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +16,9 @@
 #include "suite/runtime.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
-#include "textio/errors.h"
 #include "textio/format.h"
 #include "textio/free_reader.h"
+#include "textio/output.h"
 
 namespace circspec {
 namespace {
@@ -169,8 +170,8 @@ TEST(Circspec, ErrorsNameTheFileAndLineAndLeaveNoOutputFile) {
   const Refusal refusals[] = {
       {{dir / "gap_layout.txt"}, (dir / "gap.txt") + " line 101: time 1.01 follows 0.99"},
       {{dir / "bad_layout.txt"}, "bad_layout.txt line 3: expected a number for the azimuth"},
-      {{dir / "missing_layout.txt"}, textio::OpenFailure(dir / "none.txt")},
-      {{dir / "no_layout.txt"}, textio::OpenFailure(dir / "no_layout.txt")},
+      {{dir / "missing_layout.txt"}, suite::OpenFailure(dir / "none.txt")},
+      {{dir / "no_layout.txt"}, suite::OpenFailure(dir / "no_layout.txt")},
       {{"--for", "vantor:1", files.layout}, "vantor:1: spac needs a centre station"},
       {{"--for", "quillon", files.layout}, "quillon: coh needs a centre station"},
       {{"--for", "vantor:11", files.layout}, "ring compares two rings"},
@@ -347,7 +348,7 @@ TEST(Circspec, RelativeNamesAreTakenFromTheRunsDirectory) {
   files.dir.Write("bad.txt", RingOfThree("none.txt"));
   const testsupport::Outcome bad = RunWith({"--output", "w.txt", "bad.txt"}, files.dir.path());
   EXPECT_EQ(bad.status, 2);
-  EXPECT_EQ(bad.err, "circspec: " + textio::OpenFailure("none.txt") + "\n");
+  EXPECT_EQ(bad.err, "circspec: " + suite::OpenFailure("none.txt") + "\n");
   EXPECT_FALSE(std::filesystem::exists(files.dir.path() / "w.txt"));
 }
 

@@ -1,3 +1,4 @@
+#include "suite/files.h"
 #include "suite/programs.h"
 
 #include <climits>
@@ -228,7 +229,7 @@ void WriteStation(suite::Context& context, const array::Layout& layout, const Sy
   for (size_t k = 0; k < station.paths.size(); ++k) {
     const std::string name = station.paths[k].string();
     suite::OutputFile* file = context.TryCreateOutput(name);
-    if (file == nullptr) throw textio::RuntimeError(StationPlace(layout, station) + textio::CreateFailure(name));
+    if (file == nullptr) throw textio::RuntimeError(StationPlace(layout, station) + suite::CreateFailure(name));
     try {
       if (s.format == RecordFormat::kText) {
         WriteColumns(*record, dt, s.digits, file->out());

@@ -1,3 +1,4 @@
+#include "suite/files.h"
 #include "suite/programs.h"
 
 #include <gmock/gmock.h>
@@ -13,8 +14,8 @@
 #include "seisio/recognize.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
-#include "textio/errors.h"
 #include "textio/free_reader.h"
+#include "textio/output.h"
 
 namespace circsim {
 namespace {
@@ -92,8 +93,8 @@ TEST(Circsim, OptionErrorsAreOneLineWithStatus2) {
       {{"--waves", "2.5", layout}, "--waves: expected an integer, got '2.5'"},
       {{"--seed", "-1", layout}, "--seed: must be 0 or more"},
       {{"--digits", "18", layout}, "--digits: must lie between 1 and 17"},
-      {{"--rayleigh", dir / "none.txt", layout}, textio::OpenFailure(dir / "none.txt")},
-      {{dir / "none.txt"}, textio::OpenFailure(dir / "none.txt")},
+      {{"--rayleigh", dir / "none.txt", layout}, suite::OpenFailure(dir / "none.txt")},
+      {{dir / "none.txt"}, suite::OpenFailure(dir / "none.txt")},
   };
   for (const Case& c : cases) {
     const auto r = Circsim(c.args);
@@ -180,7 +181,7 @@ TEST(Circsim, RelativeNamesAreTakenFromTheRunsDirectory) {
   // The names in messages are the names as given.
   const auto missing = Circsim({"--duration", "1", "--love", "none.txt", "site/layout.txt"}, dir.path());
   EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "circsim: " + textio::OpenFailure("none.txt") + "\n");
+  EXPECT_EQ(missing.err, "circsim: " + suite::OpenFailure("none.txt") + "\n");
 }
 
 TEST(Circsim, DigitsOption) {
@@ -207,7 +208,7 @@ TEST(Circsim, RunTimeErrorsNameTheFile) {
       {"C 0 0 layout.txt\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n",
        "layout.txt line 1: the record file 'layout.txt' of station 'C' is the input file"},
       {"C 0 0 C.txt\nS1 0 10 missing/S1.txt\nS2 120 10 b\nS3 240 10 c\n",
-       "layout.txt line 2: station 'S1': " + textio::CreateFailure(dir / "missing/S1.txt")},
+       "layout.txt line 2: station 'S1': " + suite::CreateFailure(dir / "missing/S1.txt")},
   };
   for (const Case& c : cases) {
     const std::string layout = dir.Write("layout.txt", c.layout_text);

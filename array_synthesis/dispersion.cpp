@@ -7,6 +7,7 @@
 
 #include "textio/errors.h"
 #include "textio/free_reader.h"
+#include "textio/require.h"
 
 namespace circsim {
 

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "centre_series/series.h"
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/free_reader.h"
 #include "textio/names.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace corral {
 
@@ -50,7 +51,7 @@ void Run(suite::Context& context) {
   out.Line("INPUT: " + input_name);
 
   const auto ncomp = textio::RequireValue<int32_t>(reader, "ncomp (integer)");
-  if (ncomp > kNameTableSize) textio::StopWith("ERROR: ncomp above the 6 output names:", ncomp);
+  if (ncomp > kNameTableSize) suite::StopWith("ERROR: ncomp above the 6 output names:", ncomp);
   textio::RequireValue<int32_t>(reader, "the integer after ncomp");  // read, never used
 
   std::array<std::string, kNameTableSize> names;

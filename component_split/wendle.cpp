@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "component_split/selector.h"
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/format.h"
 #include "textio/free_reader.h"
 #include "textio/names.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace wendle {
 
@@ -19,7 +20,7 @@ namespace {
 // Ends the run with the open-failure message; the file's name is shown up
 // to its first blank.
 [[noreturn]] void StopOnOpenFailure(const std::string& name) {
-  textio::StopWith("ERROR(wendle) OpenFile ", textio::CutAtFirstBlank(name));
+  suite::StopWith("ERROR(wendle) OpenFile ", textio::CutAtFirstBlank(name));
 }
 
 // Reads one of the two integer parameters; an unreadable one is reported
@@ -27,7 +28,7 @@ namespace {
 int32_t ReadParameter(textio::FreeReader& reader, const char* what) {
   int32_t value = 0;
   textio::ReadResult r = reader.Read({value});
-  if (r.status == textio::ReadStatus::kUnreadable) textio::StopWith("ERROR(wendle) Read Parameters");
+  if (r.status == textio::ReadStatus::kUnreadable) suite::StopWith("ERROR(wendle) Read Parameters");
   textio::Require(r, what);
   return value;
 }

@@ -11,6 +11,7 @@
 #include "suite/runtime.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
+#include "textio/require.h"
 
 namespace fuzz {
 

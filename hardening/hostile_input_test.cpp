@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "hardening/cases.h"
-#include "textio/errors.h"
 #include "textio/free_reader.h"
 #include "textio/names.h"
+#include "textio/require.h"
 
 namespace hardening {
 namespace {

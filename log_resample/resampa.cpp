@@ -5,9 +5,10 @@
 #include <string>
 
 #include "log_resample/log_curve.h"
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace resampa {
 
@@ -31,12 +32,12 @@ LogCurve ReadPairFile(suite::Context& context, const std::string& name) {
 
   const textio::Count records{static_cast<double>(curve.records)};
   if (curve.records > kNmax) {
-    throw textio::Stop(textio::MessageLine("Program resampa") +
-                       textio::MessageLine("ERROR(ndata>nmax) in rmkd:", records, kNmax));
+    throw suite::Stop(suite::MessageLine("Program resampa") +
+                       suite::MessageLine("ERROR(ndata>nmax) in rmkd:", records, kNmax));
   }
-  if (curve.records < 2) textio::StopWith("ERROR(ndata<2) in rmkd:", records);
+  if (curve.records < 2) suite::StopWith("ERROR(ndata<2) in rmkd:", records);
   if (int64_t j = FirstNonAscending(curve.f); j > 0) {
-    textio::StopWith("ERROR(f not ascending) in rmkd: record", textio::Count{static_cast<double>(j)}, curve.f[j - 1]);
+    suite::StopWith("ERROR(f not ascending) in rmkd: record", textio::Count{static_cast<double>(j)}, curve.f[j - 1]);
   }
   return curve;
 }
@@ -51,7 +52,7 @@ void Run(suite::Context& context) {
   const auto step = textio::RequireValue<double>(reader, "the grid step");
 
   const double points = GridPoints(grid_end, step);
-  if (points > kNmax) textio::StopWith("ERROR(m>nmax) in resampa:", textio::Count{points}, kNmax);
+  if (points > kNmax) suite::StopWith("ERROR(m>nmax) in resampa:", textio::Count{points}, kNmax);
   const auto m = static_cast<int32_t>(points);
 
   const LogCurve curve = ReadPairFile(context, name);

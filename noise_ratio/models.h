@@ -44,7 +44,7 @@ float caldltmx(float x, Observed& obs);
 //   J0(y)^2 / J1(y)^2 - (J0(x)^2 + e) / (e + J1(x)^2),  y = x / rkfac,
 // e = nsr / nsta. Zero where noise of ratio nsr biases the power ratio of
 // the zeroth- and first-order circular components as much as reading k*r
-// too large by 1/rkfac would. Throws core::BesselStop where a Bessel value
+// too large by 1/rkfac would. Throws core::BesselRefusal where a Bessel value
 // cannot be evaluated.
 float rkmin4nsr2(float x, const Observed2& obs2, const Observed& obs);
 

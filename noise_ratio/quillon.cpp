@@ -6,10 +6,11 @@
 #include <string_view>
 
 #include "core/fzero.h"
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/format.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace quillon {
 
@@ -73,7 +74,7 @@ void ProcessRecords(suite::Context& context, Observed& obs, float radius, suite:
     if (!r.ok()) return context.NoteDataEnd(r, "standard input", records, "records read");
 
     // The three tables side by side must describe the same frequency.
-    if (freq1 != freq2 || freq1 != freq3) textio::StopWith("ERROR: inconcistent frequency !", freq1, freq2, freq3);
+    if (freq1 != freq2 || freq1 != freq3) suite::StopWith("ERROR: inconcistent frequency !", freq1, freq2, freq3);
 
     const Estimate est = EstimateNoise(obs);
     WriteResultLine(out, freq1, est);

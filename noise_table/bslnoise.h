@@ -37,7 +37,7 @@ struct RowBessel {
 
 // Stores the shifted argument of blk.rk into blk.rkshift and evaluates the
 // four Bessel values in the order J0(rk), J1(rk), J0(rkshift), J1(rkshift).
-// Throws core::BesselStop where an argument is out of the Bessel routine's
+// Throws core::BesselRefusal where an argument is out of the Bessel routine's
 // range.
 RowBessel EvaluateRow(RkBlock& blk);
 

@@ -1,8 +1,8 @@
 #include "noise_table/tessel.h"
 #include "suite/programs.h"
 
-#include "textio/errors.h"
 #include "textio/free_reader.h"
+#include "textio/require.h"
 
 namespace tessel {
 

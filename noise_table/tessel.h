@@ -19,7 +19,7 @@ inline constexpr float kRkStep = 0.005f;
 core::FzeroResult SolveRow(RkBlock& blk);
 
 // Writes the whole table for the shift and divisor in `params`: one free
-// format line "rk b rkshift" per grid argument. Throws core::BesselStop at
+// format line "rk b rkshift" per grid argument. Throws core::BesselRefusal at
 // the first row whose shifted argument the Bessel routine refuses.
 void WriteTable(RkBlock params, textio::Output& out);
 

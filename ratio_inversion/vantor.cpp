@@ -5,9 +5,10 @@
 
 #include "core/fzero.h"
 #include "ratio_inversion/models.h"
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace vantor {
 
@@ -24,12 +25,12 @@ void Run(suite::Context& context) {
       reader, "the parameter record (itype integer, radius, fstep, fend)");
 
   const ItypeEntry* entry = FindItype(itype);
-  if (entry == nullptr) textio::StopWith("ERROR: no list of itype ", itype);
+  if (entry == nullptr) suite::StopWith("ERROR: no list of itype ", itype);
 
   Blocks blocks;
   if (entry->reads_radius2) {
     const auto radius2 = textio::RequireValue<float>(reader, "the second radius (radius2)");
-    if (radius2 >= radius) textio::StopWith("ERROR:radius.le.radius2:", radius, radius2);
+    if (radius2 >= radius) suite::StopWith("ERROR:radius.le.radius2:", radius, radius2);
     blocks.rdsr = radius2 / radius;
   }
 

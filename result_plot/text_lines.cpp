@@ -1,8 +1,8 @@
 #include "result_plot/text_lines.h"
 
-#include "textio/errors.h"
 #include "textio/fields.h"
 #include "textio/line_source.h"
+#include "textio/printable.h"
 
 namespace circplot {
 

@@ -1,3 +1,4 @@
+#include "textio/printable.h"
 #ifndef CIRCARRAY_RESULT_PLOT_TEXT_LINES_H_
 #define CIRCARRAY_RESULT_PLOT_TEXT_LINES_H_
 

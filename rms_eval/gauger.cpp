@@ -5,9 +5,10 @@
 #include <cmath>
 
 #include "rms_eval/rms.h"
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace gauger {
 
@@ -31,10 +32,10 @@ Parameters ReadParameters(textio::FreeReader& reader) {
 // is touched.
 void CheckParameters(const Parameters& p) {
   if (ColumnOfComponent(p.component) == 0) {
-    textio::StopWith("ERROR: component letter not u, e or n: ", p.component);
+    suite::StopWith("ERROR: component letter not u, e or n: ", p.component);
   }
-  if (p.overlap > 1.0) textio::StopWith("ERROR: overlap above 1 steps the windows backwards:", p.overlap);
-  if (p.nskip < 0) textio::StopWith("ERROR: negative skip count:", p.nskip);
+  if (p.overlap > 1.0) suite::StopWith("ERROR: overlap above 1 steps the windows backwards:", p.overlap);
+  if (p.nskip < 0) suite::StopWith("ERROR: negative skip count:", p.nskip);
 }
 
 void WriteWindows(const Parameters& p, const Datblk& store, int32_t n, double whole_rms, textio::Output& out) {

@@ -11,9 +11,9 @@
 
 #include "rms_eval/record.h"
 #include "rms_eval/rms.h"
+#include "suite/stop.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
-#include "textio/errors.h"
 
 namespace gauger {
 namespace {
@@ -90,7 +90,7 @@ std::string StopText(const std::string& name) {
   Datblk store;
   try {
     ReadRecord(&store, 3, 1, name);
-  } catch (const textio::Stop& stop) {
+  } catch (const suite::Stop& stop) {
     return stop.text();
   }
   return "(no stop)";

@@ -4,7 +4,7 @@
 #include <span>
 #include <stdexcept>
 
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/free_reader.h"
 #include "textio/names.h"
 #include "textio/output.h"
@@ -14,7 +14,7 @@ namespace gauger {
 namespace {
 
 [[noreturn]] void StopOnOpenFailure(const std::string& name) {
-  throw textio::Stop("Program gauger.\n" + textio::MessageLine("ERROR:opening file ", textio::CutAtFirstBlank(name)));
+  throw suite::Stop("Program gauger.\n" + suite::MessageLine("ERROR:opening file ", textio::CutAtFirstBlank(name)));
 }
 
 // Reads records into store->samples[1 ..]; returns how many were read in
@@ -38,7 +38,7 @@ int32_t ReadColumn(suite::Context& context, suite::InputFile& file, int32_t type
       context.NoteDataEnd(r, file.name(), count, "samples read");
       return count;
     }
-    if (count == kStoreSize) textio::StopWith("ERROR: record longer than the sample store of", kStoreSize, "samples");
+    if (count == kStoreSize) suite::StopWith("ERROR: record longer than the sample store of", kStoreSize, "samples");
     ++count;
   }
 }

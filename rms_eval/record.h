@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "suite/context.h"
+#include "suite/stop.h"
 
 namespace gauger {
 
@@ -33,7 +34,7 @@ struct Datblk {
 // up to the kept one; reading ends quietly at the end of the file or at the
 // first line that is not of that form.
 //
-// Stops the run (textio::Stop) with "Program gauger." and
+// Stops the run (suite::Stop) with "Program gauger." and
 // "ERROR:opening file <name>" when the file cannot be opened, and with one
 // message line when it holds more than kStoreSize records.
 // nskip must not be negative.

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "segment_extract/segment.h"
-#include "textio/errors.h"
 #include "textio/format.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace snippa {
 

@@ -7,9 +7,10 @@
 #include <string>
 
 #include "spectral_noise/noise_ratio.h"
-#include "textio/errors.h"
+#include "suite/stop.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"
+#include "textio/require.h"
 
 namespace hollin {
 
@@ -18,7 +19,7 @@ void Run(suite::Context& context) {
   textio::Output& out = context.out();
   const auto [mode, nsta] =
       textio::RequireRecord<int32_t, int32_t>(reader, "the first record (mode, nsta: two integers)");
-  if (mode != 1 && mode != 2) textio::StopWith("ERROR: no equation for mode ", mode);
+  if (mode != 1 && mode != 2) suite::StopWith("ERROR: no equation for mode ", mode);
   const size_t n = mode == 2 ? kMode2Values : kMode1Values;
 
   // One buffer for all records: a read cut short by a slash leaves the

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "suite/files.h"
 #include "textio/errors.h"
+#include "textio/require.h"
 
 namespace suite {
 
@@ -51,7 +53,7 @@ InputFile* Context::TryOpenInput(const std::string& name) {
 
 InputFile& Context::OpenInput(const std::string& name) {
   InputFile* file = TryOpenInput(name);
-  if (file == nullptr) throw textio::InputError(textio::OpenFailure(name));
+  if (file == nullptr) throw textio::InputError(suite::OpenFailure(name));
   return *file;
 }
 
@@ -64,7 +66,7 @@ OutputFile* Context::TryCreateOutput(const std::string& name) {
 
 OutputFile& Context::CreateOutput(const std::string& name) {
   OutputFile* file = TryCreateOutput(name);
-  if (file == nullptr) throw textio::RuntimeError(textio::CreateFailure(name));
+  if (file == nullptr) throw textio::RuntimeError(suite::CreateFailure(name));
   return *file;
 }
 

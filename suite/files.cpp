@@ -6,6 +6,14 @@
 
 namespace suite {
 
+std::string OpenFailure(std::string_view file_name) {
+  return "cannot open the input file \"" + std::string(file_name) + "\"";
+}
+
+std::string CreateFailure(std::string_view file_name) {
+  return "cannot create the output file \"" + std::string(file_name) + "\"";
+}
+
 InputFile::InputFile(std::string name, const std::filesystem::path& path) : name_(std::move(name)) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return;
@@ -23,7 +31,7 @@ bool OutputFile::Create() {
 }
 
 textio::Output& OutputFile::out() {
-  if (!out_ && !Create()) throw textio::RuntimeError(textio::CreateFailure(name_));
+  if (!out_ && !Create()) throw textio::RuntimeError(CreateFailure(name_));
   return *out_;
 }
 

@@ -11,6 +11,11 @@
 
 namespace suite {
 
+// The one wording of each failure to open a file, naming the file as the
+// user gave it.
+std::string OpenFailure(std::string_view file_name);    // an input file
+std::string CreateFailure(std::string_view file_name);  // an output file
+
 // A data file opened for reading only; it is never created. `name` is the
 // name as the user gave it, used in every message; `path` is where it is.
 class InputFile {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/bessel.h"
+#include "suite/stop.h"
 #include "textio/errors.h"
 
 namespace suite {
@@ -27,11 +28,11 @@ int RunBody(const Program& program, Context& context) {
   int status = 0;
   try {
     program.run(context);
-  } catch (const textio::Stop& stop) {
+  } catch (const suite::Stop& stop) {
     stop_text = stop.text();
     status = stop.status();
   } catch (const core::BesselRefusal& refusal) {
-    stop_text = textio::MessageLine("Error:nz or ierr in cbesj()", refusal.nz(), refusal.ierr());
+    stop_text = suite::MessageLine("Error:nz or ierr in cbesj()", refusal.nz(), refusal.ierr());
   }
   context.CloseAll();
   context.out().Write(stop_text);

@@ -5,6 +5,7 @@
 
 #include "suite/context.h"
 #include "suite/program.h"
+#include "suite/stop.h"
 
 namespace suite {
 
@@ -17,7 +18,7 @@ std::string_view Version();
 // Runs the program's body in `context` and turns the ways a run can end
 // into an exit status; every file the run opened is closed on every path:
 //  - normal return: files closed, standard output flushed, status 0;
-//  - textio::Stop (a message of the program's own): files closed, its text
+//  - suite::Stop (a message of the program's own): files closed, its text
 //    written after everything so far, its status;
 //  - a Bessel refusal: the message line "Error:nz or ierr in cbesj()" with
 //    the two codes, as a stop with status 0;

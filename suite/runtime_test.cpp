@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/bessel.h"
+#include "suite/stop.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
 #include "textio/errors.h"
@@ -108,7 +109,7 @@ TEST(ExecuteTest, EveryEndingClosesTheFilesAndMapsToItsStatus) {
        [](Context& c) {
          c.out().Line("a");
          c.OutputOnFirstLine("result.d").Line("r");
-         textio::StopWith("ERROR: no list of itype ", int32_t{6});
+         suite::StopWith("ERROR: no list of itype ", int32_t{6});
        },
        0, "a\n ERROR: no list of itype            6\n", "", "r\n"},
       {"Bessel refusal",
@@ -167,11 +168,26 @@ TEST(ExecuteTest, WriteFailuresAreNeverSuccess) {
   for (void (*run)(Context&) : {+[](Context& c) { c.CreateOutput("full.d").Line("x"); },
                                 +[](Context& c) {
                                   c.OutputOnFirstLine("full.d").Line("x");
-                                  textio::StopWith("ERROR: stop");
+                                  suite::StopWith("ERROR: stop");
                                 }}) {
     o = RunInProcess(Program{"prog", "", "", run}, "", here);
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "prog: cannot write the output file \"full.d\"\n");
+  }
+}
+
+// A message line is one free-format line of its items; counts beyond 32
+// bits turn into reals rather than wrapping.
+TEST(MessageLineTest, ItemsAsFreeLineWritesThem) {
+  EXPECT_EQ(MessageLine("ERROR: no list of itype ", int32_t{6}), " ERROR: no list of itype            6\n");
+  EXPECT_EQ(MessageLine("n:", textio::Count{5.0}), " n:           5\n");
+  EXPECT_EQ(MessageLine("n:", textio::Count{3e9}), " n:   3000000000.0000000     \n");
+  try {
+    StopWith("ERROR:radius.le.radius2:", 1.0f, 2.0f);
+    ADD_FAILURE() << "no stop";
+  } catch (const Stop& stop) {
+    EXPECT_EQ(stop.text(), " ERROR:radius.le.radius2:   1.00000000       2.00000000    \n");
+    EXPECT_EQ(stop.status(), 0);
   }
 }
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "textio/errors.h"
 #include "textio/names.h"
+#include "textio/require.h"
 
 namespace textio {
 namespace {

@@ -14,6 +14,11 @@ Output::~Output() {
   }
 }
 
+std::string WriteFailure(std::string_view file_name) {
+  if (file_name.empty()) return "cannot write output: write failed";
+  return "cannot write the output file \"" + std::string(file_name) + "\"";
+}
+
 void Output::Flush() {
   if (!buffer_.empty()) {
     os_->write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));

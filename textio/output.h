@@ -14,7 +14,7 @@ namespace textio {
 // private buffer and handed to the stream in large blocks; Flush() (and
 // the buffer filling up) reports a failed write by throwing WriteError, so
 // a full disk or a closed pipe never ends a run with status 0. The error
-// names `file_name`, or standard output when it is empty.
+// names `file_name`, or standard output when it is empty (WriteFailure).
 class Output {
  public:
   explicit Output(std::ostream& os, std::string file_name = {}) : os_(&os), file_name_(std::move(file_name)) {
@@ -51,6 +51,11 @@ class Output {
   std::string file_name_;
   std::string buffer_;
 };
+
+// The one wording of a failed write: "cannot write the output file
+// \"name\"", or for standard output (an empty name) "cannot write output:
+// write failed".
+std::string WriteFailure(std::string_view file_name);
 
 // A count that may exceed 32 bits (records of a file of billions of
 // lines, an absurd grid size): written as an integer when it fits, else as

@@ -61,20 +61,5 @@ TEST(OutputTest, AFailedWriteNamesTheFile) {
   }
 }
 
-// A message line is one free-format line of its items; counts beyond 32
-// bits turn into reals rather than wrapping.
-TEST(MessageLineTest, ItemsAsFreeLineWritesThem) {
-  EXPECT_EQ(MessageLine("ERROR: no list of itype ", int32_t{6}), " ERROR: no list of itype            6\n");
-  EXPECT_EQ(MessageLine("n:", Count{5.0}), " n:           5\n");
-  EXPECT_EQ(MessageLine("n:", Count{3e9}), " n:   3000000000.0000000     \n");
-  try {
-    StopWith("ERROR:radius.le.radius2:", 1.0f, 2.0f);
-    ADD_FAILURE() << "no stop";
-  } catch (const Stop& stop) {
-    EXPECT_EQ(stop.text(), " ERROR:radius.le.radius2:   1.00000000       2.00000000    \n");
-    EXPECT_EQ(stop.status(), 0);
-  }
-}
-
 }  // namespace
 }  // namespace textio

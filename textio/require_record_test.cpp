@@ -6,6 +6,7 @@
 
 #include "textio/errors.h"
 #include "textio/free_reader.h"
+#include "textio/require.h"
 
 namespace textio {
 namespace {
