@@ -8,7 +8,7 @@
 
 #include "array_spectra/record_reader.h"
 #include "seisio/mseed_index.h"
-#include "seisio/recognize.h"
+#include "seisio/recognise.h"
 #include "seisio/sac.h"
 #include "seisio/station.h"
 #include "textio/errors.h"
@@ -64,7 +64,7 @@ std::unique_ptr<SampleSource> MiniSeedSource(std::shared_ptr<SharedFile> file, c
 // The station in one file: column text, or miniSEED holding its channels.
 Sources OneFile(suite::Context& context, const std::string& name, std::span<const seisio::Component> wanted) {
   auto file = std::make_shared<SharedFile>(context, name);
-  const seisio::Format format = seisio::Recognize(file->stream());
+  const seisio::Format format = seisio::Recognise(file->stream());
   Sources sources;
   if (format == seisio::Format::kText) {
     file.reset();
@@ -96,7 +96,7 @@ Sources OneFile(suite::Context& context, const std::string& name, std::span<cons
 // One channel of a station given as three files: `place` 0 u, 1 e, 2 n.
 std::unique_ptr<SampleSource> ComponentFile(suite::Context& context, const std::string& name, size_t place) {
   auto file = std::make_shared<SharedFile>(context, name);
-  switch (seisio::Recognize(file->stream())) {
+  switch (seisio::Recognise(file->stream())) {
     case seisio::Format::kMiniSeed: {
       std::vector<seisio::MiniSeedChannel> index = seisio::IndexMiniSeed(file->stream(), name);
       std::vector<seisio::Trace> heads;

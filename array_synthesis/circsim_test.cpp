@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "seisio/recognize.h"
+#include "seisio/recognise.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
 #include "textio/free_reader.h"

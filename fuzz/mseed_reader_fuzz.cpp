@@ -17,7 +17,7 @@
 #include "seisio/input.h"
 #include "seisio/mseed.h"
 #include "seisio/mseed_index.h"
-#include "seisio/recognize.h"
+#include "seisio/recognise.h"
 #include "testsupport/read_blocks.h"
 #include "textio/errors.h"
 #include "textio/output.h"

@@ -16,7 +16,7 @@
 
 #include "harness.h"
 #include "seisio/input.h"
-#include "seisio/recognize.h"
+#include "seisio/recognise.h"
 #include "seisio/sac.h"
 #include "testsupport/read_blocks.h"
 #include "textio/errors.h"
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const seisio::Trace& trace = *read;
   Check(piecewise && *piecewise == trace.samples, "the piecewise reader gives the same samples");
   Check(seisio::LooksLikeSac(bytes.first(std::min<size_t>(size, 632)), size), "a file read is recognised as SAC");
-  Check(seisio::RecognizeBytes(bytes, size) == seisio::Format::kSac, "recognition agrees");
+  Check(seisio::RecogniseBytes(bytes, size) == seisio::Format::kSac, "recognition agrees");
   Check(trace.interval > 0.0 && std::isfinite(trace.interval), "a positive interval");
   Check(632 + 4 * trace.samples.size() <= size, "no more samples than the file holds");
   for (double v : trace.samples) Check(std::isfinite(v), "finite samples");

@@ -16,7 +16,7 @@ namespace {
 constexpr ItypeEntry kItypes[] = {
     {1, Model::kBslj0, 0.0f, 3.83f, false},      {2, Model::kBslj02, 0.0f, 2.4f, false},
     {3, Model::kBslj12, 0.0f, 1.84f, false},     {4, Model::kBslj012, 0.001f, 3.83f, false},
-    {5, Model::kTessel, 0.001f, 2.4f, false},    {10, Model::kBslj1212, 0.001f, 3.83f, true},
+    {5, Model::kBslj0212, 0.001f, 2.4f, false},    {10, Model::kBslj1212, 0.001f, 3.83f, true},
     {11, Model::kBslj1111, 0.001f, 3.83f, true}, {21, Model::kCcaML, 0.001f, 3.7f, false},
     {22, Model::kSpacML, 0.001f, 3.5f, false},   {23, Model::kSpacPL, 0.001f, 5.1f, false},
 };
@@ -42,7 +42,7 @@ float bslj012(float x, const Blocks& blk) {
   return j0 / j1sq - blk.observed;
 }
 
-float tessel(float x, const Blocks& blk) {
+float bslj0212(float x, const Blocks& blk) {
   float j0 = J0(x);
   float j1 = J1(x);
   return (j0 * j0) / (j1 * j1) - blk.observed;
@@ -90,8 +90,8 @@ float Residual(Model model, float x, const Blocks& blk) {
       return bslj12(x, blk);
     case Model::kBslj012:
       return bslj012(x, blk);
-    case Model::kTessel:
-      return tessel(x, blk);
+    case Model::kBslj0212:
+      return bslj0212(x, blk);
     case Model::kBslj1212:
       return bslj1212(x, blk);
     case Model::kBslj1111:

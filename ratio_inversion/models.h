@@ -25,7 +25,7 @@ enum class Model {
   kBslj02,    // J0^2
   kBslj12,    // J1^2
   kBslj012,   // J0 / J1^2
-  kTessel,    // J0^2 / J1^2              (power ratio of circular components)
+  kBslj0212,    // J0^2 / J1^2              (power ratio of circular components)
   kBslj1212,  // J1(x)^2 / J1(s x)^2      (two circles)
   kBslj1111,  // J1(x) / J1(s x)
   kCcaML,     // (J0 - J2) / (J0 + J2)
@@ -37,7 +37,7 @@ float bslj0(float x, const Blocks& blk);
 float bslj02(float x, const Blocks& blk);
 float bslj12(float x, const Blocks& blk);
 float bslj012(float x, const Blocks& blk);
-float tessel(float x, const Blocks& blk);
+float bslj0212(float x, const Blocks& blk);
 float bslj1212(float x, const Blocks& blk);
 float bslj1111(float x, const Blocks& blk);
 float cca_m_l(float x, const Blocks& blk);

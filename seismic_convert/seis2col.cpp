@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "seisio/recognize.h"
+#include "seisio/recognise.h"
 #include "seisio/station.h"
 #include "suite/options.h"
 

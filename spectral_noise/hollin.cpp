@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "spectral_noise/noise_ratio.h"
+#include "spectral_noise/closed_form_epsilon.h"
 #include "suite/stop.h"
 #include "textio/free_reader.h"
 #include "textio/output.h"

@@ -1,4 +1,4 @@
-#include "spectral_noise/noise_ratio.h"
+#include "spectral_noise/closed_form_epsilon.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_SPECTRAL_NOISE_NOISE_RATIO_H_
-#define CIRCARRAY_SPECTRAL_NOISE_NOISE_RATIO_H_
+#ifndef CIRCARRAY_SPECTRAL_NOISE_CLOSED_FORM_EPSILON_H_
+#define CIRCARRAY_SPECTRAL_NOISE_CLOSED_FORM_EPSILON_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -33,4 +33,4 @@ std::optional<float> Mode2Epsilon(std::span<const float> a, int32_t nsta);
 
 }  // namespace hollin
 
-#endif  // CIRCARRAY_SPECTRAL_NOISE_NOISE_RATIO_H_
+#endif  // CIRCARRAY_SPECTRAL_NOISE_CLOSED_FORM_EPSILON_H_

@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_SEISIO_RECOGNIZE_H_
-#define CIRCARRAY_SEISIO_RECOGNIZE_H_
+#ifndef CIRCARRAY_SEISIO_RECOGNISE_H_
+#define CIRCARRAY_SEISIO_RECOGNISE_H_
 
 #include <cstdint>
 #include <istream>
@@ -25,11 +25,11 @@ std::string_view FormatName(Format format);
 // The format of a file from its first bytes (64 KiB are plenty) and its
 // size. SAC is tried first: its header test is the stricter (a version
 // word of 6 or 7 and a size that NPTS accounts for).
-Format RecognizeBytes(std::span<const char> head, uint64_t size);
+Format RecogniseBytes(std::span<const char> head, uint64_t size);
 
 // The format of the rest of `in`; the stream is left where it was (a
 // stream that cannot seek is read to its end, so read it no further).
-Format Recognize(std::istream& in);
+Format Recognise(std::istream& in);
 
 // The channels of a SAC or miniSEED file, whichever it is: a SAC file
 // holds one, a miniSEED file any number. Column text, or anything else
@@ -40,4 +40,4 @@ std::vector<Trace> ReadChannels(std::span<const char> bytes, std::string_view na
 
 }  // namespace seisio
 
-#endif  // CIRCARRAY_SEISIO_RECOGNIZE_H_
+#endif  // CIRCARRAY_SEISIO_RECOGNISE_H_

@@ -1,4 +1,4 @@
-#include "seisio/recognize.h"
+#include "seisio/recognise.h"
 
 #include <sstream>
 #include <string>
@@ -18,7 +18,7 @@ using testing::MakeTrace;
 
 Format Of(const std::string& bytes) {
   std::istringstream in(bytes);
-  return Recognize(in);
+  return Recognise(in);
 }
 
 // A SAC file turned big-endian word by word (the header's numbers and the
@@ -32,7 +32,7 @@ std::string BigEndian(std::string sac) {
   return sac;
 }
 
-TEST(RecognizeTest, TellsTheFormatByContentAlone) {
+TEST(RecogniseTest, TellsTheFormatByContentAlone) {
   const Trace trace = MakeTrace("HHZ", kNewYear2020, 0.01, {1, 2, 3, 4});
   const std::string sac = testing::SacBytes(trace);
   const std::string mseed = testing::MiniSeedBytes({trace});
@@ -56,15 +56,15 @@ TEST(RecognizeTest, TellsTheFormatByContentAlone) {
   for (const auto& c : cases) EXPECT_EQ(Of(c.bytes), c.expected) << c.what;
 }
 
-TEST(RecognizeTest, RecognitionLeavesTheStreamWhereItWas) {
+TEST(RecogniseTest, RecognitionLeavesTheStreamWhereItWas) {
   const std::string sac = testing::SacBytes(MakeTrace("HHZ", kNewYear2020, 0.01, {1, 2, 3}));
   std::istringstream in("prefix" + sac);
   in.seekg(6);
-  EXPECT_EQ(Recognize(in), Format::kSac);
+  EXPECT_EQ(Recognise(in), Format::kSac);
   EXPECT_EQ(in.tellg(), std::streampos(6));
 }
 
-TEST(RecognizeTest, ReadChannelsReadsEitherFormatAndRefusesText) {
+TEST(RecogniseTest, ReadChannelsReadsEitherFormatAndRefusesText) {
   const Trace z = MakeTrace("HHZ", kNewYear2020, 0.01, {1, 2, 3});
   const Trace e = MakeTrace("HHE", kNewYear2020, 0.01, {4, 5, 6});
   const std::string sac = testing::SacBytes(z);

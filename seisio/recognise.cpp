@@ -1,4 +1,4 @@
-#include "seisio/recognize.h"
+#include "seisio/recognise.h"
 
 #include <algorithm>
 #include <vector>
@@ -36,21 +36,21 @@ std::string_view FormatName(Format format) {
   return "?";
 }
 
-Format RecognizeBytes(std::span<const char> head, uint64_t size) {
+Format RecogniseBytes(std::span<const char> head, uint64_t size) {
   if (LooksLikeSac(head, size)) return Format::kSac;
   if (LooksLikeMiniSeed(head)) return Format::kMiniSeed;
   return Format::kText;
 }
 
-Format Recognize(std::istream& in) {
+Format Recognise(std::istream& in) {
   SeekableInput input(in);
-  return RecognizeBytes(Head(input), input.size());
+  return RecogniseBytes(Head(input), input.size());
 }
 
 std::vector<Trace> ReadChannels(std::istream& in, std::string_view name) {
   SeekableInput input(in);
   const std::vector<char> head = Head(input);
-  Format format = RecognizeBytes(head, input.size());
+  Format format = RecogniseBytes(head, input.size());
   // A SAC header whose size does not fit is still read as SAC, so that the
   // message says what is wrong with it.
   if (format == Format::kText && HasSacVersion(head)) format = Format::kSac;
