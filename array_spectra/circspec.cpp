@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
@@ -30,16 +29,13 @@ namespace circspec {
 namespace {
 
 constexpr suite::Option kOptions[] = {
-    {"window", true},      {"overlap", true},    {"reject", true},    {"fmin", true}, {"fmax", true},
-    {"nfreq", true},       {"grid", true},       {"smooth", true},    {"ring", true}, {"for", true},
-    {"output", true, 'o'}, {"help", false, 'h'}, {"component", true}, {"wave", true},
+    {"window", true}, {"overlap", true}, {"reject", true}, {"fmin", true},      {"fmax", true},
+    {"nfreq", true},  {"grid", true},    {"smooth", true}, {"ring", true},      {"for", true},
+    {"output", true, 'o'}, {"component", true}, {"wave", true},
 };
 
+using suite::OptionValueError;
 using suite::UsageError;
-
-// -h asks for the help text as --help does (which the runtime answers
-// before the run); the options after it are not looked at.
-struct HelpAsked {};
 
 enum class FormKind { kTable, kVantor, kQuillon };
 struct Form {
@@ -59,29 +55,9 @@ struct Options {
   Form form;
   std::optional<std::string> output;
   std::string layout;
-  bool help = false;
 };
 
-double NumberArg(std::string_view option, const std::string& text, std::string_view expected) {
-  double v = 0;
-  if (!textio::ParseDouble(text, &v) || !std::isfinite(v)) {
-    throw UsageError(std::string(option) + ": expected " + std::string(expected) + ", got '" + text + "'");
-  }
-  return v;
-}
-
-// The value the keyword `text` names among `choices`; `expected` lists
-// them in the message for any other text.
-template <class T>
-T KeywordArg(std::string_view option, const std::string& text,
-             std::initializer_list<std::pair<std::string_view, T>> choices, std::string_view expected) {
-  for (const auto& [keyword, value] : choices) {
-    if (text == keyword) return value;
-  }
-  throw UsageError(std::string(option) + ": expected " + std::string(expected) + ", got '" + text + "'");
-}
-
-SmoothingChoice ParseSmoothing(std::string_view text) {
+SmoothingChoice ParseSmoothing(const std::string& text) {
   SmoothingChoice s;
   if (text == "none") {
     s.kind = SmoothingChoice::Kind::kNone;
@@ -89,26 +65,28 @@ SmoothingChoice ParseSmoothing(std::string_view text) {
     return s;
   }
   const size_t colon = text.find(':');
-  const std::string_view kind = text.substr(0, colon);
+  const std::string kind = text.substr(0, colon);
   if (kind == "ko") {
     s.kind = SmoothingChoice::Kind::kKonnoOhmachi;
   } else if (kind == "parzen") {
     s.kind = SmoothingChoice::Kind::kParzen;
   } else {
-    throw UsageError("--smooth: expected ko:B, parzen:BW or none, got '" + std::string(text) + "'");
+    throw OptionValueError("smooth", "ko:B, parzen:BW or none", text);
   }
-  if (colon == std::string_view::npos) {
-    if (s.kind == SmoothingChoice::Kind::kParzen)
-      throw UsageError("--smooth: parzen needs its bandwidth, as parzen:0.5");
+  if (colon == std::string::npos) {
+    if (s.kind == SmoothingChoice::Kind::kParzen) {
+      throw OptionValueError("smooth", "parzen:BW with the bandwidth BW in Hz", text);
+    }
     return s;  // ko:40
   }
-  const std::string value(text.substr(colon + 1));
-  s.parameter = NumberArg("--smooth", value, "a positive number after the colon");
-  if (!(s.parameter > 0)) throw UsageError("--smooth: the parameter must be positive, got '" + value + "'");
+  if (!textio::ParseDouble(text.substr(colon + 1), &s.parameter) || !std::isfinite(s.parameter) ||
+      !(s.parameter > 0)) {
+    throw OptionValueError("smooth", kind + ":X with a positive number X", text);
+  }
   return s;
 }
 
-Form ParseForm(std::string_view text) {
+Form ParseForm(const std::string& text) {
   if (text == "table") return {FormKind::kTable, 0};
   if (text == "quillon") return {FormKind::kQuillon, 0};
   if (text.substr(0, 7) == "vantor:") {
@@ -119,8 +97,7 @@ Form ParseForm(std::string_view text) {
       }
     }
   }
-  throw UsageError("--for: expected table, vantor:ITYPE (ITYPE 1, 2, 3, 4, 5, 10, 11, 21, 22 or 23) or quillon, got '" +
-                   std::string(text) + "'");
+  throw OptionValueError("for", "table, vantor:ITYPE (ITYPE 1, 2, 3, 4, 5, 10, 11, 21, 22 or 23) or quillon", text);
 }
 
 // What vantor's model of `itype` compares with. The horizontal models are
@@ -152,63 +129,25 @@ Quantity QuantityOfItype(int itype, Wave wave) {
   }
 }
 
-// Applies one option value.
-void Apply(std::string_view name, const std::string& arg, Options& o) {
-  if (name == "window") {
-    o.analysis.window = NumberArg("--window", arg, "a segment length in seconds");
-    if (!(o.analysis.window > 0)) throw UsageError("--window: the length must be positive, got '" + arg + "'");
-  } else if (name == "overlap") {
-    o.analysis.overlap = NumberArg("--overlap", arg, "a fraction 0 <= F < 1");
-    if (!(o.analysis.overlap >= 0 && o.analysis.overlap < 1)) {
-      throw UsageError("--overlap: expected a fraction 0 <= F < 1, got '" + arg + "'");
-    }
-  } else if (name == "reject") {
-    o.analysis.reject = NumberArg("--reject", arg, "a factor K >= 0");
-    if (!(o.analysis.reject >= 0)) throw UsageError("--reject: expected a factor K >= 0, got '" + arg + "'");
-  } else if (name == "fmin" || name == "fmax") {
-    const std::string option = "--" + std::string(name);
-    const double f = NumberArg(option, arg, "a frequency in Hz");
-    if (!(f > 0)) throw UsageError(option + ": the frequency must be positive, got '" + arg + "'");
-    (name == "fmin" ? o.analysis.fmin : o.analysis.fmax) = f;
-  } else if (name == "nfreq") {
-    int32_t n = 0;
-    if (!textio::ParseInt32(arg, &n) || n < 1 || n > 100000) {
-      throw UsageError("--nfreq: expected a count from 1 to 100000, got '" + arg + "'");
-    }
-    o.analysis.frequencies = n;
-  } else if (name == "grid") {
-    o.analysis.grid =
-        KeywordArg<GridKind>("--grid", arg, {{"log", GridKind::kLog}, {"linear", GridKind::kLinear}}, "log or linear");
-  } else if (name == "smooth") {
-    o.analysis.smoothing = ParseSmoothing(arg);
-  } else if (name == "ring") {
-    o.ring_radius = NumberArg("--ring", arg, "a ring radius in metres");
-  } else if (name == "for") {
-    o.form = ParseForm(arg);
-  } else if (name == "output") {
-    o.output = arg;
-  } else if (name == "component") {
-    o.analysis.component =
-        KeywordArg<Component>("--component", arg, {{"v", Component::kVertical}, {"h", Component::kHorizontal}},
-                              "v (vertical u) or h (horizontal e and n)");
-  } else if (name == "wave") {
-    o.wave =
-        KeywordArg<Wave>("--wave", arg, {{"love", Wave::kLove}, {"rayleigh", Wave::kRayleigh}}, "love or rayleigh");
-  } else if (name == "help") {
-    throw HelpAsked{};
-  }
-}
-
 Options ParseCommandLine(const std::vector<std::string>& args) {
+  const suite::CommandLine line(args, kOptions);
   Options o;
-  std::vector<std::string> operands;
-  try {
-    operands = suite::ParseOptions(args, kOptions,
-                                   [&](std::string_view name, const std::string& value) { Apply(name, value, o); });
-  } catch (const HelpAsked&) {
-    o.help = true;
-    return o;
-  }
+  AnalysisOptions& a = o.analysis;
+  a.window = line.Number("window", suite::Positive("a positive number of seconds")).value_or(a.window);
+  a.overlap = line.Number("overlap", {"a fraction 0 <= F < 1", 0, false, 1, true}).value_or(a.overlap);
+  a.reject = line.Number("reject", suite::NotNegative("a factor K >= 0")).value_or(a.reject);
+  a.fmin = line.Number("fmin", suite::Positive("a positive frequency in Hz"));
+  a.fmax = line.Number("fmax", suite::Positive("a positive frequency in Hz"));
+  a.frequencies = line.Integer("nfreq", 1, 100000, "a count from 1 to 100000").value_or(a.frequencies);
+  a.grid = line.Keyword<GridKind>("grid", {{"log", GridKind::kLog}, {"linear", GridKind::kLinear}}).value_or(a.grid);
+  if (const std::optional<std::string> smooth = line.Text("smooth")) a.smoothing = ParseSmoothing(*smooth);
+  a.component = line.Keyword<Component>("component", {{"v", Component::kVertical}, {"h", Component::kHorizontal}})
+                    .value_or(a.component);
+  o.ring_radius = line.Number("ring", suite::Positive("a ring radius in metres"));
+  if (const std::optional<std::string> form = line.Text("for")) o.form = ParseForm(*form);
+  o.output = line.Text("output");
+  o.wave = line.Keyword<Wave>("wave", {{"love", Wave::kLove}, {"rayleigh", Wave::kRayleigh}}).value_or(Wave::kUnset);
+
   const bool horizontal_itype = o.form.kind == FormKind::kVantor && IsHorizontalItype(o.form.itype);
   if (horizontal_itype && o.wave == Wave::kUnset) {
     throw UsageError("--for vantor:" + std::to_string(o.form.itype) +
@@ -217,6 +156,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   if (!horizontal_itype && o.wave != Wave::kUnset) {
     throw UsageError("--wave applies only to --for vantor:21, vantor:22 and vantor:23");
   }
+  const std::vector<std::string>& operands = line.operands();
   if (operands.empty()) throw UsageError("missing the layout file: circspec [options] LAYOUT");
   if (operands.size() > 1) throw UsageError("one layout file expected, got also '" + operands[1] + "'");
   o.layout = operands[0];
@@ -405,13 +345,6 @@ void Compute(suite::Context& context, const Options& o) {
 
 }  // namespace
 
-void Run(suite::Context& context) {
-  const Options options = ParseCommandLine(context.args());
-  if (options.help) {
-    context.out().Write(kProgram.help);
-    return;
-  }
-  Compute(context, options);
-}
+void Run(suite::Context& context) { Compute(context, ParseCommandLine(context.args())); }
 
 }  // namespace circspec

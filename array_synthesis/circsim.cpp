@@ -19,7 +19,6 @@
 #include "suite/options.h"
 #include "textio/errors.h"
 #include "textio/format.h"
-#include "textio/number.h"
 
 namespace circsim {
 
@@ -28,7 +27,7 @@ namespace {
 constexpr suite::Option kOptions[] = {
     {"duration", true},      {"dt", true},     {"band", true, 0, 1}, {"rayleigh", true}, {"love", true},
     {"love-fraction", true}, {"hv", true},     {"noise", true},      {"waves", true},    {"seed", true},
-    {"digits", true},        {"format", true}, {"help", false, 'h'},
+    {"digits", true},        {"format", true},
 };
 
 struct Settings {
@@ -41,132 +40,60 @@ struct Settings {
   std::string layout;
 };
 
-[[noreturn]] void Usage(const std::string& message) { throw suite::UsageError(message); }
+using suite::UsageError;
 
-// Option values are read as the suite reads numbers; an infinite or NaN
-// value is refused like any other text that is no number.
-double Real(const char* option, const std::string& text) {
-  double v = 0;
-  if (!textio::ParseDouble(text, &v) || !std::isfinite(v)) {
-    Usage(std::string(option) + ": expected a number, got '" + text + "'");
-  }
-  return v;
-}
-
-int32_t Integer(const char* option, const std::string& text) {
-  int32_t v = 0;
-  if (!textio::ParseInt32(text, &v)) Usage(std::string(option) + ": expected an integer, got '" + text + "'");
-  return v;
-}
-
-void Check(bool ok, const char* option, const std::string& what) {
-  if (!ok) Usage(std::string(option) + ": " + what);
-}
-
-// -h asks for the help text as --help does (which the runtime answers
-// before the run); the options after it are not looked at.
-struct HelpAsked {};
-
-// The result of reading the arguments: settings, or a request for the
-// help text.
-struct Command {
-  bool help = false;
-  Settings settings;
-};
-
-// Applies one option value; --band comes in two calls, FMIN then FMAX.
-void Apply(std::string_view name, const std::string& value, Settings& s, std::optional<double>& band_fmin) {
+Settings ParseArguments(const std::vector<std::string>& args) {
+  const suite::CommandLine line(args, kOptions);
+  Settings s;
   Wavefield& w = s.wavefield;
-  if (name == "duration") {
-    s.duration = Real("--duration", value);
-    Check(s.duration > 0, "--duration", "must be positive");
-  } else if (name == "dt") {
-    w.dt = Real("--dt", value);
-    Check(w.dt > 0, "--dt", "must be positive");
-  } else if (name == "band") {
-    if (!band_fmin) {
-      band_fmin = Real("--band", value);
-      return;
+  s.duration = line.Number("duration", suite::Positive("a positive number of seconds")).value_or(s.duration);
+  w.dt = line.Number("dt", suite::Positive("a positive sampling interval in seconds")).value_or(w.dt);
+  if (const auto band = line.Numbers("band", suite::Positive("a positive frequency in Hz"))) {
+    if (!((*band)[0] < (*band)[1])) {
+      throw suite::OptionValueError("band", "FMIN FMAX with FMIN < FMAX", line.Every("band").front() + " " +
+                                                                             line.Every("band").back());
     }
-    const double fmin = *band_fmin;
-    const double fmax = Real("--band", value);
-    band_fmin.reset();
-    Check(fmin > 0 && fmin < fmax, "--band", "expected 0 < FMIN < FMAX");
-    s.band.emplace(fmin, fmax);
-  } else if (name == "rayleigh") {
-    s.rayleigh_file = value;
-  } else if (name == "love") {
-    s.love_file = value;
-  } else if (name == "love-fraction") {
-    w.love_fraction = Real("--love-fraction", value);
-    Check(w.love_fraction >= 0 && w.love_fraction <= 1, "--love-fraction", "must lie between 0 and 1");
-  } else if (name == "hv") {
-    w.hv = Real("--hv", value);
-    Check(w.hv >= 0, "--hv", "must be 0 or more");
-  } else if (name == "noise") {
-    w.noise = Real("--noise", value);
-    Check(w.noise >= 0, "--noise", "must be 0 or more");
-  } else if (name == "waves") {
-    w.waves = Integer("--waves", value);
-    Check(w.waves >= 1, "--waves", "must be 1 or more");
-  } else if (name == "seed") {
-    const int32_t seed = Integer("--seed", value);
-    Check(seed >= 0, "--seed", "must be 0 or more");
-    w.seed = static_cast<uint64_t>(seed);
-  } else if (name == "digits") {
-    s.digits = Integer("--digits", value);
-    Check(s.digits >= 1 && s.digits <= textio::kMaxSignificantDigits, "--digits", "must lie between 1 and 17");
-  } else if (name == "format") {
-    if (value == "text") {
-      s.format = RecordFormat::kText;
-    } else if (value == "mseed") {
-      s.format = RecordFormat::kMiniSeed;
-    } else if (value == "sac") {
-      s.format = RecordFormat::kSac;
-    } else {
-      Usage("--format: expected text, mseed or sac, got '" + value + "'");
-    }
-  } else if (name == "help") {
-    throw HelpAsked{};
+    s.band.emplace((*band)[0], (*band)[1]);
   }
-}
+  s.rayleigh_file = line.Text("rayleigh").value_or("");
+  s.love_file = line.Text("love").value_or("");
+  w.love_fraction = line.Number("love-fraction", suite::Between(0, 1, "a share from 0 to 1")).value_or(w.love_fraction);
+  w.hv = line.Number("hv", suite::NotNegative("a ratio of 0 or more")).value_or(w.hv);
+  w.noise = line.Number("noise", suite::NotNegative("a power ratio of 0 or more")).value_or(w.noise);
+  w.waves = line.Integer("waves", 1, INT32_MAX, "an integer of 1 or more").value_or(w.waves);
+  w.seed = static_cast<uint64_t>(line.Integer("seed", 0, INT32_MAX, "an integer of 0 or more").value_or(
+      static_cast<int32_t>(w.seed)));
+  s.digits = line.Integer("digits", 1, textio::kMaxSignificantDigits, "an integer from 1 to 17").value_or(s.digits);
+  s.format = line.Keyword<RecordFormat>(
+                     "format", {{"text", RecordFormat::kText}, {"mseed", RecordFormat::kMiniSeed}, {"sac", RecordFormat::kSac}})
+                 .value_or(s.format);
 
-Command ParseArguments(const std::vector<std::string>& args) {
-  Command command;
-  Settings& s = command.settings;
-  Wavefield& w = s.wavefield;
-  std::optional<double> band_fmin;
-  std::vector<std::string> operands;
-  try {
-    operands = suite::ParseOptions(
-        args, kOptions, [&](std::string_view name, const std::string& value) { Apply(name, value, s, band_fmin); });
-  } catch (const HelpAsked&) {
-    command.help = true;
-    return command;
-  }
-  if (operands.empty()) Usage("no layout file given; usage: circsim [options] LAYOUT");
+  const std::vector<std::string>& operands = line.operands();
+  if (operands.empty()) throw UsageError("no layout file given; usage: circsim [options] LAYOUT");
   if (operands.size() > 1) {
-    Usage("one layout file expected, got " + std::to_string(operands.size()) + " arguments: '" + operands[0] + "', '" +
-          operands[1] + "'...");
+    throw UsageError("one layout file expected, got " + std::to_string(operands.size()) + " arguments: '" +
+                     operands[0] + "', '" + operands[1] + "'...");
   }
   s.layout = operands[0];
 
   const double nyquist = 0.5 / w.dt;
   const auto [fmin, fmax] = s.band.value_or(std::pair{0.5, 0.4 / w.dt});
-  if (!s.band) {
-    Check(fmin < fmax, "--dt",
-          "the default band (0.5 Hz to 0.4/dt) is empty for dt = " + textio::Shortest(w.dt) + " s; give --band");
+  if (!s.band && !(fmin < fmax)) {
+    throw UsageError("--dt: the default band (0.5 Hz to 0.4/dt) is empty for dt = " + textio::Shortest(w.dt) +
+                     " s; give --band");
   }
-  Check(fmax <= nyquist, "--band", "FMAX exceeds the Nyquist frequency 0.5/dt = " + textio::Shortest(nyquist) + " Hz");
+  if (!(fmax <= nyquist)) {
+    throw UsageError("--band: FMAX exceeds the Nyquist frequency 0.5/dt = " + textio::Shortest(nyquist) + " Hz");
+  }
   w.band = Band{fmin, fmax};
 
   const double samples = std::round(s.duration / w.dt);
   if (!(samples >= 4 && samples <= INT_MAX)) {
-    Usage("--duration / --dt: the record would hold " + textio::Shortest(samples) +
-          " samples; 4 to 2147483647 are possible");
+    throw UsageError("--duration / --dt: the record would hold " + textio::Shortest(samples) +
+                     " samples; 4 to 2147483647 are possible");
   }
   w.samples = static_cast<long>(samples);
-  return command;
+  return s;
 }
 
 // True if `a` and `b` are the same existing file.
@@ -283,12 +210,8 @@ void Synthesise(suite::Context& context, Settings& s) {
 }  // namespace
 
 void Run(suite::Context& context) {
-  Command command = ParseArguments(context.args());
-  if (command.help) {
-    context.out().Write(kProgram.help);
-    return;
-  }
-  Synthesise(context, command.settings);
+  Settings settings = ParseArguments(context.args());
+  Synthesise(context, settings);
 }
 
 }  // namespace circsim

@@ -50,32 +50,26 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
 Format PictureFormat(const std::string& output) {
   if (EndsWithIgnoringCase(output, ".png")) return Format::kPng;
   if (EndsWithIgnoringCase(output, ".svg")) return Format::kSvg;
-  throw suite::UsageError("option '--output' needs a picture name ending in .png or .svg, not '" + output + "'");
+  throw suite::OptionValueError("output", "a picture name ending in .png or .svg", output);
 }
 
 Settings ParseCommandLine(const std::vector<std::string>& args) {
   Settings s;
-  s.inputs = suite::ParseOptions(args, kOptions, [&](std::string_view name, const std::string& value) {
-    if (name == "output") s.output = value;
-    if (name == "script") s.script = value;
-    if (name == "title") s.title = value;
-    if (name == "fort7") s.fort7.push_back(value);
-    if (name == "true") s.truth = value;
-    if (name == "radius") {
-      const double r = suite::OptionReal(name, value);
-      if (!(r > 0.0) || !std::isfinite(r)) {
-        throw suite::UsageError("option '--radius' needs a positive ring radius in metres, not '" + value + "'");
-      }
-      s.radius = r;
-    }
-  });
+  const suite::CommandLine line(args, kOptions);
+  s.output = line.Text("output").value_or(s.output);
+  s.script = line.Text("script").value_or(s.script);
+  s.title = line.Text("title").value_or(s.title);
+  s.fort7 = line.Every("fort7");
+  s.truth = line.Text("true").value_or(s.truth);
+  s.radius = line.Number("radius", suite::Positive("a positive ring radius in metres"));
+  s.inputs = line.operands();
   if (s.inputs.empty()) s.inputs.emplace_back(kStandardInput);
   int standard_inputs = 0;
   for (const std::string& input : s.inputs) standard_inputs += input == kStandardInput ? 1 : 0;
   if (standard_inputs > 1) throw suite::UsageError("standard input ('-') can be read only once");
   for (char c : s.output) {
     if (static_cast<unsigned char>(c) < 0x20) {
-      throw suite::UsageError("option '--output' names a file with a control character in its name");
+      throw suite::UsageError("--output: names a file with a control character in its name");
     }
   }
   s.format = PictureFormat(s.output);

@@ -48,17 +48,11 @@ std::string LengthNote(const seisio::StationRecord& s) {
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
   Arguments a;
-  std::vector<std::string> operands =
-      suite::ParseOptions(args, kOptions, [&](std::string_view name, const std::string& value) {
-        if (name == "epoch") a.format.epoch = true;
-        if (name == "output") a.output = value;
-        if (name == "digits") {
-          a.format.digits = suite::OptionInteger(name, value);
-          if (a.format.digits < 1 || a.format.digits > 17) {
-            throw suite::UsageError("option '--digits' takes 1 to 17, not " + value);
-          }
-        }
-      });
+  const suite::CommandLine line(args, kOptions);
+  a.format.epoch = line.Has("epoch");
+  a.output = line.Text("output").value_or("");
+  a.format.digits = line.Integer("digits", 1, 17, "an integer from 1 to 17").value_or(a.format.digits);
+  std::vector<std::string> operands = line.operands();
   if (operands.size() == 1 && operands[0].find(',') != std::string::npos) operands = SplitAtCommas(operands[0]);
   if (operands.size() != 1 && operands.size() != 3) {
     throw suite::UsageError("give one miniSEED file of the station's channels, or three files u,e,n (" +

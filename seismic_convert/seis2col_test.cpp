@@ -184,8 +184,8 @@ TEST(Seis2colTest, FailuresAreOneLineNamingTheFile) {
       {{"u.sac,e.sac"}, "(2 given)"},
       {{"u.sac,,e.sac"}, "seis2col: an empty file name in the list u,e,n (see --help)\n"},
       {{}, "(0 given)"},
-      {{"--digits", "0", "st.mseed"}, "seis2col: option '--digits' takes 1 to 17, not 0 (see --help)\n"},
-      {{"--digits", "x", "st.mseed"}, "option '--digits' needs an integer, not 'x'"},
+      {{"--digits", "0", "st.mseed"}, "seis2col: --digits: expected an integer from 1 to 17, got '0'\n"},
+      {{"--digits", "x", "st.mseed"}, "--digits: expected an integer from 1 to 17, got 'x'"},
       {{"--bogus", "st.mseed"}, "unknown option '--bogus'"},
   };
   for (const auto& c : cases) {

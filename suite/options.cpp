@@ -2,15 +2,32 @@
 
 #include <getopt.h>
 
+#include <cmath>
+
 #include "textio/number.h"
 
 namespace suite {
 
+namespace {
+
+std::string Dashed(std::string_view name) { return "--" + std::string(name); }
+
+}  // namespace
+
 UsageError::UsageError(const std::string& message) : textio::RuntimeError(message + " (see --help)") {}
 
-std::vector<std::string> ParseOptions(
-    const std::vector<std::string>& args, std::span<const Option> options,
-    const std::function<void(std::string_view name, const std::string& value)>& on_option) {
+OptionValueError::OptionValueError(std::string_view option, std::string_view expected, std::string_view got)
+    : UsageError(Dashed(option) + ": expected " + std::string(expected) + ", got '" + std::string(got) + "'",
+                 Verbatim{}) {}
+
+bool NumberRule::Allows(double v) const {
+  if (!std::isfinite(v)) return false;
+  const bool above = min_open ? v > min : v >= min;
+  const bool below = max_open ? v < max : v <= max;
+  return above && below;
+}
+
+CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const Option> options) {
   // getopt_long permutes and reads a mutable argv; give it copies.
   std::vector<std::string> storage;
   storage.reserve(args.size() + 1);
@@ -32,9 +49,10 @@ std::vector<std::string> ParseOptions(
   }
   table.push_back({nullptr, 0, nullptr, 0});
 
-  auto find_letter = [&](int c) -> const Option* {
+  auto find = [&](int c) -> const Option* {
+    if (c >= 256 && static_cast<size_t>(c - 256) < options.size()) return &options[static_cast<size_t>(c - 256)];
     for (const Option& o : options) {
-      if (o.letter == c) return &o;
+      if (o.letter != 0 && o.letter == c) return &o;
     }
     return nullptr;
   };
@@ -50,60 +68,77 @@ std::vector<std::string> ParseOptions(
     if (c == -1) break;
     const std::string offending = optind >= 1 && optind <= argc ? argv[static_cast<size_t>(optind - 1)] : "";
     if (c == '?') {
-      if (optopt >= 256 && static_cast<size_t>(optopt - 256) < options.size()) {
-        throw UsageError("option '--" + std::string(options[static_cast<size_t>(optopt - 256)].name) +
-                         "' takes no value");
-      }
+      if (const Option* o = optopt >= 256 ? find(optopt) : nullptr) throw UsageError(Dashed(o->name) + ": takes no value");
       if (optopt != 0) throw UsageError("unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'");
       throw UsageError("unknown option '" + offending + "'");
     }
-    if (c == ':') {
-      const Option* o = optopt >= 256 && static_cast<size_t>(optopt - 256) < options.size()
-                            ? &options[static_cast<size_t>(optopt - 256)]
-                            : find_letter(optopt);
-      throw UsageError("option '--" + std::string(o != nullptr ? o->name : "?") + "' needs a value");
-    }
-    const Option* o = c >= 256 ? &options[static_cast<size_t>(c - 256)] : find_letter(c);
-    on_option(o->name, optarg != nullptr ? std::string(optarg) : std::string());
+    const Option* o = find(c == ':' ? optopt : c);
+    if (c == ':') throw UsageError(Dashed(o != nullptr ? o->name : "?") + ": needs a value");
+    std::vector<std::string> values;
+    if (o->takes_value) values.emplace_back(optarg != nullptr ? optarg : "");
     // The further values are the arguments that follow, whatever they look
     // like; stepping optind past them makes getopt treat them as taken.
     for (int i = 0; i < o->more_values; ++i) {
-      if (optind >= argc) {
-        throw UsageError("option '--" + std::string(o->name) + "' needs " + std::to_string(o->more_values + 1) +
-                         " values");
-      }
-      on_option(o->name, std::string(argv[static_cast<size_t>(optind)]));
+      if (optind >= argc) throw UsageError(Dashed(o->name) + ": needs " + std::to_string(o->more_values + 1) + " values");
+      values.emplace_back(argv[static_cast<size_t>(optind)]);
       ++optind;
     }
+    given_[o->name].push_back(std::move(values));
   }
   // The operands, in their order, are where getopt moved them: at the end.
-  std::vector<std::string> operands;
-  for (int i = optind; i < argc; ++i) operands.emplace_back(argv[static_cast<size_t>(i)]);
-  return operands;
+  for (int i = optind; i < argc; ++i) operands_.emplace_back(argv[static_cast<size_t>(i)]);
 }
 
-namespace {
+bool CommandLine::Has(std::string_view name) const { return given_.find(name) != given_.end(); }
 
-// The value of `option` as `parse` reads it, else a UsageError saying
-// what it needs (`kind`: "a number", ...).
-template <typename T>
-T OptionValue(std::string_view option, const std::string& value, bool (*parse)(std::string_view, T*),
-              const char* kind) {
-  T v = 0;
-  if (!parse(value, &v)) {
-    throw UsageError("option '--" + std::string(option) + "' needs " + kind + ", not '" + value + "'");
+std::optional<std::string> CommandLine::Text(std::string_view name) const {
+  const auto it = given_.find(name);
+  if (it == given_.end() || it->second.back().empty()) return std::nullopt;
+  return it->second.back().front();
+}
+
+std::vector<std::string> CommandLine::Every(std::string_view name) const {
+  std::vector<std::string> all;
+  const auto it = given_.find(name);
+  if (it == given_.end()) return all;
+  for (const std::vector<std::string>& values : it->second) all.insert(all.end(), values.begin(), values.end());
+  return all;
+}
+
+std::optional<std::vector<double>> CommandLine::Numbers(std::string_view name, const NumberRule& rule) const {
+  const auto it = given_.find(name);
+  if (it == given_.end()) return std::nullopt;
+  std::vector<double> numbers;
+  for (const std::string& text : it->second.back()) {
+    double v = 0;
+    if (!textio::ParseDouble(text, &v) || !rule.Allows(v)) throw OptionValueError(name, rule.expected, text);
+    numbers.push_back(v);
   }
+  return numbers;
+}
+
+std::optional<double> CommandLine::Number(std::string_view name, const NumberRule& rule) const {
+  const std::optional<std::vector<double>> v = Numbers(name, rule);
+  if (!v || v->empty()) return std::nullopt;
+  return v->front();
+}
+
+std::optional<int32_t> CommandLine::Integer(std::string_view name, int32_t min, int32_t max,
+                                            std::string_view expected) const {
+  const std::optional<std::string> text = Text(name);
+  if (!text) return std::nullopt;
+  int32_t v = 0;
+  if (!textio::ParseInt32(*text, &v) || v < min || v > max) throw OptionValueError(name, expected, *text);
   return v;
 }
 
-}  // namespace
-
-double OptionReal(std::string_view option, const std::string& value) {
-  return OptionValue(option, value, textio::ParseDouble, "a number");
-}
-
-int32_t OptionInteger(std::string_view option, const std::string& value) {
-  return OptionValue(option, value, textio::ParseInt32, "an integer");
+std::string CommandLine::Alternatives(const std::vector<std::string_view>& words) {
+  std::string text;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+    text += words[i];
+  }
+  return text;
 }
 
 }  // namespace suite

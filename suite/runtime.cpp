@@ -40,9 +40,7 @@ int RunBody(const Program& program, Context& context) {
   return status;
 }
 
-bool IsHelp(std::string_view arg, Arguments arguments) {
-  return arg == "--help" || (arguments == Arguments::kNone && arg == "-h");
-}
+bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
 int PrintAndReturn(std::ostream& out, std::string_view text) {
   out << text;
@@ -79,7 +77,7 @@ int Invoke(const Program& program, Streams streams, Invocation invocation) {
   const std::vector<std::string>& args = invocation.args;
   for (const std::string& arg : args) {
     if (arg == "--") break;
-    if (IsHelp(arg, program.arguments) && (program.arguments == Arguments::kOptions || args.size() == 1)) {
+    if (IsHelp(arg) && (program.arguments == Arguments::kOptions || args.size() == 1)) {
       return PrintAndReturn(streams.out, program.help);
     }
     if (arg == "--version" && (program.arguments == Arguments::kOptions || args.size() == 1)) {

@@ -30,7 +30,7 @@ std::string_view Version();
 int Execute(const Program& program, Context& context);
 
 // Command-line handling shared by every program, then Execute():
-//   --help (-h for filters)   the help text on standard output, status 0
+//   --help, -h                the help text on standard output, status 0
 //   --version                 "<name> (circarray) <version>", status 0
 // A filter takes no other argument (one usage line on standard error,
 // status 2) and, when standard input is a terminal, first says on standard

@@ -78,9 +78,11 @@ TEST(InvokeTest, ToolsGetTheirArgumentsButNotHelpOrVersion) {
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(o.out, "--window\n3\nlayout.txt\n");
 
-  options.args = {"layout.txt", "--help"};
-  o = RunInProcess(kTool, "", options);
-  EXPECT_EQ(o.out, "Usage: tool [options] FILE\n");
+  for (const char* help : {"--help", "-h"}) {
+    options.args = {"layout.txt", help};
+    o = RunInProcess(kTool, "", options);
+    EXPECT_EQ(o.out, "Usage: tool [options] FILE\n") << help;
+  }
 
   options.args = {"--", "--version"};  // an operand after "--"
   o = RunInProcess(kTool, "", options);
