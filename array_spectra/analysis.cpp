@@ -42,7 +42,7 @@ Plan MakePlan(const SampleSource& first, const AnalysisOptions& o) {
   p.step = std::min(p.step, p.n);
   const double window = static_cast<double>(p.n) * p.dt;
   const double nyquist = 0.5 / p.dt;
-  GridChoice g;
+  curve::GridChoice g;
   g.fmin = o.fmin.value_or(4 / window);
   g.fmax = o.fmax.value_or(0.4 / p.dt);
   g.count = o.frequencies;
@@ -55,7 +55,7 @@ Plan MakePlan(const SampleSource& first, const AnalysisOptions& o) {
     throw textio::RuntimeError("the output frequencies need 0 < fmin < fmax, got fmin " + textio::Shortest(g.fmin) +
                                " Hz and fmax " + textio::Shortest(g.fmax) + " Hz");
   }
-  p.grid = MakeGrid(g);
+  p.grid = curve::MakeGrid(g);
   return p;
 }
 

@@ -8,6 +8,7 @@
 #include "array_spectra/channels.h"
 #include "array_spectra/segmenter.h"
 #include "array_spectra/smoothing.h"
+#include "curve/frequency_grid.h"
 
 namespace circspec {
 
@@ -18,7 +19,7 @@ struct AnalysisOptions {
   std::optional<double> fmin;  // default 4 / window
   std::optional<double> fmax;  // default 0.4 / dt
   int frequencies = 120;
-  GridKind grid = GridKind::kLog;
+  curve::GridKind grid = curve::GridKind::kLog;
   SmoothingChoice smoothing;
   size_t max_groups = 100;                     // jackknife groups, at most (even)
   Component component = Component::kVertical;  // what the sources are (see Component)

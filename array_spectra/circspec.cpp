@@ -139,7 +139,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   a.fmin = line.Number("fmin", suite::Positive("a positive frequency in Hz"));
   a.fmax = line.Number("fmax", suite::Positive("a positive frequency in Hz"));
   a.frequencies = line.Integer("nfreq", 1, 100000, "a count from 1 to 100000").value_or(a.frequencies);
-  a.grid = line.Keyword<GridKind>("grid", {{"log", GridKind::kLog}, {"linear", GridKind::kLinear}}).value_or(a.grid);
+  a.grid = line.Keyword<curve::GridKind>("grid", {{"log", curve::GridKind::kLog}, {"linear", curve::GridKind::kLinear}}).value_or(a.grid);
   if (const std::optional<std::string> smooth = line.Text("smooth")) a.smoothing = ParseSmoothing(*smooth);
   a.component = line.Keyword<Component>("component", {{"v", Component::kVertical}, {"h", Component::kHorizontal}})
                     .value_or(a.component);
@@ -226,7 +226,7 @@ std::vector<std::string> TableHeader(const array::Layout& layout, size_t ring, c
               textio::Shortest(o.analysis.reject) + (o.analysis.reject > 0 ? "" : " (off)") + "; kept " +
               std::to_string(sums.kept) + ", dropped " + std::to_string(sums.dropped));
   h.push_back("frequencies: " + std::to_string(sums.frequencies.size()) + " on a " +
-              (o.analysis.grid == GridKind::kLog ? "log" : "linear") + " grid from " +
+              (o.analysis.grid == curve::GridKind::kLog ? "log" : "linear") + " grid from " +
               textio::Shortest(sums.frequencies.front()) + " to " + textio::Shortest(sums.frequencies.back()) +
               " Hz; smoothing " + Describe(o.analysis.smoothing));
   if (o.analysis.component == Component::kHorizontal) {

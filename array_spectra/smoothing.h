@@ -7,17 +7,6 @@
 
 namespace circspec {
 
-// The output frequencies: n of them from fmin to fmax, equally spaced in
-// log f (f_i = fmin (fmax/fmin)^(i/(n-1))) or in f; one frequency (fmin)
-// when n = 1.
-enum class GridKind { kLog, kLinear };
-struct GridChoice {
-  double fmin = 0, fmax = 0;
-  int count = 120;
-  GridKind kind = GridKind::kLog;
-};
-std::vector<double> MakeGrid(const GridChoice& choice);
-
 // How the FFT bins are averaged onto an output frequency fc. Every weight
 // set is normalised to sum 1, and the bins used are k = 1 .. n/2 (the
 // mean is removed from each segment, so bin 0 carries nothing useful):

@@ -70,17 +70,6 @@ TEST(SegmentTransform, IsTheDftOfTheDetrendedHannTaperedSegment) {
   }
 }
 
-TEST(Grid, SpansFminToFmaxInLogOrLinearSteps) {
-  const std::vector<double> log = MakeGrid({0.5, 40, 5, GridKind::kLog});
-  ASSERT_EQ(log.size(), 5u);
-  EXPECT_EQ(log.front(), 0.5);
-  EXPECT_EQ(log.back(), 40);
-  for (size_t i = 1; i < log.size(); ++i) EXPECT_NEAR(log[i] / log[i - 1], std::pow(80, 0.25), 1e-12);
-  const std::vector<double> lin = MakeGrid({1, 3, 5, GridKind::kLinear});
-  EXPECT_EQ(lin, (std::vector<double>{1, 1.5, 2, 2.5, 3}));
-  EXPECT_EQ(MakeGrid({2, 3, 1, GridKind::kLog}), std::vector<double>{2});
-}
-
 TEST(Smoother, WeightsAreNormalisedAndFollowTheirWindows) {
   const double df = 0.05;
   const size_t last = 1024;

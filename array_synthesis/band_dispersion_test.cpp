@@ -2,16 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <numbers>
 
 #include "array_synthesis/band.h"
 #include "array_synthesis/counter_rng.h"
 #include "array_synthesis/dispersion.h"
 #include "array_synthesis/sincos.h"
-#include "testsupport/temp_dir.h"
-#include "testsupport/test_context.h"
-#include "textio/errors.h"
 
 namespace circsim {
 namespace {
@@ -31,63 +27,11 @@ TEST(Dispersion, DefaultCurve) {
   EXPECT_NEAR(c.Scaled(0.9).Velocity(4), 396, 1e-9);
 }
 
-TEST(Dispersion, TableInterpolatesInLogLogAndHoldsTheEnds) {
-  // Between (1, 100) and (4, 400) c grows as f (a power law of exponent 1),
-  // between (4, 400) and (16, 200) as f^-1/2.
-  const DispersionCurve c = DispersionCurve::FromPoints({{1, 100}, {4, 400}, {16, 200}});
+TEST(Dispersion, ACurveFilesPointsScaled) {
+  const DispersionCurve c(curve::Curve{"c.txt", {{1, 100}, {4, 400}}});
   EXPECT_TRUE(c.is_table());
-  struct Case {
-    double f, c;
-  };
-  for (const Case& k : {Case{0.01, 100}, Case{0, 100}, Case{1, 100}, Case{2, 200}, Case{3, 300}, Case{4, 400},
-                        Case{8, 400 / std::numbers::sqrt2}, Case{16, 200}, Case{100, 200}}) {
-    EXPECT_NEAR(c.Velocity(k.f), k.c, 1e-9 * k.c) << "f = " << k.f;
-  }
-  EXPECT_NEAR(c.Scaled(0.5).Velocity(2), 100, 1e-9);
-  // One point: a constant.
-  const DispersionCurve one = DispersionCurve::FromPoints({{5, 321}});
-  EXPECT_NEAR(one.Velocity(0.1), 321, 1e-9);
-  EXPECT_NEAR(one.Velocity(50), 321, 1e-9);
-}
-
-TEST(Dispersion, ReadsACurveFile) {
-  testsupport::TempDir dir("circsim_curve");
-  const std::string path = dir.Write("c.txt", "1 100\n\n4, 400  extra text\n16 200\n");
-  testsupport::TestContext context;
-  const DispersionCurve c = ReadDispersionCurve(context, path);
   EXPECT_NEAR(c.Velocity(2), 200, 1e-9);
-  EXPECT_NEAR(c.Velocity(8), 400 / std::numbers::sqrt2, 1e-9);
-  EXPECT_NEAR(c.Velocity(99), 200, 1e-9);
-}
-
-TEST(Dispersion, BadCurveFilesNameFileAndLine) {
-  struct Case {
-    const char* text;
-    const char* message;
-  };
-  const Case cases[] = {
-      {"1 100\n2 abc\n", "c.txt line 2: cannot read a point 'frequency velocity': unreadable value 'abc'"},
-      {"1 100\n1 200\n", "c.txt line 2: frequencies must increase (the point before is on line 1)"},
-      {"2 100\n1 200\n", "c.txt line 2: frequencies must increase"},
-      {"0 100\n", "c.txt line 1: expected a positive frequency and velocity"},
-      {"1 -100\n", "c.txt line 1: expected a positive frequency and velocity"},
-      {"1 nan\n", "c.txt line 1: expected a positive frequency and velocity"},
-      {"1 100\n2\n", "c.txt: the file ends inside a point"},
-      {"\n\n", "c.txt: no points 'frequency velocity'"},
-  };
-  testsupport::TempDir dir("circsim_curve");
-  testsupport::TestContext context;
-  for (const Case& k : cases) {
-    const std::string path = dir.Write("c.txt", k.text);
-    try {
-      ReadDispersionCurve(context, path);
-      ADD_FAILURE() << "accepted: " << k.text;
-    } catch (const textio::InputError& e) {
-      EXPECT_THAT(e.what(), HasSubstr(k.message)) << k.text;
-      EXPECT_THAT(e.what(), HasSubstr(path));
-    }
-  }
-  EXPECT_THROW(ReadDispersionCurve(context, dir / "missing.txt"), textio::InputError);
+  EXPECT_NEAR(c.Scaled(0.5).Velocity(2), 100, 1e-9);
 }
 
 TEST(Band, CosineTapersInLogFrequency) {

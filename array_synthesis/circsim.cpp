@@ -177,8 +177,8 @@ void WriteStation(suite::Context& context, const array::Layout& layout, const Sy
 void Synthesise(suite::Context& context, Settings& s) {
   const array::Layout layout = array::ReadLayout(context, s.layout);
   Wavefield& w = s.wavefield;
-  if (!s.rayleigh_file.empty()) w.rayleigh = ReadDispersionCurve(context, s.rayleigh_file);
-  w.love = s.love_file.empty() ? w.rayleigh.Scaled(0.9) : ReadDispersionCurve(context, s.love_file);
+  if (!s.rayleigh_file.empty()) w.rayleigh = DispersionCurve(curve::ReadCurve(context, s.rayleigh_file));
+  w.love = s.love_file.empty() ? w.rayleigh.Scaled(0.9) : DispersionCurve(curve::ReadCurve(context, s.love_file));
 
   CheckFiles(layout, s.format);
   // A record must never replace one of this run's inputs.

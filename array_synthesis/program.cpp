@@ -37,7 +37,7 @@ Options (defaults in brackets):
                        FMIN to 1 at 1.25 FMIN and falls likewise from
                        FMAX/1.25 to 0 at FMAX [0.5 and 0.4/dt]
   --rayleigh FILE      Rayleigh phase velocity: lines "frequency velocity"
-                       (Hz, m/s), frequencies increasing, interpolated
+                       (Hz, m/s; '#' comments, any order), interpolated
                        linearly in log f - log c, held constant beyond the
                        ends [c(f) = 180 + 520 / (1 + (f/4)^2) m/s]
   --love FILE          Love phase velocity, same form [0.9 x the Rayleigh

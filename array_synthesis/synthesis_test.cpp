@@ -221,8 +221,8 @@ TEST(Synthesis, NoiseIsKeyedOnTheStationName) {
 // directions and the split of horizontal power).
 TEST(Synthesis, OneWaveHorizontalMotionFollowsTheConventions) {
   for (const double love_fraction : {0.0, 0.3, 1.0}) {
-    const Wavefield w = ShortField({.rayleigh = DispersionCurve::FromPoints({{1, 800}, {20, 200}}),
-                                    .love = DispersionCurve::FromPoints({{1, 500}, {10, 150}}),
+    const Wavefield w = ShortField({.rayleigh = DispersionCurve(curve::Curve{"r", {{1, 800}, {20, 200}}}),
+                                    .love = DispersionCurve(curve::Curve{"l", {{1, 500}, {10, 150}}}),
                                     .hv = 0.7,
                                     .love_fraction = love_fraction,
                                     .waves = 1,

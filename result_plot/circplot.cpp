@@ -139,7 +139,7 @@ Request ReadRequest(suite::Context& context, const Settings& s) {
     request.inputs.push_back(std::move(read.input));
   }
   for (const std::string& name : s.fort7) request.limits.push_back(ReadFort7(name, LinesOf(context, name)));
-  if (!s.truth.empty()) request.truth = ReadTrueCurve(s.truth, LinesOf(context, s.truth));
+  if (!s.truth.empty()) request.truth = curve::ReadCurve(context, s.truth);
   return request;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "curve/frequency_grid.h"
 #include "result_plot/legend.h"
 #include "result_plot/picture.h"
 #include "result_plot/theory.h"
@@ -158,7 +159,7 @@ class Composer {
         fmax = std::max(fmax, p.f);
       }
     }
-    const std::vector<double> grid = LogGrid(fmin, fmax, kTheoryPoints);
+    const std::vector<double> grid = curve::MakeGrid({fmin, fmax, kTheoryPoints, curve::GridKind::kLog});
     const double r = *request_.radius;
     const std::string truth = Name(request_.truth->source) + ", " + RadiusText(r);
     if (theory == Theory::kSpac) {
@@ -236,7 +237,7 @@ class Composer {
     if (request_.truth) {
       panel.curves.push_back({"true curve (" + Name(request_.truth->source) + ")",
                               "true dispersion curve " + request_.truth->source, Style::kReference, 0,
-                              request_.truth->velocities});
+                              PointsOf(*request_.truth)});
     }
     AddPanel(std::move(panel), "phase velocity");
   }

@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "curve/curve_file.h"
+
 namespace circplot {
 
 // One value against frequency, with its standard error (0 when the input
@@ -79,11 +81,9 @@ struct ReadInput {
   long stop_line = 0;
 };
 
-// A reference dispersion curve (frequency, phase velocity) to compare with.
-struct TrueCurve {
-  std::string source;
-  std::vector<Point> velocities;  // sorted by frequency
-};
+// A reference dispersion curve (frequency, phase velocity) to compare
+// with: a curve file (--true).
+using TrueCurve = curve::Curve;
 
 }  // namespace circplot
 

@@ -16,11 +16,6 @@ namespace circplot {
 // the source and the line when the input is none of these.
 ReadInput RecogniseInput(const std::string& source, const std::vector<TextLine>& lines);
 
-// The file of --true: lines "frequency velocity" (further values ignored;
-// blank lines and lines starting with '#' skipped); frequency and velocity
-// positive. Sorted by frequency.
-TrueCurve ReadTrueCurve(const std::string& source, const std::vector<TextLine>& lines);
-
 }  // namespace circplot
 
 #endif  // CIRCARRAY_RESULT_PLOT_READ_INPUTS_H_

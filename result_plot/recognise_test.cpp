@@ -150,7 +150,7 @@ TEST(RecogniseTest, ARefusedLineReachesTheTerminalWithoutItsControlBytes) {
   }
 }
 
-TEST(RecogniseTest, Fort7AndTrueCurveFilesAreChecked) {
+TEST(RecogniseTest, Fort7FilesAreChecked) {
   EXPECT_EQ(ReadFort7("fort.7", LinesOf(testing::Fort7Example())).velocities.size(), 7u);
   const std::pair<std::string, std::string> cases[] = {
       {testing::QuillonExample(), "q.txt line 1: not a line of quillon's fort.7"},
@@ -159,30 +159,6 @@ TEST(RecogniseTest, Fort7AndTrueCurveFilesAreChecked) {
   for (const auto& [text, message] : cases) {
     EXPECT_THAT([&] { ReadFort7("q.txt", LinesOf(text)); }, RefusedWith(message)) << text;
   }
-
-  const TrueCurve truth = ReadTrueCurve("t.txt", LinesOf("# f c\n4 440\n2,600\n\n8 300 extra\n"));
-  ASSERT_EQ(truth.velocities.size(), 3u);
-  EXPECT_EQ(truth.velocities[0].f, 2.0);  // sorted by frequency
-  EXPECT_EQ(truth.velocities[2].v, 300.0);
-  const std::pair<std::string, std::string> bad[] = {
-      {"1 400\n2 -5\n", "t.txt line 2: the frequency and velocity of a true curve must be positive"},
-      {"1 400\n2\n", "t.txt line 2: not a pair 'frequency velocity'"},
-      {"# nothing\n", "t.txt: no pairs"},
-  };
-  for (const auto& [text, message] : bad) {
-    EXPECT_THAT([&] { ReadTrueCurve("t.txt", LinesOf(text)); }, RefusedWith(message)) << text;
-  }
-}
-
-TEST(TheoryTest, TrueCurveIsLinearInLogLogAndHeldBeyondItsEnds) {
-  const TrueCurve truth{"t", {{1.0, 400.0}, {4.0, 100.0}}};
-  EXPECT_NEAR(TrueVelocity(truth, 2.0), 200.0, 1e-12);  // c = 400/f between the points
-  EXPECT_EQ(TrueVelocity(truth, 0.5), 400.0);
-  EXPECT_EQ(TrueVelocity(truth, 9.0), 100.0);
-  const std::vector<double> grid = LogGrid(1.0, 100.0, 3);
-  ASSERT_EQ(grid.size(), 3u);
-  EXPECT_NEAR(grid[1], 10.0, 1e-12);
-  EXPECT_EQ(grid[2], 100.0);
 }
 
 TEST(TheoryTest, SpacAndCcaOfTheTrueCurve) {

@@ -78,7 +78,7 @@ std::vector<std::vector<double>> Block(const std::string& script, const std::str
 TEST(ScriptTest, VantorOutputWithNoRootCountedFort7AndTrueCurve) {
   Request request = OneInput("ex/vantor.txt", testing::VantorExample());
   request.limits.push_back(ReadFort7("ex/fort.7", LinesOf(testing::Fort7Example())));
-  request.truth = ReadTrueCurve("true.txt", LinesOf("1 700\n4 440\n8 300\n"));
+  request.truth = TrueCurve{"true.txt", {{1.0, 700.0}, {4.0, 440.0}, {8.0, 300.0}}};
   const Drawn d = Draw(request);
   ASSERT_EQ(d.picture.panels.size(), 1u);
   const std::string& s = d.script;
@@ -158,7 +158,7 @@ TEST(ScriptTest, QuillonNoiseRatios) {
 TEST(ScriptTest, CircspecTablePanelsWithErrorBarsAndTheory) {
   Request request = OneInput("spectra.txt", testing::kSpectraTable);
   request.radius = 10.0;
-  request.truth = ReadTrueCurve("true.txt", LinesOf("1 200\n10 200\n"));
+  request.truth = TrueCurve{"true.txt", {{1.0, 200.0}, {10.0, 200.0}}};
   const Drawn d = Draw(request);
   ASSERT_EQ(d.picture.panels.size(), 2u);  // SPAC coefficients, CCA ratio
   const std::string& s = d.script;
@@ -183,7 +183,7 @@ TEST(ScriptTest, CircspecTablePanelsWithErrorBarsAndTheory) {
 
 TEST(ScriptTest, TrueCurveWithATableButNoRadiusIsANote) {
   Request request = OneInput("spectra.txt", testing::kSpectraTable);
-  request.truth = ReadTrueCurve("true.txt", LinesOf("1 200\n"));
+  request.truth = TrueCurve{"true.txt", {{1.0, 200.0}}};
   const Drawn d = Draw(request);
   EXPECT_FALSE(testing::Has(d.script, "J0(k r) of the true curve"));
   EXPECT_THAT(d.notes, OneNoteWith("--radius"));

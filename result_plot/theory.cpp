@@ -1,37 +1,19 @@
 #include "result_plot/theory.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace circplot {
 
-double TrueVelocity(const TrueCurve& truth, double f) {
-  const std::vector<Point>& c = truth.velocities;
-  if (f <= c.front().f) return c.front().v;
-  if (f >= c.back().f) return c.back().v;
-  const auto upper = std::upper_bound(c.begin(), c.end(), f, [](double x, const Point& p) { return x < p.f; });
-  const Point& b = *upper;
-  const Point& a = *(upper - 1);
-  const double t = std::log(f / a.f) / std::log(b.f / a.f);
-  return std::exp(std::log(a.v) + t * std::log(b.v / a.v));
-}
-
-std::vector<double> LogGrid(double fmin, double fmax, int count) {
-  std::vector<double> grid;
-  if (count < 2 || !(fmin > 0.0) || !(fmax > fmin)) {
-    if (fmin > 0.0) grid.push_back(fmin);
-    return grid;
-  }
-  const double step = std::log(fmax / fmin) / (count - 1);
-  for (int i = 0; i < count; ++i) grid.push_back(fmin * std::exp(step * i));
-  grid.back() = fmax;
-  return grid;
+std::vector<Point> PointsOf(const TrueCurve& truth) {
+  std::vector<Point> points;
+  for (const curve::Point& p : truth.points) points.push_back({p.f, p.c});
+  return points;
 }
 
 namespace {
 
-double Wavenumber(const TrueCurve& truth, double f) { return 2.0 * std::numbers::pi * f / TrueVelocity(truth, f); }
+double Wavenumber(const TrueCurve& truth, double f) { return 2.0 * std::numbers::pi * f / truth.VelocityAt(f); }
 
 }  // namespace
 

@@ -7,13 +7,8 @@
 
 namespace circplot {
 
-// The phase velocity of a true curve at frequency f: linear in log f and
-// log c between its points, held at the end values beyond them (the rule
-// by which circsim reads its dispersion curves).
-double TrueVelocity(const TrueCurve& truth, double f);
-
-// `count` frequencies from fmin to fmax, equally spaced in log f.
-std::vector<double> LogGrid(double fmin, double fmax, int count);
+// The points of a true curve, to draw.
+std::vector<Point> PointsOf(const TrueCurve& truth);
 
 // What the SPAC coefficient of a ring of radius r would be for the true
 // curve: J0(k r) with k = 2*pi*f/c(f), for waves from all azimuths.
