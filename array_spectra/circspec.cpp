@@ -17,6 +17,7 @@
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
 #include "array_spectra/station_source.h"
+#include "ratio_inversion/vantor_format.h"
 #include "suite/options.h"
 #include "suite/runtime.h"
 #include "textio/errors.h"
@@ -45,8 +46,6 @@ struct Form {
 
 // The wave type a horizontal SPAC coefficient is read as (--wave).
 enum class Wave { kUnset, kLove, kRayleigh };
-
-bool IsHorizontalItype(int itype) { return itype >= 21 && itype <= 23; }
 
 struct Options {
   AnalysisOptions analysis;
@@ -86,48 +85,36 @@ SmoothingChoice ParseSmoothing(const std::string& text) {
   return s;
 }
 
+bool IsHorizontal(const vantor::Itype& t) { return !t.observed_love.empty(); }
+
+// "1, 2, 3, ... or 23": vantor's type codes (the horizontal ones only), for
+// messages.
+std::string ItypeCodes(bool horizontal_only = false) {
+  std::vector<std::string> codes;
+  for (const vantor::Itype& t : vantor::kItypes) {
+    if (!horizontal_only || IsHorizontal(t)) codes.push_back(std::to_string(t.code));
+  }
+  return suite::CommandLine::Alternatives({codes.begin(), codes.end()});
+}
+
 Form ParseForm(const std::string& text) {
   if (text == "table") return {FormKind::kTable, 0};
   if (text == "quillon") return {FormKind::kQuillon, 0};
-  if (text.substr(0, 7) == "vantor:") {
-    int32_t itype = 0;
-    if (textio::ParseInt32(text.substr(7), &itype)) {
-      for (int allowed : {1, 2, 3, 4, 5, 10, 11, 21, 22, 23}) {
-        if (itype == allowed) return {FormKind::kVantor, itype};
-      }
-    }
+  int32_t itype = 0;
+  if (text.starts_with("vantor:") && textio::ParseInt32(text.substr(7), &itype) && vantor::FindItype(itype)) {
+    return {FormKind::kVantor, itype};
   }
-  throw OptionValueError("for", "table, vantor:ITYPE (ITYPE 1, 2, 3, 4, 5, 10, 11, 21, 22 or 23) or quillon", text);
+  throw OptionValueError("for", "table, vantor:ITYPE (ITYPE " + ItypeCodes() + ") or quillon", text);
 }
 
-// What vantor's model of `itype` compares with. The horizontal models are
-// J0 - J2 (22), J0 + J2 (23) and their ratio (21); Rayleigh waves give
-// J0 - J2 on the radial component, Love waves on the transverse one.
+// The quantity vantor's model of `itype` compares with, for the wave the
+// horizontal models are solved for.
 Quantity QuantityOfItype(int itype, Wave wave) {
-  const bool love = wave == Wave::kLove;
-  switch (itype) {
-    case 21:
-      return love ? Quantity::kSpacTR : Quantity::kSpacRT;
-    case 22:
-      return love ? Quantity::kSpacT : Quantity::kSpacR;
-    case 23:
-      return love ? Quantity::kSpacR : Quantity::kSpacT;
-    case 1:
-      return Quantity::kSpac;
-    case 2:
-      return Quantity::kJ0sq;
-    case 3:
-      return Quantity::kJ1sq;
-    case 4:
-      return Quantity::kJ0J1sq;
-    case 5:
-      return Quantity::kCca;
-    case 10:
-      return Quantity::kRingsq;
-    default:
-      return Quantity::kRing;
-  }
+  const vantor::Itype& t = *vantor::FindItype(itype);
+  return *QuantityNamed(wave == Wave::kLove && !t.observed_love.empty() ? t.observed_love : t.observed);
 }
+
+bool IsHorizontalItype(int itype) { return IsHorizontal(*vantor::FindItype(itype)); }
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
   const suite::CommandLine line(args, kOptions);
@@ -154,7 +141,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
                      " needs --wave love or --wave rayleigh: the radial and transverse coefficients swap roles");
   }
   if (!horizontal_itype && o.wave != Wave::kUnset) {
-    throw UsageError("--wave applies only to --for vantor:21, vantor:22 and vantor:23");
+    throw UsageError("--wave applies only to the horizontal models of --for vantor:ITYPE (" + ItypeCodes(true) + ")");
   }
   const std::vector<std::string>& operands = line.operands();
   if (operands.empty()) throw UsageError("missing the layout file: circspec [options] LAYOUT");

@@ -8,21 +8,6 @@ float J0(float x) { return core::cal_bsl(0.0f, x); }
 float J1(float x) { return core::cal_bsl(1.0f, x); }
 float J2(float x) { return core::cal_bsl(2.0f, x); }
 
-namespace {
-
-// Brackets: 3.83 lies just below the first zero of J1, 2.4 just below the
-// first zero of J0, 1.84 just below the first maximum of J1, so each model
-// is monotonic on its bracket.
-constexpr ItypeEntry kItypes[] = {
-    {1, Model::kBslj0, 0.0f, 3.83f, false},      {2, Model::kBslj02, 0.0f, 2.4f, false},
-    {3, Model::kBslj12, 0.0f, 1.84f, false},     {4, Model::kBslj012, 0.001f, 3.83f, false},
-    {5, Model::kBslj0212, 0.001f, 2.4f, false},    {10, Model::kBslj1212, 0.001f, 3.83f, true},
-    {11, Model::kBslj1111, 0.001f, 3.83f, true}, {21, Model::kCcaML, 0.001f, 3.7f, false},
-    {22, Model::kSpacML, 0.001f, 3.5f, false},   {23, Model::kSpacPL, 0.001f, 5.1f, false},
-};
-
-}  // namespace
-
 float bslj0(float x, const Blocks& blk) { return J0(x) - blk.observed; }
 
 float bslj02(float x, const Blocks& blk) {
@@ -111,13 +96,6 @@ float wn2pv(float x, float freq, float radius) {
   float t = kTwoPi * freq;
   t = t * radius;
   return t / x;
-}
-
-const ItypeEntry* FindItype(int itype) {
-  for (const ItypeEntry& e : kItypes) {
-    if (e.itype == itype) return &e;
-  }
-  return nullptr;
 }
 
 }  // namespace vantor

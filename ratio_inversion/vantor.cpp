@@ -15,7 +15,6 @@ namespace vantor {
 namespace {
 
 constexpr float kTolerance = 1.0e-7f;  // relative and absolute
-constexpr float kNoRootVelocity = 999.0f;
 
 }  // namespace
 
@@ -24,7 +23,7 @@ void Run(suite::Context& context) {
   const auto [itype, radius, fstep, fend] = textio::RequireRecord<int32_t, float, float, float>(
       reader, "the parameter record (itype integer, radius, fstep, fend)");
 
-  const ItypeEntry* entry = FindItype(itype);
+  const Itype* entry = FindItype(itype);
   if (entry == nullptr) suite::StopWith("ERROR: no list of itype ", itype);
 
   Blocks blocks;
@@ -56,9 +55,9 @@ void Run(suite::Context& context) {
         float scale = radius * freq;
         line.Add(freq).Add(velocity).Add(velocity / scale);
       } else if (r.status == core::FzeroStatus::kSingular) {
-        line.Add(freq).Add(velocity).Add(" SINGULAR_POINT");
+        line.Add(freq).Add(velocity).Add(kSingularPointText);
       } else {
-        line.Add(freq).Add(kNoRootVelocity).Add(" NO_ROOT ").Add(static_cast<int32_t>(r.code())).Add(blocks.observed);
+        line.Add(freq).Add(kNoRootVelocity).Add(kNoRootText).Add(static_cast<int32_t>(r.code())).Add(blocks.observed);
       }
       line.End();
     }

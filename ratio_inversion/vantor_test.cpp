@@ -42,7 +42,7 @@ TEST(VantorTest, EveryTypeRecoversItsArgument) {
   const float x0 = 1.2f;
   const int types[] = {1, 2, 3, 4, 5, 10, 11, 21, 22, 23};
   for (int itype : types) {
-    const ItypeEntry* e = FindItype(itype);
+    const Itype* e = FindItype(itype);
     Blocks blk;
     blk.rdsr = 0.5f;
     float observed = Residual(e->model, x0, blk);  // o = 0: the model value

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <optional>
 
+#include "ratio_inversion/vantor_format.h"
 #include "result_plot/readers.h"
 #include "textio/errors.h"
 #include "textio/number.h"
@@ -8,9 +9,6 @@
 namespace circplot {
 
 namespace {
-
-// vantor's velocity on a line without a root.
-constexpr double kNoRootVelocity = 999.0;
 
 // The third value of a root line is velocity/(radius*frequency), so every
 // root line gives the radius; they agree to the digits vantor prints
@@ -30,14 +28,14 @@ std::optional<VantorLine> ParseVantorLine(std::string_view text) {
   const std::vector<std::string_view> f = Fields(text);
   VantorLine line{VantorLine::Form::kRoot};
   if (f.size() < 3 || !Number(f[0], &line.f) || !Number(f[1], &line.v)) return std::nullopt;
-  if (f.size() == 3 && f[2] == "SINGULAR_POINT") {
+  if (f.size() == 3 && f[2] == vantor::kSingularPoint) {
     line.form = VantorLine::Form::kSingular;
     return line;
   }
   if (f.size() == 3 && Number(f[2], &line.ratio)) return line;
   int32_t status = 0;
   double observed = 0.0;
-  if (f.size() == 5 && line.v == kNoRootVelocity && f[2] == "NO_ROOT" && textio::ParseInt32(f[3], &status) &&
+  if (f.size() == 5 && line.v == vantor::kNoRootVelocity && f[2] == vantor::kNoRoot && textio::ParseInt32(f[3], &status) &&
       textio::ParseDouble(f[4], &observed)) {
     line.form = VantorLine::Form::kNoRoot;
     return line;
