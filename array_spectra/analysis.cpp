@@ -145,10 +145,6 @@ class Pass {
   std::vector<double> smoothed_;  // scratch
 };
 
-Smoother MakeSmoother(const SmoothingChoice& choice, const std::vector<double>& grid, size_t n, double dt) {
-  return Smoother(choice, grid, 1 / (static_cast<double>(n) * dt), n / 2);
-}
-
 Sources OpenChecked(const SourceOpener& open) {
   Sources sources = open();
   if (sources.empty()) throw textio::RuntimeError("no station records");
@@ -255,10 +251,6 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
   out.samples_used = static_cast<long>(static_cast<size_t>(segments - 1) * plan.step + plan.n);
   out.read_twice = read_twice;
   return out;
-}
-
-Smoother SmootherOf(const SpectralSums& sums, const SmoothingChoice& choice) {
-  return MakeSmoother(choice, sums.frequencies, sums.window_samples, sums.dt);
 }
 
 }  // namespace circspec

@@ -62,11 +62,6 @@ using ProgressFn = std::function<void(long segments, double seconds)>;
 SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, const AnalysisOptions& options,
                      const ProgressFn& progress = {});
 
-// The smoother Analyse() used for `sums` (segments of n samples at dt,
-// bins 1 .. n/2 onto sums.frequencies): for the theory, which must pass
-// through the same weights.
-Smoother SmootherOf(const SpectralSums& sums, const SmoothingChoice& choice);
-
 }  // namespace circspec
 
 #endif  // CIRCARRAY_ARRAY_SPECTRA_ANALYSIS_H_

@@ -10,9 +10,9 @@
 #include <span>
 #include <sstream>
 
-#include "array_spectra/memory_source.h"
+#include "array_testing/memory_source.h"
 #include "array_spectra/output_forms.h"
-#include "array_spectra/synthetic_array.h"
+#include "array_testing/synthetic_array.h"
 #include "suite/runtime.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
@@ -22,6 +22,8 @@
 
 namespace circspec {
 namespace {
+
+using testing::MemorySource;
 
 testsupport::Outcome RunWith(std::vector<std::string> args, const std::filesystem::path& directory = {}) {
   return testsupport::RunInProcess(kProgram, "", testsupport::RunOptions{std::move(args), directory});

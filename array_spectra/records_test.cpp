@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "array_spectra/memory_source.h"
+#include "array_testing/memory_source.h"
 #include "array_spectra/record_reader.h"
 #include "array_spectra/segmenter.h"
 #include "testsupport/temp_dir.h"
@@ -18,6 +18,8 @@
 
 namespace circspec {
 namespace {
+
+using testing::MemorySource;
 
 std::vector<double> ReadAll(SampleSource& s, size_t block) {
   std::vector<double> out, buf(block);

@@ -7,12 +7,14 @@
 #include <memory>
 
 #include "array_spectra/analysis.h"
-#include "array_spectra/memory_source.h"
+#include "array_testing/memory_source.h"
 #include "array_spectra/segment_transform.h"
-#include "array_spectra/synthetic_array.h"
+#include "array_testing/synthetic_array.h"
 
 namespace circspec {
 namespace {
+
+using testing::MemorySource;
 
 struct Records {
   ArrayGeometry geometry;

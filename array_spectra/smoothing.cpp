@@ -112,10 +112,8 @@ void Smoother::Apply(const double* raw, size_t channels, double* out) const {
   }
 }
 
-double Smoother::Weight(size_t i, size_t k) const {
-  const Row& row = rows_[i];
-  if (k < first_bin_ + row.first || k >= first_bin_ + row.first + row.weights.size()) return 0;
-  return row.weights[k - first_bin_ - row.first];
+Smoother MakeSmoother(const SmoothingChoice& choice, const std::vector<double>& grid, size_t n, double dt) {
+  return Smoother(choice, grid, 1 / (static_cast<double>(n) * dt), n / 2);
 }
 
 }  // namespace circspec

@@ -31,6 +31,12 @@ std::string Describe(const SmoothingChoice& choice);
 // channels at once. Smoothing is linear, so smoothing a sum of segments'
 // spectra equals the sum of the smoothed spectra: the group sums of the
 // jackknife are smoothed once each.
+class Smoother;
+
+// The smoother of segments of n samples at the interval dt: the FFT bins
+// 1 .. n/2, spaced 1/(n dt), onto the output frequencies `grid`.
+Smoother MakeSmoother(const SmoothingChoice& choice, const std::vector<double>& grid, size_t n, double dt);
+
 class Smoother {
  public:
   Smoother(const SmoothingChoice& choice, const std::vector<double>& grid, double df, size_t last_bin);
@@ -45,8 +51,12 @@ class Smoother {
   void Apply(const double* raw, size_t channels, double* out) const;
 
   // The normalised weight of bin k at output frequency i (0 outside its
-  // support); for tests and the theory.
-  double Weight(size_t i, size_t k) const;
+  // support).
+  double Weight(size_t i, size_t k) const {
+    const Row& row = rows_[i];
+    if (k < first_bin_ + row.first || k >= first_bin_ + row.first + row.weights.size()) return 0;
+    return row.weights[k - first_bin_ - row.first];
+  }
 
  private:
   struct Row {

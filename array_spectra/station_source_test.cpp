@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "array/layout.h"
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_context.h"
 #include "textio/errors.h"

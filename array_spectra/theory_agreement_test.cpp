@@ -11,8 +11,8 @@
 
 #include "array_spectra/analysis.h"
 #include "array_spectra/quantities.h"
-#include "array_spectra/synthetic_array.h"
-#include "array_spectra/theory.h"
+#include "array_testing/synthetic_array.h"
+#include "array_testing/theory.h"
 
 namespace circspec {
 namespace {

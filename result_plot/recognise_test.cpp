@@ -8,7 +8,7 @@
 
 #include "result_plot/read_inputs.h"
 #include "result_plot/readers.h"
-#include "result_plot/test_inputs.h"
+#include "testsupport/plot_inputs.h"
 #include "result_plot/theory.h"
 #include "textio/errors.h"
 #include "textio/format.h"

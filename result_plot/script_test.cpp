@@ -12,7 +12,7 @@
 #include "result_plot/picture.h"
 #include "result_plot/read_inputs.h"
 #include "result_plot/readers.h"
-#include "result_plot/test_inputs.h"
+#include "testsupport/plot_inputs.h"
 #include "textio/errors.h"
 #include "textio/number.h"
 

@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "seisio/expect_trace.h"
+#include "testsupport/expect_trace.h"
 #include "seisio/mseed.h"
 #include "seisio/sac.h"
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "testsupport/temp_dir.h"
 
 namespace seisio {

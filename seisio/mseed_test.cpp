@@ -11,9 +11,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "seisio/expect_trace.h"
+#include "testsupport/expect_trace.h"
 #include "seisio/mseed_index.h"
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "textio/errors.h"
 
 namespace seisio {

@@ -16,7 +16,7 @@
 
 #include "seisio/mseed.h"
 #include "seisio/sac.h"
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "testsupport/temp_dir.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "textio/errors.h"
 
 namespace seisio {

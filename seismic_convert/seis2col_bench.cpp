@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "seismic_convert/seis2col.h"
 #include "suite/programs.h"
 #include "testsupport/bench.h"

@@ -11,9 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "component_split/wendle.h"
-#include "rms_eval/record.h"
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "suite/options.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
@@ -206,37 +204,6 @@ TEST(Seis2colTest, ChannelsEndingApartWriteWhatAllHoldAndSaySo) {
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(Lines(o.out).size(), 47u);
   EXPECT_EQ(o.err, "seis2col: the channels differ in length (u 50, e 47, n 50 samples): the first 47 are written\n");
-}
-
-TEST(Seis2colTest, GaugerAndWendleReadTheColumnText) {
-  // A quarter of an hour at 100 Hz, counts up to a few thousand.
-  TempDir dir("seis2col_readers");
-  const std::vector<Trace> t = Station(90'000);
-  Save(dir, "st.mseed", seisio::testing::MiniSeedBytes(t));
-  ASSERT_EQ(Convert(dir, {"-o", "st.txt", "st.mseed"}).status, 0);
-
-  // gauger's reader takes every sample of each column, exactly.
-  for (int32_t column = 1; column <= 3; ++column) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    suite::Invocation invocation;
-    invocation.directory = dir.path();
-    suite::Context context("gauger", {in, out, err}, invocation);
-    gauger::Datblk store;
-    const int32_t n = gauger::rfile(&store, 0, column, "st.txt", context);
-    ASSERT_EQ(n, 90'000);
-    EXPECT_TRUE(std::equal(t[column - 1].samples.begin(), t[column - 1].samples.end(), store.first()));
-    EXPECT_EQ(err.str(), "");
-  }
-
-  // wendle splits it to its last line without a note on standard error,
-  // the times carried as seis2col wrote them.
-  const testsupport::Outcome w = RunInProcess(wendle::kProgram, "3\n1\nst.txt\nsite_\n", {{}, dir.path()});
-  EXPECT_EQ(w.status, 0);
-  EXPECT_EQ(w.err, "");
-  const std::vector<std::string> e = Lines(dir.Read("site_e.d"));
-  ASSERT_EQ(e.size(), 90'000u);
-  EXPECT_THAT(e.back(), ::testing::StartsWith("   899.99000000000001   "));
 }
 
 TEST(Seis2colTest, SacThroughSac2mseedGivesTheSameText) {

@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_SEISIO_EXPECT_TRACE_H_
-#define CIRCARRAY_SEISIO_EXPECT_TRACE_H_
+#ifndef CIRCARRAY_TESTSUPPORT_EXPECT_TRACE_H_
+#define CIRCARRAY_TESTSUPPORT_EXPECT_TRACE_H_
 
 // For the tests of the field-data formats: a trace read back against the
 // trace written.
@@ -24,4 +24,4 @@ inline void ExpectSameTrace(const Trace& read, const Trace& written) {
 
 }  // namespace seisio::testing
 
-#endif  // CIRCARRAY_SEISIO_EXPECT_TRACE_H_
+#endif  // CIRCARRAY_TESTSUPPORT_EXPECT_TRACE_H_

@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_RESULT_PLOT_PNG_CHECK_H_
-#define CIRCARRAY_RESULT_PLOT_PNG_CHECK_H_
+#ifndef CIRCARRAY_TESTSUPPORT_PNG_CHECK_H_
+#define CIRCARRAY_TESTSUPPORT_PNG_CHECK_H_
 
 // What circplot's tests check of a PNG file without decoding it: the
 // signature, the chunk structure with every chunk's CRC, the size in the
@@ -85,4 +85,4 @@ inline PngFacts InspectPng(const std::string& bytes) {
 
 }  // namespace circplot::testing
 
-#endif  // CIRCARRAY_RESULT_PLOT_PNG_CHECK_H_
+#endif  // CIRCARRAY_TESTSUPPORT_PNG_CHECK_H_

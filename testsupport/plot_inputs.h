@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_RESULT_PLOT_TEST_INPUTS_H_
-#define CIRCARRAY_RESULT_PLOT_TEST_INPUTS_H_
+#ifndef CIRCARRAY_TESTSUPPORT_PLOT_INPUTS_H_
+#define CIRCARRAY_TESTSUPPORT_PLOT_INPUTS_H_
 
 // Inputs shared by circplot's tests: the worked examples of vantor and
 // quillon (their expected outputs) and a small circspec table; and the
@@ -62,4 +62,4 @@ inline std::vector<TextLine> LinesOf(const std::string& text) {
 
 }  // namespace circplot::testing
 
-#endif  // CIRCARRAY_RESULT_PLOT_TEST_INPUTS_H_
+#endif  // CIRCARRAY_TESTSUPPORT_PLOT_INPUTS_H_

@@ -13,8 +13,8 @@
 #include "array_spectra/analysis.h"
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
-#include "array_spectra/synthetic_array.h"
-#include "array_spectra/vantor_run.h"
+#include "array_testing/synthetic_array.h"
+#include "array_testing/vantor_run.h"
 #include "noise_ratio/quillon.h"
 #include "suite/programs.h"
 #include "testsupport/run_program.h"
@@ -23,6 +23,11 @@
 
 namespace circspec {
 namespace {
+
+using testing::ExpectVelocitiesWithin;
+using testing::KrBand;
+using testing::RunThroughVantor;
+using testing::Velocity;
 
 double Kr(const testing::SyntheticArray& a, double f, double radius) {
   return 2 * std::numbers::pi * f / a.wavefield.rayleigh.Velocity(f) * radius;

@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_SEISIO_TESTING_H_
-#define CIRCARRAY_SEISIO_TESTING_H_
+#ifndef CIRCARRAY_TESTSUPPORT_SEISMIC_TRACES_H_
+#define CIRCARRAY_TESTSUPPORT_SEISMIC_TRACES_H_
 
 // Records for the tests and benchmarks of the field-data formats.
 
@@ -85,4 +85,4 @@ inline std::string FindTool(const std::string& name) {
 
 }  // namespace seisio::testing
 
-#endif  // CIRCARRAY_SEISIO_TESTING_H_
+#endif  // CIRCARRAY_TESTSUPPORT_SEISMIC_TRACES_H_

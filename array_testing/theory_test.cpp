@@ -9,10 +9,17 @@
 #include <numbers>
 
 #include "array_spectra/quantities.h"
-#include "array_spectra/theory.h"
+#include "array_testing/theory.h"
 
 namespace circspec {
 namespace {
+
+using testing::AliasedOrderPower;
+using testing::ExpectedSums;
+using testing::HorizontalCoefficients;
+using testing::HorizontalSpac;
+using testing::SmoothedTheory;
+using testing::WaveModel;
 
 constexpr double kPi = std::numbers::pi;
 

@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_
-#define CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_
+#ifndef CIRCARRAY_ARRAY_TESTING_SYNTHETIC_ARRAY_H_
+#define CIRCARRAY_ARRAY_TESTING_SYNTHETIC_ARRAY_H_
 
 // Test support: a circular array and its records made in-process
 // by circsim's synthesis engine, with the wave model that the theory
@@ -12,7 +12,7 @@
 #include "array/layout.h"
 #include "array_spectra/analysis.h"
 #include "array_spectra/channels.h"
-#include "array_spectra/theory.h"
+#include "array_testing/theory.h"
 #include "array_synthesis/synthesis.h"
 
 namespace circspec::testing {
@@ -66,4 +66,4 @@ AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component = Co
 
 }  // namespace circspec::testing
 
-#endif  // CIRCARRAY_ARRAY_SPECTRA_SYNTHETIC_ARRAY_H_
+#endif  // CIRCARRAY_ARRAY_TESTING_SYNTHETIC_ARRAY_H_

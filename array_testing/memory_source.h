@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_ARRAY_SPECTRA_MEMORY_SOURCE_H_
-#define CIRCARRAY_ARRAY_SPECTRA_MEMORY_SOURCE_H_
+#ifndef CIRCARRAY_ARRAY_TESTING_MEMORY_SOURCE_H_
+#define CIRCARRAY_ARRAY_TESTING_MEMORY_SOURCE_H_
 
 #include <algorithm>
 #include <string>
@@ -8,7 +8,7 @@
 
 #include "array_spectra/sample_source.h"
 
-namespace circspec {
+namespace circspec::testing {
 
 // A record already in memory, sample i at time start + i dt: for records
 // made in-process (tests, benchmarks) and for callers that hold their
@@ -30,6 +30,6 @@ class MemorySource : public GriddedSource {
   size_t next_ = 0;
 };
 
-}  // namespace circspec
+}  // namespace circspec::testing
 
-#endif  // CIRCARRAY_ARRAY_SPECTRA_MEMORY_SOURCE_H_
+#endif  // CIRCARRAY_ARRAY_TESTING_MEMORY_SOURCE_H_

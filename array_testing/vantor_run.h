@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_ARRAY_SPECTRA_VANTOR_RUN_H_
-#define CIRCARRAY_ARRAY_SPECTRA_VANTOR_RUN_H_
+#ifndef CIRCARRAY_ARRAY_TESTING_VANTOR_RUN_H_
+#define CIRCARRAY_ARRAY_TESTING_VANTOR_RUN_H_
 
 #include <optional>
 #include <string>
@@ -9,7 +9,7 @@
 #include "array_spectra/quantities.h"
 #include "array_synthesis/dispersion.h"
 
-namespace circspec {
+namespace circspec::testing {
 
 // One line of vantor's output: the frequency and the velocity where a
 // root was found, NaN where not.
@@ -36,6 +36,6 @@ struct KrBand {
 void ExpectVelocitiesWithin(const std::string& label, const std::vector<Velocity>& v,
                             const circsim::DispersionCurve& truth, double radius, KrBand band, double tolerance);
 
-}  // namespace circspec
+}  // namespace circspec::testing
 
-#endif  // CIRCARRAY_ARRAY_SPECTRA_VANTOR_RUN_H_
+#endif  // CIRCARRAY_ARRAY_TESTING_VANTOR_RUN_H_

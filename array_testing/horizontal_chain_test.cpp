@@ -11,11 +11,16 @@
 
 #include "array_spectra/analysis.h"
 #include "array_spectra/quantities.h"
-#include "array_spectra/synthetic_array.h"
-#include "array_spectra/vantor_run.h"
+#include "array_testing/synthetic_array.h"
+#include "array_testing/vantor_run.h"
 
 namespace circspec {
 namespace {
+
+using testing::ExpectVelocitiesWithin;
+using testing::KrBand;
+using testing::RunThroughVantor;
+using testing::Velocity;
 
 struct Row {
   int itype;

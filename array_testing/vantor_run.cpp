@@ -1,4 +1,4 @@
-#include "array_spectra/vantor_run.h"
+#include "array_testing/vantor_run.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include "textio/number.h"
 #include "textio/output.h"
 
-namespace circspec {
+namespace circspec::testing {
 
 std::vector<Velocity> RunThroughVantor(int itype, double radius, std::optional<double> inner_radius,
                                        const SpectralSums& sums, const Series& series) {
@@ -59,4 +59,4 @@ void ExpectVelocitiesWithin(const std::string& label, const std::vector<Velocity
   EXPECT_LE(worst, tolerance) << label;
 }
 
-}  // namespace circspec
+}  // namespace circspec::testing

@@ -1,20 +1,25 @@
 // Records circsim writes as SAC and miniSEED, converted by independent
 // implementations of the formats (Debian's sac2mseed and mseed2sac), give
 // the same samples in circspec and in seis2col as the files circsim wrote;
-// and its miniSEED gives circspec the table of its column text.
+// its miniSEED gives circspec the table of its column text; and the column
+// text of seis2col is read by gauger and wendle.
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "component_split/wendle.h"
+#include "rms_eval/record.h"
 #include "suite/programs.h"
-#include "seisio/testing.h"
+#include "testsupport/seismic_traces.h"
 #include "seismic_convert/seis2col.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
@@ -171,6 +176,43 @@ TEST(FieldInterop, MiniSeedFromCircsimThroughMseed2sacGivesTheSameSamples) {
     const std::string converted = sac_of(station, 'Z') + "," + sac_of(station, 'E') + "," + sac_of(station, 'N');
     EXPECT_EQ(Columns(dir, {converted}), Columns(dir, {station + std::string(".mseed")}));
   }
+}
+
+// The column text seis2col writes is what the suite's readers of column
+// files take: gauger's reader and wendle.
+TEST(FieldInterop, GaugerAndWendleReadTheColumnTextOfSeis2col) {
+  // A quarter of an hour at 100 Hz, counts up to a few thousand.
+  testsupport::TempDir dir("seis2col_readers");
+  using seisio::testing::Counts;
+  using seisio::testing::MakeTrace;
+  const std::vector<seisio::Trace> t = {MakeTrace("HHZ", seisio::testing::kNewYear2020, 0.01, Counts(90'000, 1)),
+                                        MakeTrace("HHE", seisio::testing::kNewYear2020, 0.01, Counts(90'000, 2)),
+                                        MakeTrace("HHN", seisio::testing::kNewYear2020, 0.01, Counts(90'000, 3))};
+  std::ofstream(dir / "st.mseed", std::ios::binary) << seisio::testing::MiniSeedBytes(t);
+  ASSERT_EQ(RunProgram(seis2col::kProgram, {"-o", "st.txt", "st.mseed"}, dir.path()).status, 0);
+
+  // gauger's reader takes every sample of each column, exactly.
+  for (int32_t column = 1; column <= 3; ++column) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    suite::Invocation invocation;
+    invocation.directory = dir.path();
+    suite::Context context("gauger", {in, out, err}, invocation);
+    gauger::Datblk store;
+    const int32_t n = gauger::rfile(&store, 0, column, "st.txt", context);
+    ASSERT_EQ(n, 90'000);
+    EXPECT_TRUE(std::equal(t[column - 1].samples.begin(), t[column - 1].samples.end(), store.first()));
+    EXPECT_EQ(err.str(), "");
+  }
+
+  // wendle splits it to its last line without a note on standard error,
+  // the times carried as seis2col wrote them.
+  const testsupport::Outcome w = testsupport::RunInProcess(wendle::kProgram, "3\n1\nst.txt\nsite_\n", {{}, dir.path()});
+  EXPECT_EQ(w.status, 0);
+  EXPECT_EQ(w.err, "");
+  const std::vector<std::string> e = testsupport::Lines(dir.Read("site_e.d"));
+  ASSERT_EQ(e.size(), 90'000u);
+  EXPECT_THAT(e.back(), ::testing::StartsWith("   899.99000000000001   "));
 }
 
 }  // namespace

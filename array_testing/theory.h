@@ -1,5 +1,5 @@
-#ifndef CIRCARRAY_ARRAY_SPECTRA_THEORY_H_
-#define CIRCARRAY_ARRAY_SPECTRA_THEORY_H_
+#ifndef CIRCARRAY_ARRAY_TESTING_THEORY_H_
+#define CIRCARRAY_ARRAY_TESTING_THEORY_H_
 
 #include <cstddef>
 #include <functional>
@@ -8,7 +8,7 @@
 #include "array_spectra/channels.h"
 #include "array_spectra/smoothing.h"
 
-namespace circspec {
+namespace circspec::testing {
 
 // A stationary wavefield of plane waves from uniformly distributed
 // directions, with phase velocity c(f), signal power P(f) at every
@@ -75,6 +75,6 @@ HorizontalCoefficients HorizontalSpac(double kr_rayleigh, double kr_love, double
 // order `order` seen by n equally spaced stations, with its aliases.
 double AliasedOrderPower(int order, int n, double x);
 
-}  // namespace circspec
+}  // namespace circspec::testing
 
-#endif  // CIRCARRAY_ARRAY_SPECTRA_THEORY_H_
+#endif  // CIRCARRAY_ARRAY_TESTING_THEORY_H_

@@ -1,11 +1,11 @@
-#include "array_spectra/theory.h"
+#include "array_testing/theory.h"
 
 #include <boost/math/special_functions/bessel.hpp>
 #include <cmath>
 #include <complex>
 #include <numbers>
 
-namespace circspec {
+namespace circspec::testing {
 
 namespace {
 
@@ -135,4 +135,4 @@ double AliasedOrderPower(int order, int n, double x) {
   return sum;
 }
 
-}  // namespace circspec
+}  // namespace circspec::testing

@@ -1,11 +1,11 @@
-#include "array_spectra/synthetic_array.h"
+#include "array_testing/synthetic_array.h"
 
 #include <cmath>
 #include <memory>
 #include <sstream>
 #include <utility>
 
-#include "array_spectra/memory_source.h"
+#include "array_testing/memory_source.h"
 #include "textio/format.h"
 
 namespace circspec::testing {
@@ -63,7 +63,7 @@ AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component) {
 
 std::vector<double> AnalysedArray::Theory(const WaveModel& model) const {
   const double df = 1 / (static_cast<double>(sums.window_samples) * sums.dt);
-  return SmoothedTheory(array.geometry, channels, model, SmootherOf(sums, options.smoothing), df);
+  return SmoothedTheory(array.geometry, channels, model, MakeSmoother(options.smoothing, sums.frequencies, sums.window_samples, sums.dt), df);
 }
 
 SourceOpener SyntheticArray::Opener(Component component) const {
