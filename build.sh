@@ -6,6 +6,7 @@
 #   ./build.sh sanitize   the tests again, built with ASan and UBSan
 #   ./build.sh bench      build and run the benchmarks
 #   ./build.sh fuzz       build the fuzz targets with clang, run each briefly
+#   ./build.sh format     check that every C++ file is as clang-format lays it out
 #
 # Missing Debian packages are installed with apt-get (directly as root,
 # else through sudo).
@@ -71,8 +72,16 @@ case "${1:-}" in
     install_missing
     fuzz/run.sh
     ;;
+  format)
+    # The style of .clang-format; a file that differs is listed with the
+    # lines clang-format would change (`clang-format -i FILE` mends it).
+    packages=(clang-format)
+    install_missing
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+    echo "clang-format: every C++ file is formatted"
+    ;;
   *)
-    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

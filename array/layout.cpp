@@ -76,7 +76,8 @@ class Parser {
     s.path = parts.size() == 1 ? folder_ / s.file : s.paths[0];
 
     if (auto [it, fresh] = names_.emplace(s.name, line); !fresh) {
-      Fail(line, "station name '" + textio::Printable(s.name) + "' is already used on line " + std::to_string(it->second));
+      Fail(line,
+           "station name '" + textio::Printable(s.name) + "' is already used on line " + std::to_string(it->second));
     }
     for (size_t k = 0; k < s.paths.size(); ++k) {
       const std::string resolved = s.paths[k].lexically_normal().string();

@@ -81,8 +81,8 @@ std::complex<double> Times(std::complex<double> a, std::complex<double> b) {
 
 }  // namespace
 
-void SegmentAccumulator::Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin,
-                             size_t bins, double* sums) const {
+void SegmentAccumulator::Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,
+                             double* sums) const {
   if (channels_->component == Component::kHorizontal) {
     AddHorizontal(spectra, first_bin, bins, sums);
   } else {

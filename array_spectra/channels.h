@@ -14,9 +14,9 @@ namespace circspec {
 // Where the stations stand. Station indices are those of the layout and
 // of the record sources. Azimuths in radians, counterclockwise from east.
 struct RingGeometry {
-  double radius = 0;              // the ring's (mean) radius, metres
-  std::vector<size_t> stations;   // in layout order
-  std::vector<double> azimuths;   // theta_j of each, radians
+  double radius = 0;             // the ring's (mean) radius, metres
+  std::vector<size_t> stations;  // in layout order
+  std::vector<double> azimuths;  // theta_j of each, radians
 };
 
 struct ArrayGeometry {
@@ -92,8 +92,7 @@ class SegmentAccumulator {
   SegmentAccumulator(const ArrayGeometry& geometry, const ChannelLayout& channels);
 
   // spectra[s]: source s's spectrum, indexed by bin.
-  void Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,
-           double* sums) const;
+  void Add(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins, double* sums) const;
 
  private:
   void AddVertical(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,

@@ -30,8 +30,8 @@ namespace circspec {
 namespace {
 
 constexpr suite::Option kOptions[] = {
-    {"window", true}, {"overlap", true}, {"reject", true}, {"fmin", true},      {"fmax", true},
-    {"nfreq", true},  {"grid", true},    {"smooth", true}, {"ring", true},      {"for", true},
+    {"window", true},      {"overlap", true},   {"reject", true}, {"fmin", true}, {"fmax", true},
+    {"nfreq", true},       {"grid", true},      {"smooth", true}, {"ring", true}, {"for", true},
     {"output", true, 'o'}, {"component", true}, {"wave", true},
 };
 
@@ -78,8 +78,7 @@ SmoothingChoice ParseSmoothing(const std::string& text) {
     }
     return s;  // ko:40
   }
-  if (!textio::ParseDouble(text.substr(colon + 1), &s.parameter) || !std::isfinite(s.parameter) ||
-      !(s.parameter > 0)) {
+  if (!textio::ParseDouble(text.substr(colon + 1), &s.parameter) || !std::isfinite(s.parameter) || !(s.parameter > 0)) {
     throw OptionValueError("smooth", kind + ":X with a positive number X", text);
   }
   return s;
@@ -126,7 +125,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   a.fmin = line.Number("fmin", suite::Positive("a positive frequency in Hz"));
   a.fmax = line.Number("fmax", suite::Positive("a positive frequency in Hz"));
   a.frequencies = line.Integer("nfreq", 1, 100000, "a count from 1 to 100000").value_or(a.frequencies);
-  a.grid = line.Keyword<curve::GridKind>("grid", {{"log", curve::GridKind::kLog}, {"linear", curve::GridKind::kLinear}}).value_or(a.grid);
+  a.grid = line.Keyword<curve::GridKind>("grid", {{"log", curve::GridKind::kLog}, {"linear", curve::GridKind::kLinear}})
+               .value_or(a.grid);
   if (const std::optional<std::string> smooth = line.Text("smooth")) a.smoothing = ParseSmoothing(*smooth);
   a.component = line.Keyword<Component>("component", {{"v", Component::kVertical}, {"h", Component::kHorizontal}})
                     .value_or(a.component);

@@ -61,10 +61,11 @@ class BenchArray {
         }
       }
       std::ofstream(layout(form)) << text;
-      const testsupport::Outcome o = testsupport::RunInProcess(
-          circsim::kProgram, "",
-          {{"--duration", textio::Shortest(kDuration), "--noise", textio::Shortest(kNoise), "--format", form, layout(form)},
-           std::filesystem::path()});
+      const testsupport::Outcome o =
+          testsupport::RunInProcess(circsim::kProgram, "",
+                                    {{"--duration", textio::Shortest(kDuration), "--noise", textio::Shortest(kNoise),
+                                      "--format", form, layout(form)},
+                                     std::filesystem::path()});
       if (o.status != 0) throw std::runtime_error("circsim failed: " + o.err);
     }
   }

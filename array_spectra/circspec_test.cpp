@@ -10,8 +10,8 @@
 #include <span>
 #include <sstream>
 
-#include "array_testing/memory_source.h"
 #include "array_spectra/output_forms.h"
+#include "array_testing/memory_source.h"
 #include "array_testing/synthetic_array.h"
 #include "suite/runtime.h"
 #include "testsupport/run_program.h"

@@ -13,9 +13,9 @@ struct Entry {
   bool in_table = true;
 };
 constexpr Entry kEntries[] = {
-    {Quantity::kSpac, "spac"},   {Quantity::kCoh, "coh"},       {Quantity::kCca, "cca"},
-    {Quantity::kJ0sq, "j0sq"},   {Quantity::kJ1sq, "j1sq"},     {Quantity::kJ0J1sq, "j0j1sq"},
-    {Quantity::kRingsq, "ringsq"}, {Quantity::kRing, "ring"},     {Quantity::kSpacR, "spac_r"},
+    {Quantity::kSpac, "spac"},     {Quantity::kCoh, "coh"},        {Quantity::kCca, "cca"},
+    {Quantity::kJ0sq, "j0sq"},     {Quantity::kJ1sq, "j1sq"},      {Quantity::kJ0J1sq, "j0j1sq"},
+    {Quantity::kRingsq, "ringsq"}, {Quantity::kRing, "ring"},      {Quantity::kSpacR, "spac_r"},
     {Quantity::kSpacT, "spac_t"},  {Quantity::kSpacTR, "spac_tr"}, {Quantity::kSpacRT, "spac_rt", false},
 };
 
@@ -29,7 +29,8 @@ bool IsHorizontal(Quantity q) {
 // projection, the centre's power taken per station.
 double ProjectedSpac(const ProjectedChannels& p, const double* s) {
   double sum = 0;
-  for (size_t j = 0; j < p.cross.size(); ++j) sum += s[p.cross[j]] / std::sqrt(s[p.centre_power[j]] * s[p.station_power[j]]);
+  for (size_t j = 0; j < p.cross.size(); ++j)
+    sum += s[p.cross[j]] / std::sqrt(s[p.centre_power[j]] * s[p.station_power[j]]);
   return sum / static_cast<double>(p.cross.size());
 }
 
@@ -80,7 +81,8 @@ double Evaluate(Quantity q, const ChannelLayout& ch, size_t ring, const double* 
     case Quantity::kSpac: {
       const double cc = s[ch.centre_power];
       double sum = 0;
-      for (size_t j = 0; j < r.centre_cross.size(); ++j) sum += s[r.centre_cross[j]] / std::sqrt(cc * s[r.station_power[j]]);
+      for (size_t j = 0; j < r.centre_cross.size(); ++j)
+        sum += s[r.centre_cross[j]] / std::sqrt(cc * s[r.station_power[j]]);
       return sum / static_cast<double>(r.centre_cross.size());
     }
     case Quantity::kCoh: {

@@ -34,9 +34,7 @@ namespace circspec {
 //           Rayleigh waves, with a jackknife error of its own)
 // Rayleigh waves give spac_r ~ J0 - J2 and spac_t ~ J0 + J2 (vantor
 // itypes 22 and 23), Love waves the reverse; they need the centre.
-enum class Quantity {
-  kSpac, kCoh, kCca, kJ0sq, kJ1sq, kJ0J1sq, kRingsq, kRing, kSpacR, kSpacT, kSpacTR, kSpacRT
-};
+enum class Quantity { kSpac, kCoh, kCca, kJ0sq, kJ1sq, kJ0J1sq, kRingsq, kRing, kSpacR, kSpacT, kSpacTR, kSpacRT };
 
 std::string_view NameOf(Quantity q);
 std::optional<Quantity> QuantityNamed(std::string_view name);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "array_testing/memory_source.h"
 #include "array_spectra/record_reader.h"
 #include "array_spectra/segmenter.h"
+#include "array_testing/memory_source.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_context.h"
 #include "textio/errors.h"

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "array_spectra/analysis.h"
-#include "array_testing/memory_source.h"
 #include "array_spectra/segment_transform.h"
+#include "array_testing/memory_source.h"
 #include "array_testing/synthetic_array.h"
 
 namespace circspec {

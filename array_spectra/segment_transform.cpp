@@ -22,8 +22,7 @@ SegmentTransform::SegmentTransform(size_t length) : length_(length), taper_(leng
     throw std::bad_alloc();
   }
   // std::complex<double> has the layout of fftw_complex (double[2]).
-  plan_ = fftw_plan_dft_r2c_1d(static_cast<int>(length_), in_, reinterpret_cast<fftw_complex*>(out_),
-                               FFTW_ESTIMATE);
+  plan_ = fftw_plan_dft_r2c_1d(static_cast<int>(length_), in_, reinterpret_cast<fftw_complex*>(out_), FFTW_ESTIMATE);
 }
 
 SegmentTransform::~SegmentTransform() {

@@ -50,8 +50,8 @@ Settings ParseArguments(const std::vector<std::string>& args) {
   w.dt = line.Number("dt", suite::Positive("a positive sampling interval in seconds")).value_or(w.dt);
   if (const auto band = line.Numbers("band", suite::Positive("a positive frequency in Hz"))) {
     if (!((*band)[0] < (*band)[1])) {
-      throw suite::OptionValueError("band", "FMIN FMAX with FMIN < FMAX", line.Every("band").front() + " " +
-                                                                             line.Every("band").back());
+      throw suite::OptionValueError("band", "FMIN FMAX with FMIN < FMAX",
+                                    line.Every("band").front() + " " + line.Every("band").back());
     }
     s.band.emplace((*band)[0], (*band)[1]);
   }
@@ -61,11 +61,12 @@ Settings ParseArguments(const std::vector<std::string>& args) {
   w.hv = line.Number("hv", suite::NotNegative("a ratio of 0 or more")).value_or(w.hv);
   w.noise = line.Number("noise", suite::NotNegative("a power ratio of 0 or more")).value_or(w.noise);
   w.waves = line.Integer("waves", 1, INT32_MAX, "an integer of 1 or more").value_or(w.waves);
-  w.seed = static_cast<uint64_t>(line.Integer("seed", 0, INT32_MAX, "an integer of 0 or more").value_or(
-      static_cast<int32_t>(w.seed)));
+  w.seed = static_cast<uint64_t>(
+      line.Integer("seed", 0, INT32_MAX, "an integer of 0 or more").value_or(static_cast<int32_t>(w.seed)));
   s.digits = line.Integer("digits", 1, textio::kMaxSignificantDigits, "an integer from 1 to 17").value_or(s.digits);
   s.format = line.Keyword<RecordFormat>(
-                     "format", {{"text", RecordFormat::kText}, {"mseed", RecordFormat::kMiniSeed}, {"sac", RecordFormat::kSac}})
+                     "format",
+                     {{"text", RecordFormat::kText}, {"mseed", RecordFormat::kMiniSeed}, {"sac", RecordFormat::kSac}})
                  .value_or(s.format);
 
   const std::vector<std::string>& operands = line.operands();

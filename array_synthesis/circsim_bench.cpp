@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "suite/programs.h"
 #include "array_synthesis/record_writer.h"
 #include "array_synthesis/sincos.h"
 #include "array_synthesis/synthesis.h"
+#include "suite/programs.h"
 #include "testsupport/run_program.h"
 
 namespace {

@@ -25,9 +25,9 @@ struct SinCosValue {
 
 inline SinCosValue SinCos(double x) {
   constexpr double kTwoOverPi = 6.36619772367581382433e-01;
-  constexpr double kPio2Hi = 1.57079632673412561417e+00;  // first 33 bits of pi/2
-  constexpr double kPio2Lo = 6.07710050650619224932e-11;  // pi/2 - kPio2Hi
-  constexpr double kRoundShift = 0x1.8p52;                // adds and subtracts to round to nearest
+  constexpr double kPio2Hi = 1.57079632673412561417e+00;              // first 33 bits of pi/2
+  constexpr double kPio2Lo = 6.07710050650619224932e-11;              // pi/2 - kPio2Hi
+  constexpr double kRoundShift = 0x1.8p52;                            // adds and subtracts to round to nearest
   if (!(std::fabs(x) < 823550.0)) return {std::sin(x), std::cos(x)};  // about 2^19 pi/2
 
   const double q = (x * kTwoOverPi + kRoundShift) - kRoundShift;
@@ -35,12 +35,10 @@ inline SinCosValue SinCos(double x) {
   const double z = r * r;
 
   // fdlibm __kernel_sin and __kernel_cos (with no tail).
-  constexpr double S1 = -1.66666666666666324348e-01, S2 = 8.33333333332248946124e-03,
-                   S3 = -1.98412698298579493134e-04, S4 = 2.75573137070700676789e-06,
-                   S5 = -2.50507602534068634195e-08, S6 = 1.58969099521155010221e-10;
-  constexpr double C1 = 4.16666666666666019037e-02, C2 = -1.38888888888741095749e-03,
-                   C3 = 2.48015872894767294178e-05, C4 = -2.75573143513906633035e-07,
-                   C5 = 2.08757232129817482790e-09, C6 = -1.13596475577881948265e-11;
+  constexpr double S1 = -1.66666666666666324348e-01, S2 = 8.33333333332248946124e-03, S3 = -1.98412698298579493134e-04,
+                   S4 = 2.75573137070700676789e-06, S5 = -2.50507602534068634195e-08, S6 = 1.58969099521155010221e-10;
+  constexpr double C1 = 4.16666666666666019037e-02, C2 = -1.38888888888741095749e-03, C3 = 2.48015872894767294178e-05,
+                   C4 = -2.75573143513906633035e-07, C5 = 2.08757232129817482790e-09, C6 = -1.13596475577881948265e-11;
   const double sp = S2 + z * (S3 + z * (S4 + z * (S5 + z * S6)));
   const double s = r + (z * r) * (S1 + z * sp);
   const double cp = z * (C1 + z * (C2 + z * (C3 + z * (C4 + z * (C5 + z * C6)))));

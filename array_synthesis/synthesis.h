@@ -48,15 +48,15 @@ namespace circsim {
 // a station's noise only on (seed, station name, channel, k). A station
 // can therefore be made alone, in any order, with identical results.
 struct Wavefield {
-  long samples = 0;       // record length n, >= 4
-  double dt = 0.01;       // sampling interval, s
-  Band band{};            // 0 < fmin < fmax
+  long samples = 0;  // record length n, >= 4
+  double dt = 0.01;  // sampling interval, s
+  Band band{};       // 0 < fmin < fmax
   DispersionCurve rayleigh{};
   DispersionCurve love = DispersionCurve().Scaled(0.9);
-  double hv = 0.7;             // >= 0
-  double love_fraction = 0;    // in [0, 1]
-  double noise = 0;            // >= 0
-  int waves = 64;              // >= 1
+  double hv = 0.7;           // >= 0
+  double love_fraction = 0;  // in [0, 1]
+  double noise = 0;          // >= 0
+  int waves = 64;            // >= 1
   uint64_t seed = 1;
 };
 
@@ -136,7 +136,7 @@ class Synthesizer {
   Wavefield w_;
   double df_ = 0;
   long first_bin_ = 0, last_bin_ = -1;
-  double scale2_ = 0;  // s^2
+  double scale2_ = 0;     // s^2
   void* plan_ = nullptr;  // fftw_plan
 };
 

@@ -74,7 +74,8 @@ double WorstDeviation(const std::vector<GroupMean>& groups, double expected = 0)
 
 double Distance(const Site& a, const Site& b) {
   const double ta = a.azimuth_deg * kPi / 180, tb = b.azimuth_deg * kPi / 180;
-  return std::hypot(a.radius * std::cos(ta) - b.radius * std::cos(tb), a.radius * std::sin(ta) - b.radius * std::sin(tb));
+  return std::hypot(a.radius * std::cos(ta) - b.radius * std::cos(tb),
+                    a.radius * std::sin(ta) - b.radius * std::sin(tb));
 }
 
 TEST(Synthesis, VerticalCrossSpectrumIsJ0OfWavenumberTimesDistance) {
@@ -125,8 +126,9 @@ TEST(Synthesis, VerticalPowerFollowsTheTaperAndHasUnitVariance) {
   }
   EXPECT_GT(synth.first_bin(), 0);
   EXPECT_LT(synth.last_bin(), synth.wavefield().samples / 2);
-  EXPECT_DOUBLE_EQ(synth.signal_power(synth.first_bin()) / synth.signal_power((synth.first_bin() + synth.last_bin()) / 2),
-                   synth.wavefield().band.Weight(synth.frequency(synth.first_bin())));
+  EXPECT_DOUBLE_EQ(
+      synth.signal_power(synth.first_bin()) / synth.signal_power((synth.first_bin() + synth.last_bin()) / 2),
+      synth.wavefield().band.Weight(synth.frequency(synth.first_bin())));
   // |U_k|^2 / P_k averages to 1 everywhere, tapers included.
   const auto groups = GroupMeans(synth, 20, [&](long k) { return std::norm(u[k]) / synth.signal_power(k); });
   EXPECT_LT(WorstDeviation(groups, 1), 4);
@@ -137,7 +139,8 @@ TEST(Synthesis, VerticalPowerFollowsTheTaperAndHasUnitVariance) {
   const long n = record.samples();
   for (long j : {0L, 1L, 777L, n / 2, n - 1}) {
     Complex sum = 0;
-    for (long k = 1; k < static_cast<long>(u.size()); ++k) sum += u[k] * std::polar(1.0, 2 * kPi * static_cast<double>((j * k) % n) / static_cast<double>(n));
+    for (long k = 1; k < static_cast<long>(u.size()); ++k)
+      sum += u[k] * std::polar(1.0, 2 * kPi * static_cast<double>((j * k) % n) / static_cast<double>(n));
     EXPECT_NEAR(x[j], 2 * sum.real(), 1e-9) << "sample " << j;
   }
   // Expected variance 1: var = sum 2|X_k|^2 with E = 2 sum P_k = 1 and
@@ -163,24 +166,27 @@ TEST(Synthesis, NoiseHasRatioEpsOnEveryChannelAndIsIndependent) {
     const Spectra a = SpectraOf(quiet, sites[i]);
     with_noise[i] = SpectraOf(noisy, sites[i]);
     for (int c = 0; c < kChannels; ++c) {
-      for (size_t k = 0; k < a.channel[c].size(); ++k) noise[i][c].push_back(with_noise[i].channel[c][k] - a.channel[c][k]);
+      for (size_t k = 0; k < a.channel[c].size(); ++k)
+        noise[i][c].push_back(with_noise[i].channel[c][k] - a.channel[c][k]);
     }
   }
   const double channel_power[kChannels] = {1, w.hv * w.hv / 2, w.hv * w.hv / 2};
   for (int i = 0; i < 2; ++i) {
     for (int c = 0; c < kChannels; ++c) {
-      const auto ratio = GroupMeans(noisy, 10, [&](long k) {
-        return std::norm(noise[i][c][k]) / (noisy.signal_power(k) * channel_power[c]);
-      });
+      const auto ratio = GroupMeans(
+          noisy, 10, [&](long k) { return std::norm(noise[i][c][k]) / (noisy.signal_power(k) * channel_power[c]); });
       EXPECT_LT(WorstDeviation(ratio, 0.1), 4) << "station " << i << " channel " << c;
     }
     // The record's vertical power is signal plus noise: P (1 + eps).
-    const auto total = GroupMeans(noisy, 10, [&](long k) { return std::norm(with_noise[i].channel[kVertical][k]) / noisy.signal_power(k); });
+    const auto total = GroupMeans(
+        noisy, 10, [&](long k) { return std::norm(with_noise[i].channel[kVertical][k]) / noisy.signal_power(k); });
     EXPECT_LT(WorstDeviation(total, 1.1), 4) << "station " << i;
   }
   // Normalised cross-products of different noise channels average to 0.
-  const std::pair<int, int> channel_pairs[][2] = {
-      {{0, kVertical}, {1, kVertical}}, {{0, kEast}, {1, kEast}}, {{0, kVertical}, {0, kEast}}, {{1, kEast}, {1, kNorth}}};
+  const std::pair<int, int> channel_pairs[][2] = {{{0, kVertical}, {1, kVertical}},
+                                                  {{0, kEast}, {1, kEast}},
+                                                  {{0, kVertical}, {0, kEast}},
+                                                  {{1, kEast}, {1, kNorth}}};
   for (const auto& pair : channel_pairs) {
     const auto [ia, ca] = pair[0];
     const auto [ib, cb] = pair[1];
@@ -203,7 +209,8 @@ TEST(Synthesis, NoiseIsKeyedOnTheStationName) {
   auto noise_of = [&](const Site& site) {
     const Spectra a = SpectraOf(synth, site), b = SpectraOf(quiet, site);
     std::vector<Complex> n;
-    for (size_t k = 0; k < a.channel[kVertical].size(); ++k) n.push_back(a.channel[kVertical][k] - b.channel[kVertical][k]);
+    for (size_t k = 0; k < a.channel[kVertical].size(); ++k)
+      n.push_back(a.channel[kVertical][k] - b.channel[kVertical][k]);
     return n;
   };
   const auto a = noise_of({"S1", 0, 10});
@@ -241,8 +248,10 @@ TEST(Synthesis, OneWaveHorizontalMotionFollowsTheConventions) {
         DrawWaves(w.seed, WaveType::kRayleigh, k, 1, &r);
         DrawWaves(w.seed, WaveType::kLove, k, 1, &l);
         // Seen at (x, y): delayed by k (x cos alpha + y sin alpha).
-        const Complex z = a * std::polar(1.0, r.phase - 2 * kPi * f / w.rayleigh.Velocity(f) * (x * r.cos_az + y * r.sin_az));
-        const Complex t = a * std::polar(1.0, l.phase - 2 * kPi * f / w.love.Velocity(f) * (x * l.cos_az + y * l.sin_az));
+        const Complex z =
+            a * std::polar(1.0, r.phase - 2 * kPi * f / w.rayleigh.Velocity(f) * (x * r.cos_az + y * r.sin_az));
+        const Complex t =
+            a * std::polar(1.0, l.phase - 2 * kPi * f / w.love.Velocity(f) * (x * l.cos_az + y * l.sin_az));
         const Complex i(0, 1);
         const Complex e = i * hr * r.cos_az * z - hl * l.sin_az * t;
         const Complex n = i * hr * r.sin_az * z + hl * l.cos_az * t;
@@ -292,10 +301,18 @@ TEST(Synthesis, RejectsParametersOutOfRange) {
   const std::vector<std::function<void(Wavefield&)>> bad = {
       [](Wavefield& w) { w.samples = 3; },
       [](Wavefield& w) { w.dt = 0; },
-      [](Wavefield& w) { w.band = Band{0, 10}; },
-      [](Wavefield& w) { w.band = Band{10, 10}; },
-      [](Wavefield& w) { w.band = Band{10.001, 10.002}; },  // between two bins 0.005 Hz apart
-      [](Wavefield& w) { w.band = Band{60, 70}; },          // above the Nyquist frequency
+      [](Wavefield& w) {
+        w.band = Band{0, 10};
+      },
+      [](Wavefield& w) {
+        w.band = Band{10, 10};
+      },
+      [](Wavefield& w) {
+        w.band = Band{10.001, 10.002};
+      },  // between two bins 0.005 Hz apart
+      [](Wavefield& w) {
+        w.band = Band{60, 70};
+      },  // above the Nyquist frequency
       [](Wavefield& w) { w.hv = -1; },
       [](Wavefield& w) { w.love_fraction = 1.5; },
       [](Wavefield& w) { w.noise = -0.1; },

@@ -6,8 +6,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -18,10 +18,10 @@
 
 #include "component_split/wendle.h"
 #include "rms_eval/record.h"
-#include "suite/programs.h"
-#include "testsupport/seismic_traces.h"
 #include "seismic_convert/seis2col.h"
+#include "suite/programs.h"
 #include "testsupport/run_program.h"
+#include "testsupport/seismic_traces.h"
 #include "testsupport/temp_dir.h"
 
 namespace circspec {

@@ -63,7 +63,8 @@ AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component) {
 
 std::vector<double> AnalysedArray::Theory(const WaveModel& model) const {
   const double df = 1 / (static_cast<double>(sums.window_samples) * sums.dt);
-  return SmoothedTheory(array.geometry, channels, model, MakeSmoother(options.smoothing, sums.frequencies, sums.window_samples, sums.dt), df);
+  return SmoothedTheory(array.geometry, channels, model,
+                        MakeSmoother(options.smoothing, sums.frequencies, sums.window_samples, sums.dt), df);
 }
 
 SourceOpener SyntheticArray::Opener(Component component) const {

@@ -12,8 +12,8 @@
 #include "array/layout.h"
 #include "array_spectra/analysis.h"
 #include "array_spectra/channels.h"
-#include "array_testing/theory.h"
 #include "array_synthesis/synthesis.h"
+#include "array_testing/theory.h"
 
 namespace circspec::testing {
 

@@ -42,8 +42,8 @@ void ExpectedHorizontalSums(const ArrayGeometry& g, const ChannelLayout& ch, con
         const ProjectedChannels& channels;
         double phi;
       };
-      for (const Projection& pr : {Projection{ch.rings[r].radial, theta},
-                                   Projection{ch.rings[r].transverse, theta + std::numbers::pi / 2}}) {
+      for (const Projection& pr :
+           {Projection{ch.rings[r].radial, theta}, Projection{ch.rings[r].transverse, theta + std::numbers::pi / 2}}) {
         out[pr.channels.centre_power[j]] = cross(centre, pr.phi, centre, pr.phi);
         out[pr.channels.station_power[j]] = cross(s, pr.phi, s, pr.phi);
         out[pr.channels.cross[j]] = cross(centre, pr.phi, s, pr.phi);
@@ -101,8 +101,8 @@ void ExpectedSums(const ArrayGeometry& g, const ChannelLayout& ch, const WaveMod
   }
 }
 
-std::vector<double> SmoothedTheory(const ArrayGeometry& geometry, const ChannelLayout& channels,
-                                   const WaveModel& model, const Smoother& smoother, double df) {
+std::vector<double> SmoothedTheory(const ArrayGeometry& geometry, const ChannelLayout& channels, const WaveModel& model,
+                                   const Smoother& smoother, double df) {
   const size_t nc = channels.count;
   std::vector<double> raw(smoother.bins() * nc);
   for (size_t b = 0; b < smoother.bins(); ++b) {

@@ -21,11 +21,11 @@ namespace circspec::testing {
 // scale cancels in every quantity). The noise is epsilon times the
 // signal power on the east and on the north component alike.
 struct WaveModel {
-  std::function<double(double)> power;     // P(f)
-  std::function<double(double)> velocity;  // c(f), m/s (Rayleigh)
-  double noise = 0;                        // epsilon
+  std::function<double(double)> power;               // P(f)
+  std::function<double(double)> velocity;            // c(f), m/s (Rayleigh)
+  double noise = 0;                                  // epsilon
   std::function<double(double)> love_velocity = {};  // c_L(f), m/s; needed only if love_fraction > 0
-  double love_fraction = 0;                // a, in [0, 1]
+  double love_fraction = 0;                          // a, in [0, 1]
 };
 
 // The expected channel sums of one segment at frequency f. For any two
@@ -56,8 +56,8 @@ void ExpectedSums(const ArrayGeometry& geometry, const ChannelLayout& channels, 
 // The theory as circspec measures it: the expected sums at every FFT bin
 // k df that the smoother uses, passed through the same weights; returns
 // frequencies x channels values, ready for Evaluate().
-std::vector<double> SmoothedTheory(const ArrayGeometry& geometry, const ChannelLayout& channels,
-                                   const WaveModel& model, const Smoother& smoother, double df);
+std::vector<double> SmoothedTheory(const ArrayGeometry& geometry, const ChannelLayout& channels, const WaveModel& model,
+                                   const Smoother& smoother, double df);
 
 // The horizontal SPAC coefficients of a centre and a station at distance
 // r, both projected on the station's azimuth, for waves from uniformly

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "suite/programs.h"
 #include "rms_eval/gauger.h"
+#include "suite/programs.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
 

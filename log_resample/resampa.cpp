@@ -33,7 +33,7 @@ LogCurve ReadPairFile(suite::Context& context, const std::string& name) {
   const textio::Count records{static_cast<double>(curve.records)};
   if (curve.records > kNmax) {
     throw suite::Stop(suite::MessageLine("Program resampa") +
-                       suite::MessageLine("ERROR(ndata>nmax) in rmkd:", records, kNmax));
+                      suite::MessageLine("ERROR(ndata>nmax) in rmkd:", records, kNmax));
   }
   if (curve.records < 2) suite::StopWith("ERROR(ndata<2) in rmkd:", records);
   if (int64_t j = FirstNonAscending(curve.f); j > 0) {

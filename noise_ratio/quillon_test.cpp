@@ -141,8 +141,8 @@ TEST_F(QuillonTest, DataLoopEndsQuietly) {
     EXPECT_EQ(Run(std::string("1 4\n") + data), 0) << data;
     // Only the unreadable record is worth a word on standard error.
     const bool unreadable = std::string(data).find("bad") != std::string::npos;
-    EXPECT_EQ(err_, unreadable ? "quillon: standard input line 3: data end at unreadable value 'bad' (1 records read)\n"
-                               : "")
+    EXPECT_EQ(err_,
+              unreadable ? "quillon: standard input line 3: data end at unreadable value 'bad' (1 records read)\n" : "")
         << data;
     EXPECT_EQ(out_.size(), size) << data;
   }

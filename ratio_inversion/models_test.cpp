@@ -9,7 +9,6 @@
 namespace vantor {
 namespace {
 
-
 TEST(ModelsTest, ValuesAtZeroAndAtTheCrossing) {
   Blocks blk;
   blk.observed = 0.25f;

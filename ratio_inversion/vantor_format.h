@@ -49,9 +49,9 @@ struct Itype {
   Model model;
   float lower, upper;
   bool reads_radius2;
-  std::string_view formula;         // the model, for help texts
-  std::string_view observed;        // circspec's quantity (Rayleigh waves, for the horizontal ones)
-  std::string_view observed_love;   // the horizontal ones with Love waves; "" for the others
+  std::string_view formula;        // the model, for help texts
+  std::string_view observed;       // circspec's quantity (Rayleigh waves, for the horizontal ones)
+  std::string_view observed_love;  // the horizontal ones with Love waves; "" for the others
 };
 
 // Brackets: 3.83 lies just below the first zero of J1, 2.4 just below the

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "result_plot/gnuplot_run.h"
-#include "testsupport/png_check.h"
 #include "testsupport/plot_inputs.h"
+#include "testsupport/png_check.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_dir.h"
 

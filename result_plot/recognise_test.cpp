@@ -8,8 +8,8 @@
 
 #include "result_plot/read_inputs.h"
 #include "result_plot/readers.h"
-#include "testsupport/plot_inputs.h"
 #include "result_plot/theory.h"
+#include "testsupport/plot_inputs.h"
 #include "textio/errors.h"
 #include "textio/format.h"
 

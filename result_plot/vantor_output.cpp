@@ -35,8 +35,8 @@ std::optional<VantorLine> ParseVantorLine(std::string_view text) {
   if (f.size() == 3 && Number(f[2], &line.ratio)) return line;
   int32_t status = 0;
   double observed = 0.0;
-  if (f.size() == 5 && line.v == vantor::kNoRootVelocity && f[2] == vantor::kNoRoot && textio::ParseInt32(f[3], &status) &&
-      textio::ParseDouble(f[4], &observed)) {
+  if (f.size() == 5 && line.v == vantor::kNoRootVelocity && f[2] == vantor::kNoRoot &&
+      textio::ParseInt32(f[3], &status) && textio::ParseDouble(f[4], &observed)) {
     line.form = VantorLine::Form::kNoRoot;
     return line;
   }

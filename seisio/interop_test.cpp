@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "testsupport/expect_trace.h"
 #include "seisio/mseed.h"
 #include "seisio/sac.h"
+#include "testsupport/expect_trace.h"
 #include "testsupport/seismic_traces.h"
 #include "testsupport/temp_dir.h"
 

@@ -11,8 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "testsupport/expect_trace.h"
 #include "seisio/mseed_index.h"
+#include "testsupport/expect_trace.h"
 #include "testsupport/seismic_traces.h"
 #include "textio/errors.h"
 

@@ -6,10 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "testsupport/seismic_traces.h"
 #include "seismic_convert/seis2col.h"
 #include "suite/programs.h"
 #include "testsupport/bench.h"
+#include "testsupport/seismic_traces.h"
 #include "testsupport/temp_dir.h"
 
 namespace {

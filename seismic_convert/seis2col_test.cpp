@@ -11,9 +11,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "testsupport/seismic_traces.h"
 #include "suite/options.h"
 #include "testsupport/run_program.h"
+#include "testsupport/seismic_traces.h"
 #include "testsupport/temp_dir.h"
 
 namespace seis2col {

@@ -68,7 +68,8 @@ CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const O
     if (c == -1) break;
     const std::string offending = optind >= 1 && optind <= argc ? argv[static_cast<size_t>(optind - 1)] : "";
     if (c == '?') {
-      if (const Option* o = optopt >= 256 ? find(optopt) : nullptr) throw UsageError(Dashed(o->name) + ": takes no value");
+      if (const Option* o = optopt >= 256 ? find(optopt) : nullptr)
+        throw UsageError(Dashed(o->name) + ": takes no value");
       if (optopt != 0) throw UsageError("unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'");
       throw UsageError("unknown option '" + offending + "'");
     }
@@ -79,7 +80,8 @@ CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const O
     // The further values are the arguments that follow, whatever they look
     // like; stepping optind past them makes getopt treat them as taken.
     for (int i = 0; i < o->more_values; ++i) {
-      if (optind >= argc) throw UsageError(Dashed(o->name) + ": needs " + std::to_string(o->more_values + 1) + " values");
+      if (optind >= argc)
+        throw UsageError(Dashed(o->name) + ": needs " + std::to_string(o->more_values + 1) + " values");
       values.emplace_back(argv[static_cast<size_t>(optind)]);
       ++optind;
     }

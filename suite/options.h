@@ -101,8 +101,7 @@ class CommandLine {
   // The value as one of `choices` (keyword, value); any other text is
   // refused, listing the keywords: "expected log or linear, got 'x'".
   template <class T>
-  std::optional<T> Keyword(std::string_view name,
-                           std::initializer_list<std::pair<std::string_view, T>> choices) const {
+  std::optional<T> Keyword(std::string_view name, std::initializer_list<std::pair<std::string_view, T>> choices) const {
     const std::optional<std::string> text = Text(name);
     if (!text) return std::nullopt;
     std::vector<std::string_view> words;

@@ -71,7 +71,9 @@ TEST(CommandLineTest, MistakesAreUsageErrorsNamingTheOption) {
 // suite reads numbers.
 TEST(CommandLineTest, ValuesAreCheckedAndRefusedInOneWording) {
   enum class Grid { kLog, kLinear };
-  const auto grid = [](const CommandLine& c) { return c.Keyword<Grid>("grid", {{"log", Grid::kLog}, {"linear", Grid::kLinear}}); };
+  const auto grid = [](const CommandLine& c) {
+    return c.Keyword<Grid>("grid", {{"log", Grid::kLog}, {"linear", Grid::kLinear}});
+  };
   const CommandLine good = Parse({"--window", "1d3", "--grid", "linear"});
   EXPECT_EQ(good.Number("window", Positive("a positive number of seconds")), 1000.0);
   EXPECT_EQ(grid(good), Grid::kLinear);
@@ -84,19 +86,28 @@ TEST(CommandLineTest, ValuesAreCheckedAndRefusedInOneWording) {
   };
   const NumberRule positive = Positive("a positive number of seconds");
   const Case cases[] = {
-      {{"--window", "x"}, [&](const CommandLine& c) { c.Number("window", positive); },
+      {{"--window", "x"},
+       [&](const CommandLine& c) { c.Number("window", positive); },
        "--window: expected a positive number of seconds, got 'x'"},
-      {{"--window", "0"}, [&](const CommandLine& c) { c.Number("window", positive); },
+      {{"--window", "0"},
+       [&](const CommandLine& c) { c.Number("window", positive); },
        "--window: expected a positive number of seconds, got '0'"},
-      {{"--window", "inf"}, [&](const CommandLine& c) { c.Number("window", AnyNumber("a number")); },
+      {{"--window", "inf"},
+       [&](const CommandLine& c) { c.Number("window", AnyNumber("a number")); },
        "--window: expected a number, got 'inf'"},
-      {{"--window", "1"}, [&](const CommandLine& c) { c.Number("window", {"a fraction 0 <= F < 1", 0, false, 1, true}); },
+      {{"--window", "1"},
+       [&](const CommandLine& c) {
+         c.Number("window", {"a fraction 0 <= F < 1", 0, false, 1, true});
+       },
        "--window: expected a fraction 0 <= F < 1, got '1'"},
-      {{"--window", "1.5"}, [&](const CommandLine& c) { c.Integer("window", 1, 9, "a count from 1 to 9"); },
+      {{"--window", "1.5"},
+       [&](const CommandLine& c) { c.Integer("window", 1, 9, "a count from 1 to 9"); },
        "--window: expected a count from 1 to 9, got '1.5'"},
-      {{"--window", "10"}, [&](const CommandLine& c) { c.Integer("window", 1, 9, "a count from 1 to 9"); },
+      {{"--window", "10"},
+       [&](const CommandLine& c) { c.Integer("window", 1, 9, "a count from 1 to 9"); },
        "--window: expected a count from 1 to 9, got '10'"},
-      {{"--band", "1", "x"}, [&](const CommandLine& c) { c.Numbers("band", Positive("a positive frequency")); },
+      {{"--band", "1", "x"},
+       [&](const CommandLine& c) { c.Numbers("band", Positive("a positive frequency")); },
        "--band: expected a positive frequency, got 'x'"},
       {{"--grid", "octave"}, [&](const CommandLine& c) { grid(c); }, "--grid: expected log or linear, got 'octave'"},
   };
