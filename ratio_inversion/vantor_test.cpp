@@ -40,8 +40,8 @@ TEST(VantorTest, SpacCoefficientOfOneHalf) {
 // x inside the bracket come back as that x (third column = 2*pi/x).
 TEST(VantorTest, EveryTypeRecoversItsArgument) {
   const float x0 = 1.2f;
-  const int types[] = {1, 2, 3, 4, 5, 10, 11, 21, 22, 23};
-  for (int itype : types) {
+  for (const Itype& type : kItypes) {
+    const int itype = type.code;
     const Itype* e = FindItype(itype);
     Blocks blk;
     blk.rdsr = 0.5f;
