@@ -21,13 +21,8 @@
 #include "testsupport/temp_dir.h"
 #include "textio/number.h"
 
-namespace circspec {
+namespace circspec::testing {
 namespace {
-
-using testing::ExpectVelocitiesWithin;
-using testing::KrBand;
-using testing::RunThroughVantor;
-using testing::Velocity;
 
 double Kr(const testing::SyntheticArray& a, double f, double radius) {
   return 2 * std::numbers::pi * f / a.wavefield.rayleigh.Velocity(f) * radius;
@@ -35,7 +30,7 @@ double Kr(const testing::SyntheticArray& a, double f, double radius) {
 
 using Estimates = testing::AnalysedArray;
 
-std::vector<Velocity> RunThroughVantor(const Estimates& e, int itype, Quantity q) {
+std::vector<Velocity> VantorVelocities(const Estimates& e, int itype, Quantity q) {
   const std::optional<double> inner =
       itype >= 10 ? std::optional<double>(e.array.geometry.rings[1].radius) : std::nullopt;
   return RunThroughVantor(itype, e.array.geometry.rings[0].radius, inner, e.sums, Estimate(q, e.channels, 0, e.sums));
@@ -43,7 +38,7 @@ std::vector<Velocity> RunThroughVantor(const Estimates& e, int itype, Quantity q
 
 // kr of the outer ring throughout.
 void ExpectVelocitiesWithin(const Estimates& e, int itype, Quantity q, KrBand band, double tolerance) {
-  ExpectVelocitiesWithin("vantor itype " + std::to_string(itype), RunThroughVantor(e, itype, q),
+  ExpectVelocitiesWithin("vantor itype " + std::to_string(itype), VantorVelocities(e, itype, q),
                          e.array.wavefield.rayleigh, e.array.geometry.rings[0].radius, band, tolerance);
 }
 
@@ -117,4 +112,4 @@ INSTANTIATE_TEST_SUITE_P(Rings, QuillonChainTest, ::testing::Values(3, 5),
                          });
 
 }  // namespace
-}  // namespace circspec
+}  // namespace circspec::testing

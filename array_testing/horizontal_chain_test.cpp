@@ -14,13 +14,8 @@
 #include "array_testing/synthetic_array.h"
 #include "array_testing/vantor_run.h"
 
-namespace circspec {
+namespace circspec::testing {
 namespace {
-
-using testing::ExpectVelocitiesWithin;
-using testing::KrBand;
-using testing::RunThroughVantor;
-using testing::Velocity;
 
 struct Row {
   int itype;
@@ -75,4 +70,4 @@ INSTANTIATE_TEST_SUITE_P(WaveTypes, HorizontalChainTest,
                          [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.wave); });
 
 }  // namespace
-}  // namespace circspec
+}  // namespace circspec::testing

@@ -11,15 +11,8 @@
 #include "array_spectra/quantities.h"
 #include "array_testing/theory.h"
 
-namespace circspec {
+namespace circspec::testing {
 namespace {
-
-using testing::AliasedOrderPower;
-using testing::ExpectedSums;
-using testing::HorizontalCoefficients;
-using testing::HorizontalSpac;
-using testing::SmoothedTheory;
-using testing::WaveModel;
 
 constexpr double kPi = std::numbers::pi;
 
@@ -213,4 +206,4 @@ TEST(Theory, HorizontalPairFormMatchesTheAverageOverDirectionsAndTheClosedForm) 
 }
 
 }  // namespace
-}  // namespace circspec
+}  // namespace circspec::testing
