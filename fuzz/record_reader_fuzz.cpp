@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Every step lies within 1 % of the interval, so the last time lies
     // within 1 % per step of the grid time of the last sample.
     const double grid = reader.start_time() + reader.first_step() * static_cast<double>(total - 1);
-    fuzz::Check(std::fabs(reader.last_time() - grid) <= 0.0101 * reader.first_step() * static_cast<double>(total) +
-                                                            1e-9 * std::fabs(grid),
+    fuzz::Check(std::fabs(reader.last_time() - grid) <=
+                    0.0101 * reader.first_step() * static_cast<double>(total) + 1e-9 * std::fabs(grid),
                 "the last time lies on the grid within the step tolerance");
     return total;
   });
