@@ -1,11 +1,12 @@
 #include "array/layout.h"
 
-#include <algorithm>
 #include <cmath>
 #include <map>
+#include <numbers>
 #include <string_view>
 
 #include "textio/errors.h"
+#include "textio/fields.h"
 #include "textio/line_source.h"
 #include "textio/number.h"
 #include "textio/printable.h"
@@ -14,19 +15,11 @@ namespace array {
 
 namespace {
 
+constexpr double kDegree = std::numbers::pi / 180;
+
 // The blank- or tab-separated fields of a line, up to its first '#'.
 std::vector<std::string_view> Fields(std::string_view line) {
-  line = line.substr(0, line.find('#'));
-  std::vector<std::string_view> fields;
-  size_t i = 0;
-  auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
-  while (i < line.size()) {
-    while (i < line.size() && is_space(line[i])) ++i;
-    const size_t start = i;
-    while (i < line.size() && !is_space(line[i])) ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
-  }
-  return fields;
+  return textio::SplitFields(line.substr(0, line.find('#')), " \t\r\v\f");
 }
 
 // The comma-separated parts of a record field.
@@ -39,6 +32,17 @@ std::vector<std::string_view> Parts(std::string_view field) {
     field.remove_prefix(comma + 1);
   }
 }
+
+// What each form calls its two position fields, for messages.
+struct FormWords {
+  const char* line;    // the fields of a station line
+  const char* first;   // the first position field
+  const char* second;  // the second
+};
+constexpr FormWords kPolarWords = {"'name azimuth radius file [orient=DEG]'", "azimuth (degrees)", "radius (metres)"};
+constexpr FormWords kXyWords = {"'name x y file [centre] [orient=DEG]'", "x (metres east)", "y (metres north)"};
+constexpr FormWords kLonLatWords = {"'name longitude latitude file [centre] [orient=DEG]'", "longitude (degrees)",
+                                    "latitude (degrees)"};
 
 class Parser {
  public:
@@ -53,59 +57,155 @@ class Parser {
   void AddLine(std::string_view text, long line) {
     const std::vector<std::string_view> f = Fields(text);
     if (f.empty()) return;
-    if (f.size() != 4) {
-      Fail(line, "expected 'name azimuth radius file', got " + std::to_string(f.size()) +
-                     (f.size() == 1 ? " field" : " fields"));
-    }
+    if (f[0] == "coordinates") return ChooseForm(f, line);
+    seen_station_ = true;
+    if (f.size() < 4) Fail(line, "expected " + std::string(Words().line) + ", got " + FieldCount(f.size()));
     Station s;
     s.name = std::string(f[0]);
-    s.azimuth_deg = Number(f[1], "azimuth (degrees)", line);
-    s.radius = Number(f[2], "radius (metres)", line);
-    if (s.radius < 0) Fail(line, "the radius must be 0 or more, got '" + textio::Printable(f[2]) + "'");
+    const double a = Number(f[1], Words().first, line);
+    const double b = Number(f[2], Words().second, line);
     s.file = std::string(f[3]);
     s.line = line;
-    const std::vector<std::string_view> parts = Parts(f[3]);  // views into `text`
+    bool centre = false;
+    for (size_t i = 4; i < f.size(); ++i) {
+      if (f[i] == "centre" && layout_.form != PositionForm::kPolar) {
+        if (centre) Fail(line, "'centre' given twice");
+        centre = true;
+      } else if (f[i].starts_with("orient=")) {
+        s.orient_deg = Number(f[i].substr(7), "orientation after orient= (degrees clockwise from north)", line);
+      } else {
+        Fail(line, "unexpected field '" + textio::Printable(f[i]) + "'; expected " + Words().line);
+      }
+    }
+    Place(&s, a, b, f, line);
+    if (layout_.form == PositionForm::kPolar) centre = s.radius == 0;
+    AddFiles(&s, f[3], line);
+    if (centre) {
+      if (layout_.centre) {
+        Fail(line, std::string("second centre station") + (layout_.form == PositionForm::kPolar ? " (radius 0)" : "") +
+                       "; the first is on line " + std::to_string(layout_.stations[*layout_.centre].line));
+      }
+      layout_.centre = layout_.stations.size();
+    }
+    layout_.stations.push_back(std::move(s));
+  }
+
+  Layout Finish() {
+    if (layout_.stations.empty()) {
+      throw textio::InputError(layout_.file + ": no stations (expected lines " + Words().line + ")");
+    }
+    if (layout_.form == PositionForm::kLonLat) Project();
+    return std::move(layout_);
+  }
+
+ private:
+  const FormWords& Words() const {
+    switch (layout_.form) {
+      case PositionForm::kXy:
+        return kXyWords;
+      case PositionForm::kLonLat:
+        return kLonLatWords;
+      case PositionForm::kPolar:
+        break;
+    }
+    return kPolarWords;
+  }
+
+  static std::string FieldCount(size_t n) { return std::to_string(n) + (n == 1 ? " field" : " fields"); }
+
+  void ChooseForm(const std::vector<std::string_view>& f, long line) {
+    if (seen_station_ || form_line_ > 0) {
+      Fail(line, "the 'coordinates' line must be the first line that is not a comment" +
+                     (form_line_ > 0 ? " (one was on line " + std::to_string(form_line_) + ")" : std::string()));
+    }
+    if (f.size() != 2 || (f[1] != "xy" && f[1] != "lonlat" && f[1] != "polar")) {
+      Fail(line, "expected 'coordinates xy', 'coordinates lonlat' or 'coordinates polar', got '" +
+                     textio::Printable(f.size() > 1 ? f[1] : "") + "'" + (f.size() > 2 ? " and more" : ""));
+    }
+    layout_.form = f[1] == "xy" ? PositionForm::kXy : f[1] == "lonlat" ? PositionForm::kLonLat : PositionForm::kPolar;
+    form_line_ = line;
+  }
+
+  // The position of `s` from its two fields a, b.
+  void Place(Station* s, double a, double b, const std::vector<std::string_view>& f, long line) const {
+    switch (layout_.form) {
+      case PositionForm::kPolar: {
+        if (b < 0) Fail(line, "the radius must be 0 or more, got '" + textio::Printable(f[2]) + "'");
+        s->azimuth_deg = a;
+        s->radius = b;
+        // As circsim has always placed its stations: bit for bit the same.
+        const double theta = a * kDegree;
+        s->x = b * std::cos(theta);
+        s->y = b * std::sin(theta);
+        return;
+      }
+      case PositionForm::kXy:
+        s->x = a;
+        s->y = b;
+        break;
+      case PositionForm::kLonLat:
+        if (!(std::fabs(b) <= 90))
+          Fail(line, "the latitude must lie within -90 to 90 degrees, got '" + textio::Printable(f[2]) + "'");
+        if (!(std::fabs(a) <= 360))
+          Fail(line, "the longitude must lie within -360 to 360 degrees, got '" + textio::Printable(f[1]) + "'");
+        s->x = a;  // projected in Finish(), once the mean position is known
+        s->y = b;
+        return;
+    }
+    SetPolar(s);
+  }
+
+  static void SetPolar(Station* s) {
+    s->radius = std::hypot(s->x, s->y);
+    s->azimuth_deg = s->radius > 0 ? std::atan2(s->y, s->x) / kDegree : 0;
+  }
+
+  // lonlat: every station onto the plane tangent at the mean position. The
+  // longitudes are averaged as their differences from the first, so that
+  // an array across the antimeridian is not averaged to the other side of
+  // the earth.
+  void Project() {
+    const double lon_first = layout_.stations.front().x;
+    auto wrapped = [lon_first](double lon) { return lon_first + std::remainder(lon - lon_first, 360.0); };
+    double lon = 0, lat = 0;
+    for (const Station& s : layout_.stations) {
+      lon += wrapped(s.x);
+      lat += s.y;
+    }
+    const double n = static_cast<double>(layout_.stations.size());
+    const TangentPlane plane{lon / n, lat / n};
+    for (Station& s : layout_.stations) {
+      plane.Project(wrapped(s.x), s.y, &s.x, &s.y);
+      SetPolar(&s);
+    }
+  }
+
+  void AddFiles(Station* s, std::string_view field, long line) {
+    const std::vector<std::string_view> parts = Parts(field);
     if (parts.size() != 1 && parts.size() != 3) {
       Fail(line, "expected one record file or three separated by commas (u,e,n), got " + std::to_string(parts.size()) +
-                     " in '" + textio::Printable(s.file) + "'");
+                     " in '" + textio::Printable(s->file) + "'");
     }
     for (std::string_view part : parts) {
-      if (part.empty()) Fail(line, "an empty record file name in '" + textio::Printable(s.file) + "' (expected u,e,n)");
-      s.paths.push_back(folder_ / std::string(part));
+      if (part.empty())
+        Fail(line, "an empty record file name in '" + textio::Printable(s->file) + "' (expected u,e,n)");
+      s->paths.push_back(folder_ / std::string(part));
     }
-    s.path = parts.size() == 1 ? folder_ / s.file : s.paths[0];
+    s->path = parts.size() == 1 ? folder_ / s->file : s->paths[0];
 
-    if (auto [it, fresh] = names_.emplace(s.name, line); !fresh) {
+    if (auto [it, fresh] = names_.emplace(s->name, line); !fresh) {
       Fail(line,
-           "station name '" + textio::Printable(s.name) + "' is already used on line " + std::to_string(it->second));
+           "station name '" + textio::Printable(s->name) + "' is already used on line " + std::to_string(it->second));
     }
-    for (size_t k = 0; k < s.paths.size(); ++k) {
-      const std::string resolved = s.paths[k].lexically_normal().string();
+    for (size_t k = 0; k < s->paths.size(); ++k) {
+      const std::string resolved = s->paths[k].lexically_normal().string();
       if (auto [it, fresh] = files_.emplace(resolved, line); !fresh) {
         Fail(line, "record file '" + textio::Printable(parts[k]) + "' is already used" +
                        (it->second == line ? " in this line" : " on line " + std::to_string(it->second)));
       }
     }
-    if (s.radius == 0) {
-      if (layout_.centre) {
-        Fail(line, "second centre station (radius 0); the first is on line " +
-                       std::to_string(layout_.stations[*layout_.centre].line));
-      }
-      layout_.centre = layout_.stations.size();
-    }
-    radius_text_.emplace_back(f[2]);
-    layout_.stations.push_back(std::move(s));
   }
 
-  Layout Finish(long last_line) {
-    if (layout_.stations.empty()) {
-      throw textio::InputError(layout_.file + ": no stations (expected lines 'name azimuth radius file')");
-    }
-    FormRings(last_line);
-    return std::move(layout_);
-  }
-
- private:
   double Number(std::string_view token, const char* what, long line) const {
     double v = 0;
     if (!textio::ParseDouble(token, &v) || !std::isfinite(v)) {
@@ -114,68 +214,42 @@ class Parser {
     return v;
   }
 
-  // Groups the circle stations by radius: in increasing order, a ring
-  // takes every station within kRingTolerance of its smallest radius. The
-  // bound has a margin of 1e-9 (relative) so that decimal radii exactly at
-  // the limit, such as 10 and 10.05, are not split by binary rounding.
-  void FormRings(long last_line) {
-    std::vector<size_t> circle;
-    for (size_t i = 0; i < layout_.stations.size(); ++i) {
-      if (layout_.stations[i].radius > 0) circle.push_back(i);
-    }
-    if (circle.empty()) {
-      throw textio::InputError(layout_.file + " line " + std::to_string(last_line) +
-                               ": no ring (a ring needs at least 3 stations at one radius > 0)");
-    }
-    const auto& st = layout_.stations;
-    std::stable_sort(circle.begin(), circle.end(), [&](size_t a, size_t b) { return st[a].radius < st[b].radius; });
-
-    std::vector<Ring> rings;
-    for (size_t i = 0; i < circle.size();) {
-      const double smallest = st[circle[i]].radius;
-      size_t j = i;
-      while (j < circle.size() && st[circle[j]].radius - smallest <= smallest * (kRingTolerance + 1e-9)) ++j;
-      Ring ring;
-      ring.stations.assign(circle.begin() + static_cast<std::ptrdiff_t>(i),
-                           circle.begin() + static_cast<std::ptrdiff_t>(j));
-      std::sort(ring.stations.begin(), ring.stations.end());  // file order
-      double sum = 0;
-      for (size_t k : ring.stations) sum += st[k].radius;
-      ring.radius = sum / static_cast<double>(ring.stations.size());
-      if (ring.stations.size() < 3) {
-        const Station& s = st[ring.stations.front()];
-        Fail(s.line, "station '" + textio::Printable(s.name) + "' at radius " + radius_text_[ring.stations.front()] +
-                         " m is on a ring of " + std::to_string(ring.stations.size()) +
-                         (ring.stations.size() == 1 ? " station" : " stations") +
-                         " (radii within 0.5 %); a ring needs at least 3");
-      }
-      rings.push_back(std::move(ring));
-      i = j;
-    }
-    if (rings.size() > 2) {
-      const size_t k = rings[2].stations.front();
-      Fail(st[k].line, "station '" + textio::Printable(st[k].name) + "' at radius " + radius_text_[k] +
-                           " m makes a third ring; at most two rings (outer and inner) are supported");
-    }
-    std::reverse(rings.begin(), rings.end());  // outer first
-    layout_.rings = std::move(rings);
-  }
-
   std::filesystem::path folder_;
   Layout layout_;
-  std::vector<std::string> radius_text_;  // radii as written, for messages
-  std::map<std::string, long> names_;     // station name -> line
-  std::map<std::string, long> files_;     // resolved record path -> line
+  bool seen_station_ = false;
+  long form_line_ = 0;
+  std::map<std::string, long> names_;  // station name -> line
+  std::map<std::string, long> files_;  // resolved record path -> line
 };
 
 }  // namespace
+
+void TangentPlane::Project(double lon_deg, double lat_deg, double* east, double* north) const {
+  // WGS84: semi-major axis and flattening; e2 the first eccentricity squared.
+  constexpr double kA = 6378137.0;
+  constexpr double kF = 1 / 298.257223563;
+  constexpr double kE2 = kF * (2 - kF);
+  auto earth_centred = [](double lon, double lat, double xyz[3]) {
+    const double n = kA / std::sqrt(1 - kE2 * std::sin(lat) * std::sin(lat));  // prime vertical radius
+    xyz[0] = n * std::cos(lat) * std::cos(lon);
+    xyz[1] = n * std::cos(lat) * std::sin(lon);
+    xyz[2] = n * (1 - kE2) * std::sin(lat);
+  };
+  const double lon0 = lon0_deg * kDegree, lat0 = lat0_deg * kDegree;
+  double p[3], p0[3];
+  earth_centred(lon_deg * kDegree, lat_deg * kDegree, p);
+  earth_centred(lon0, lat0, p0);
+  const double d[3] = {p[0] - p0[0], p[1] - p0[1], p[2] - p0[2]};
+  *east = -std::sin(lon0) * d[0] + std::cos(lon0) * d[1];
+  *north = -std::sin(lat0) * std::cos(lon0) * d[0] - std::sin(lat0) * std::sin(lon0) * d[1] + std::cos(lat0) * d[2];
+}
 
 Layout ParseLayout(std::istream& in, const std::string& file_name, const std::filesystem::path& folder) {
   Parser parser(file_name, folder);
   textio::LineSource lines(in);
   std::string_view line;
   while (lines.Next(&line)) parser.AddLine(line, lines.line_number());
-  return parser.Finish(lines.line_number());
+  return parser.Finish();
 }
 
 Layout ReadLayout(suite::Context& context, const std::string& name) {

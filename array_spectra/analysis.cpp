@@ -4,6 +4,7 @@
 #include <cmath>
 #include <complex>
 #include <memory>
+#include <numbers>
 
 #include "array_spectra/group_store.h"
 #include "array_spectra/segment_screen.h"
@@ -16,9 +17,15 @@ namespace circspec {
 namespace {
 
 constexpr size_t kMinWindowSamples = 16;
-// Smoothed sums of deferred segments (--reject) held at most; beyond, the
+// Per-bin sums of deferred segments (--reject) held at most; beyond, the
 // records are read a second time with the exact decisions.
 constexpr size_t kDeferredBudgetBytes = size_t{48} << 20;
+// Per-bin sums of the jackknife groups: held unsmoothed until the end, so
+// that each group is smoothed once, however many segments it gathered
+// and however often groups were merged. Fewer groups are kept where a
+// group's sums are large (long windows, many stations).
+constexpr size_t kGroupBudgetBytes = size_t{64} << 20;
+constexpr size_t kMinGroups = 20;
 
 // Segment length, step and output grid, fixed by the options and the
 // sampling interval.
@@ -28,13 +35,13 @@ struct Plan {
   std::vector<double> grid;
 };
 
-Plan MakePlan(const SampleSource& first, const AnalysisOptions& o) {
+Plan MakePlan(double dt, const std::string& name, const AnalysisOptions& o) {
   Plan p;
-  p.dt = first.first_step();
+  p.dt = dt;
   const double samples = std::round(o.window / p.dt);
   if (!(samples >= static_cast<double>(kMinWindowSamples)) || samples > 1e8) {
     throw textio::RuntimeError("--window " + textio::Shortest(o.window) + " s is " + textio::Shortest(samples) +
-                               " samples at the sampling interval " + textio::Shortest(p.dt) + " s of " + first.name() +
+                               " samples at the sampling interval " + textio::Shortest(p.dt) + " s of " + name +
                                "; a window needs 16 to 10^8 samples");
   }
   p.n = static_cast<size_t>(samples);
@@ -62,12 +69,49 @@ Plan MakePlan(const SampleSource& first, const AnalysisOptions& o) {
 enum class Decision { kKeep, kDefer, kDrop };
 
 struct Deferred {
-  long segment;
-  std::vector<double> sums;  // smoothed, frequencies x channels
+  long segment;             // its index among all windows, which groups count
+  long screened;            // and among the whole ones, which the screen counts
+  std::vector<double> raw;  // per-bin sums, bins x channels
 };
 
-// One reading of the records. `decide` sees each segment's index and its
-// stations' RMS values and says what becomes of it.
+// Takes a channel's clock offset tau out of its spectrum: a record sampled
+// tau after the grid, x(t + tau), has the spectrum X(f) exp(2 pi i f tau),
+// so bin k at f_k = k / (n dt) is multiplied by exp(-2 pi i f_k tau). The
+// factors are made again only when tau changes.
+class OffsetCorrection {
+ public:
+  OffsetCorrection(size_t first_bin, size_t bins, double df) : first_bin_(first_bin), df_(df), factors_(bins) {}
+
+  void Apply(double tau, std::complex<double>* spectrum) {
+    if (tau == 0) return;
+    if (tau != tau_) {
+      for (size_t b = 0; b < factors_.size(); ++b) {
+        const double f = static_cast<double>(first_bin_ + b) * df_;
+        factors_[b] = std::polar(1.0, -2 * std::numbers::pi * f * tau);
+      }
+      tau_ = tau;
+    }
+    for (size_t b = 0; b < factors_.size(); ++b) spectrum[first_bin_ + b] *= factors_[b];
+  }
+
+ private:
+  size_t first_bin_;
+  double df_;
+  double tau_ = 0;
+  std::vector<std::complex<double>> factors_;
+};
+
+// What a reading of the records found, besides the sums.
+struct PassFacts {
+  long windows = 0, broken = 0;
+  std::vector<int64_t> screened_starts;  // of the whole windows, in order
+  int64_t common_first = 0, begin = 0, end = 0;
+  std::vector<ChannelFacts> sources;
+};
+
+// One reading of the records. `decide` sees each whole segment's index
+// among the whole ones and its stations' RMS values, and says what becomes
+// of it.
 class Pass {
  public:
   Pass(const ArrayGeometry& geometry, const ChannelLayout& channels, const Plan& plan, const Smoother& smoother,
@@ -77,38 +121,52 @@ class Pass {
         smoother_(smoother),
         accumulator_(geometry, channels),
         store_(store),
-        active_(smoother.bins() * channels.count),
-        smoothed_(plan.grid.size() * channels.count) {}
+        active_(smoother.bins() * channels.count) {}
 
   template <typename Decide>
-  long Run(Sources* sources, Decide decide, std::vector<Deferred>* deferred, const ProgressFn& progress) {
+  PassFacts Run(Sources* sources, const TimeGrid& grid, const SpanChoice& span, Decide decide,
+                std::vector<Deferred>* deferred, const ProgressFn& progress) {
     const size_t stations = sources->size();
+    const double df = 1 / (static_cast<double>(plan_.n) * plan_.dt);
     std::vector<std::unique_ptr<SegmentTransform>> transforms;
+    std::vector<OffsetCorrection> corrections;
     std::vector<std::vector<std::complex<double>>> spectra(stations);
     std::vector<const std::complex<double>*> views(stations);
     for (size_t s = 0; s < stations; ++s) {
       transforms.push_back(std::make_unique<SegmentTransform>(plan_.n));
+      corrections.emplace_back(smoother_.first_bin(), smoother_.bins(), df);
       spectra[s].resize(plan_.n / 2 + 1);
       views[s] = spectra[s].data();
     }
     std::vector<double> rms(stations);
-    std::vector<double> single(smoother_.bins() * channels_);
 
-    Segmenter segmenter(sources, plan_.n, plan_.step);
+    PassFacts facts;
+    Segmenter segmenter(sources, grid, span, plan_.n, plan_.step);
     long index = 0;
     for (; segmenter.Next(); ++index) {
-      for (size_t s = 0; s < stations; ++s) rms[s] = transforms[s]->Detrend(segmenter.window(s));
-      const Decision d = decide(index, rms.data());
-      if (d != Decision::kDrop) {
-        for (size_t s = 0; s < stations; ++s) transforms[s]->Transform(spectra[s].data());
-        if (d == Decision::kKeep) {
-          KeepInGroup(index, views);
-        } else {
-          std::fill(single.begin(), single.end(), 0.0);
-          accumulator_.Add(views, smoother_.first_bin(), smoother_.bins(), single.data());
-          Deferred item{index, std::vector<double>(smoothed_.size())};
-          smoother_.Apply(single.data(), channels_, item.sums.data());
-          deferred->push_back(std::move(item));
+      if (!segmenter.whole()) {
+        ++facts.broken;
+      } else {
+        for (size_t s = 0; s < stations; ++s) {
+          std::span<const double> first, second;
+          segmenter.Window(s, &first, &second);
+          rms[s] = transforms[s]->Detrend(first, second);
+        }
+        const auto screened = static_cast<long>(facts.screened_starts.size());
+        facts.screened_starts.push_back(segmenter.start());
+        const Decision d = decide(screened, rms.data());
+        if (d != Decision::kDrop) {
+          for (size_t s = 0; s < stations; ++s) {
+            transforms[s]->Transform(spectra[s].data());
+            corrections[s].Apply(segmenter.offset(s), spectra[s].data());
+          }
+          if (d == Decision::kKeep) {
+            KeepInGroup(index, views);
+          } else {
+            Deferred item{index, screened, std::vector<double>(active_.size())};
+            accumulator_.Add(views, smoother_.first_bin(), smoother_.bins(), item.raw.data());
+            deferred->push_back(std::move(item));
+          }
         }
       }
       if (progress) {
@@ -116,7 +174,19 @@ class Pass {
       }
     }
     CloseGroup();
-    return index;
+    CheckCommonRate(segmenter);
+    facts.windows = index;
+    facts.common_first = segmenter.common_first();
+    facts.begin = segmenter.begin();
+    facts.end = index > 0 ? segmenter.start() + static_cast<int64_t>(plan_.n) : segmenter.begin();
+    for (size_t s = 0; s < stations; ++s) {
+      const Track& t = segmenter.track(s);
+      facts.sources.push_back({t.source().name(), t.first_offset_ns() * 1e-9, {}});
+      for (const Break& b : t.breaks()) {
+        if (b.from < facts.end) facts.sources.back().breaks.push_back(b);
+      }
+    }
+    return facts;
   }
 
  private:
@@ -129,8 +199,7 @@ class Pass {
 
   void CloseGroup() {
     if (active_count_ == 0) return;
-    smoother_.Apply(active_.data(), channels_, smoothed_.data());
-    store_->Add(active_first_, smoothed_.data(), active_count_);
+    store_->Add(active_first_, active_.data(), active_count_);
     std::fill(active_.begin(), active_.end(), 0.0);
     active_count_ = 0;
   }
@@ -142,14 +211,20 @@ class Pass {
   GroupStore* store_;
   std::vector<double> active_;  // raw per-bin sums of the open group
   long active_first_ = 0, active_count_ = 0;
-  std::vector<double> smoothed_;  // scratch
 };
 
 Sources OpenChecked(const SourceOpener& open) {
   Sources sources = open();
   if (sources.empty()) throw textio::RuntimeError("no station records");
-  CheckCommonStart(sources);
   return sources;
+}
+
+// The most groups whose per-bin sums fit the budget, even, at most the
+// options' number.
+size_t GroupsFor(size_t raw_values, size_t most) {
+  const size_t fit = kGroupBudgetBytes / (raw_values * sizeof(double));
+  size_t groups = std::clamp(fit, kMinGroups, std::max(most, size_t{2}));
+  return std::max<size_t>(2, groups - groups % 2);
 }
 
 }  // namespace
@@ -157,7 +232,8 @@ Sources OpenChecked(const SourceOpener& open) {
 SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, const AnalysisOptions& options,
                      const ProgressFn& progress) {
   Sources sources = OpenChecked(open);
-  const Plan plan = MakePlan(*sources.front(), options);
+  const TimeGrid grid = CommonGrid(sources);
+  const Plan plan = MakePlan(grid.dt, sources.front()->name(), options);
   const ChannelLayout channels(geometry, options.component);
   if (channels.count == 0) throw textio::RuntimeError("the horizontal components need a centre station (radius 0)");
   if (sources.size() != geometry.x.size() * SourcesPerStation(options.component)) {
@@ -165,23 +241,25 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
                                " stations");
   }
   const Smoother smoother = MakeSmoother(options.smoothing, plan.grid, plan.n, plan.dt);
-  const size_t values = plan.grid.size() * channels.count;
+  const size_t raw_values = smoother.bins() * channels.count;
+  const size_t max_groups = GroupsFor(raw_values, options.max_groups);
 
-  auto store = std::make_unique<GroupStore>(values, options.max_groups);
-  long segments = 0;
+  auto store = std::make_unique<GroupStore>(raw_values, max_groups);
+  PassFacts facts;
   long dropped = 0;
+  std::vector<int64_t> dropped_starts;
   bool read_twice = false;
   if (!(options.reject > 0)) {
-    segments = Pass(geometry, channels, plan, smoother, store.get())
-                   .Run(
-                       &sources, [](long, const double*) { return Decision::kKeep; }, nullptr, progress);
-    CheckCommonRate(sources);
+    facts =
+        Pass(geometry, channels, plan, smoother, store.get())
+            .Run(
+                &sources, grid, options.span, [](long, const double*) { return Decision::kKeep; }, nullptr, progress);
   } else {
     // Provisional decisions while reading; see SegmentScreen.
     SegmentScreen screen(sources.size(), options.reject);
     std::vector<Deferred> deferred;
     std::vector<bool> kept_outright;
-    const size_t max_deferred = std::max<size_t>(1, kDeferredBudgetBytes / (values * sizeof(double)));
+    const size_t max_deferred = std::max<size_t>(1, kDeferredBudgetBytes / (raw_values * sizeof(double)));
     bool overflow = false;
     auto decide = [&](long, const double* rms) {
       const bool keep = screen.Record(rms) == SegmentScreen::Verdict::kKeep;
@@ -195,60 +273,79 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
       kept_outright.back() = false;
       return Decision::kDrop;
     };
-    segments = Pass(geometry, channels, plan, smoother, store.get()).Run(&sources, decide, &deferred, progress);
-    CheckCommonRate(sources);
+    facts = Pass(geometry, channels, plan, smoother, store.get())
+                .Run(&sources, grid, options.span, decide, &deferred, progress);
     screen.Finish();
     dropped = screen.rejected_count();
+    for (long s = 0; s < screen.segments(); ++s) {
+      if (screen.Rejected(s)) dropped_starts.push_back(facts.screened_starts[static_cast<size_t>(s)]);
+    }
     bool wrong_guess = overflow;
-    for (long s = 0; s < segments && !wrong_guess; ++s)
+    for (long s = 0; s < screen.segments() && !wrong_guess; ++s)
       wrong_guess = kept_outright[static_cast<size_t>(s)] && screen.Rejected(s);
     if (!wrong_guess) {
+      // The kept ones of the deferred segments join their groups. The
+      // screen's indices count whole segments; the groups count all.
       for (const Deferred& d : deferred) {
-        if (!screen.Rejected(d.segment)) store->Add(d.segment, d.sums.data(), 1);
+        if (!screen.Rejected(d.screened)) store->Add(d.segment, d.raw.data(), 1);
       }
     } else {
       read_twice = true;
       deferred.clear();
-      store = std::make_unique<GroupStore>(values, options.max_groups);
+      store = std::make_unique<GroupStore>(raw_values, max_groups);
       sources.clear();
       sources = OpenChecked(open);
       auto exact = [&](long s, const double*) {
         if (s >= screen.segments()) return Decision::kDrop;
         return screen.Rejected(s) ? Decision::kDrop : Decision::kKeep;
       };
-      const long again = Pass(geometry, channels, plan, smoother, store.get()).Run(&sources, exact, nullptr, progress);
-      if (again != segments) {
-        throw textio::InputError("the records changed while being read: " + std::to_string(segments) +
-                                 " segments at the first reading, " + std::to_string(again) + " at the second");
+      const PassFacts again = Pass(geometry, channels, plan, smoother, store.get())
+                                  .Run(&sources, grid, options.span, exact, nullptr, progress);
+      if (again.windows != facts.windows || again.screened_starts != facts.screened_starts) {
+        throw textio::InputError("the records changed while being read: " + std::to_string(facts.windows) +
+                                 " segments at the first reading, " + std::to_string(again.windows) + " at the second");
       }
     }
   }
 
-  if (segments == 0) {
-    throw textio::InputError("the records are shorter than one window: " + std::to_string(plan.n) + " samples of " +
-                             textio::Shortest(plan.dt) + " s are needed (--window " + textio::Shortest(options.window) +
-                             ")");
+  if (facts.windows == 0) {
+    throw textio::InputError("the records hold no common span of one window: " + std::to_string(plan.n) +
+                             " samples of " + textio::Shortest(plan.dt) + " s are needed (--window " +
+                             textio::Shortest(options.window) + ")" +
+                             (options.span.start || options.span.end ? " within --start and --end" : ""));
   }
   SpectralSums out;
   out.frequencies = plan.grid;
   out.channels = channels.count;
   out.kept = store->segments();
   out.dropped = dropped;
+  out.broken = facts.broken;
   if (out.kept == 0) {
-    throw textio::InputError("every one of the " + std::to_string(segments) + " segments was dropped by --reject " +
-                             textio::Shortest(options.reject));
+    throw textio::InputError("every one of the " + std::to_string(facts.windows) + " segments was left out (" +
+                             std::to_string(facts.broken) + " for breaks in the records, " + std::to_string(dropped) +
+                             " by --reject " + textio::Shortest(options.reject) + ")");
   }
-  out.total = store->Total();
+  // Each group's per-bin sums, smoothed once; the total is their sum.
+  const size_t values = plan.grid.size() * channels.count;
+  out.total.assign(values, 0.0);
   for (const GroupStore::Group& g : store->Groups()) {
-    out.groups.emplace_back(g.values, g.values + values);
+    std::vector<double> smoothed(values);
+    smoother.Apply(g.values, channels.count, smoothed.data());
+    for (size_t v = 0; v < values; ++v) out.total[v] += smoothed[v];
+    out.groups.push_back(std::move(smoothed));
     out.group_segments.push_back(g.segments);
   }
+  out.grid = grid;
+  out.utc = sources.front()->absolute_time();
   out.dt = plan.dt;
-  out.start_time = sources.front()->start_time();
   out.window_samples = plan.n;
   out.step_samples = plan.step;
-  out.segments = segments;
-  out.samples_used = static_cast<long>(static_cast<size_t>(segments - 1) * plan.step + plan.n);
+  out.common_first = facts.common_first;
+  out.begin = facts.begin;
+  out.end = facts.end;
+  out.segments = facts.windows;
+  out.dropped_starts = std::move(dropped_starts);
+  out.sources = std::move(facts.sources);
   out.read_twice = read_twice;
   return out;
 }

@@ -5,19 +5,31 @@
 
 namespace circspec {
 
-ArrayGeometry GeometryOf(const array::Layout& layout) {
+ArrayGeometry GeometryOf(const array::Layout& layout, const array::RingLayout& rings) {
   ArrayGeometry g;
-  g.centre = layout.centre;
-  for (const array::Station& s : layout.stations) {
-    const double theta = s.azimuth_deg * (std::numbers::pi / 180);
-    g.x.push_back(s.radius * std::cos(theta));
-    g.y.push_back(s.radius * std::sin(theta));
+  // The stations used: the centre and the ring stations, in layout order.
+  std::vector<bool> used(layout.stations.size(), false);
+  if (layout.centre) used[*layout.centre] = true;
+  for (const array::Ring& r : rings.rings) {
+    for (size_t s : r.stations) used[s] = true;
   }
-  for (const array::Ring& r : layout.rings) {
+  std::vector<size_t> index_of(layout.stations.size());
+  for (size_t s = 0; s < layout.stations.size(); ++s) {
+    if (!used[s]) continue;
+    const array::Station& st = layout.stations[s];
+    index_of[s] = g.layout_index.size();
+    if (layout.centre && *layout.centre == s) g.centre = g.layout_index.size();
+    g.layout_index.push_back(s);
+    g.x.push_back(st.x);
+    g.y.push_back(st.y);
+    g.orient.push_back(st.orient_deg * (std::numbers::pi / 180));
+  }
+  for (const array::Ring& r : rings.rings) {
     RingGeometry ring;
     ring.radius = r.radius;
-    ring.stations = r.stations;
-    for (size_t s : r.stations) ring.azimuths.push_back(layout.stations[s].azimuth_deg * (std::numbers::pi / 180));
+    for (size_t s : r.stations) ring.stations.push_back(index_of[s]);
+    ring.azimuths = r.azimuths;
+    ring.distances = r.distances;
     g.rings.push_back(std::move(ring));
   }
   return g;
@@ -58,7 +70,7 @@ ChannelLayout::ChannelLayout(const ArrayGeometry& geometry, Component c) : compo
 }
 
 SegmentAccumulator::SegmentAccumulator(const ArrayGeometry& geometry, const ChannelLayout& channels)
-    : geometry_(&geometry), channels_(&channels) {
+    : geometry_(&geometry), channels_(&channels), rotated_(2 * geometry.x.size()) {
   for (const RingGeometry& ring : geometry.rings) {
     std::vector<std::complex<double>> p;
     for (double theta : ring.azimuths) p.push_back(std::polar(1.0, -theta));
@@ -90,14 +102,32 @@ void SegmentAccumulator::Add(const std::vector<const std::complex<double>*>& spe
   }
 }
 
+const std::complex<double>* SegmentAccumulator::Oriented(const std::vector<const std::complex<double>*>& spectra,
+                                                         size_t station, size_t first_bin, size_t bins,
+                                                         int east_or_north) const {
+  const std::complex<double>* e = spectra[2 * station] + first_bin;
+  const std::complex<double>* n = spectra[2 * station + 1] + first_bin;
+  const double theta = geometry_->orient[station];
+  if (theta == 0) return east_or_north == 0 ? e : n;
+  // The sensor's n channel points at azimuth theta (clockwise from north),
+  // its e channel at theta + 90 degrees: for the ground's motion (E, N),
+  // n' = E sin(theta) + N cos(theta), e' = E cos(theta) - N sin(theta), so
+  //   E = n' sin(theta) + e' cos(theta),  N = n' cos(theta) - e' sin(theta).
+  std::vector<std::complex<double>>& out = rotated_[2 * station + static_cast<size_t>(east_or_north)];
+  out.resize(bins);
+  const double c = std::cos(theta), s = std::sin(theta);
+  for (size_t b = 0; b < bins; ++b) out[b] = east_or_north == 0 ? n[b] * s + e[b] * c : n[b] * c - e[b] * s;
+  return out.data();
+}
+
 void SegmentAccumulator::AddHorizontal(const std::vector<const std::complex<double>*>& spectra, size_t first_bin,
                                        size_t bins, double* sums) const {
   const ChannelLayout& ch = *channels_;
   if (!ch.has_centre) return;
   const size_t nc = ch.count;
   const size_t centre = *geometry_->centre;
-  const std::complex<double>* ce = spectra[2 * centre] + first_bin;
-  const std::complex<double>* cn = spectra[2 * centre + 1] + first_bin;
+  const std::complex<double>* ce = Oriented(spectra, centre, first_bin, bins, 0);
+  const std::complex<double>* cn = Oriented(spectra, centre, first_bin, bins, 1);
   struct Station {
     const std::complex<double>*e, *n;
     double cos, sin;
@@ -109,10 +139,10 @@ void SegmentAccumulator::AddHorizontal(const std::vector<const std::complex<doub
     const RingChannels& rc = ch.rings[r];
     for (size_t j = 0; j < ring.stations.size(); ++j) {
       const size_t s = ring.stations[j];
-      stations.push_back({spectra[2 * s] + first_bin, spectra[2 * s + 1] + first_bin, std::cos(ring.azimuths[j]),
-                          std::sin(ring.azimuths[j]), rc.radial.centre_power[j], rc.radial.station_power[j],
-                          rc.radial.cross[j], rc.transverse.centre_power[j], rc.transverse.station_power[j],
-                          rc.transverse.cross[j]});
+      stations.push_back({Oriented(spectra, s, first_bin, bins, 0), Oriented(spectra, s, first_bin, bins, 1),
+                          std::cos(ring.azimuths[j]), std::sin(ring.azimuths[j]), rc.radial.centre_power[j],
+                          rc.radial.station_power[j], rc.radial.cross[j], rc.transverse.centre_power[j],
+                          rc.transverse.station_power[j], rc.transverse.cross[j]});
     }
   }
   for (size_t b = 0; b < bins; ++b) {

@@ -8,24 +8,33 @@
 #include <vector>
 
 #include "array/layout.h"
+#include "array/rings.h"
 
 namespace circspec {
 
-// Where the stations stand. Station indices are those of the layout and
-// of the record sources. Azimuths in radians, counterclockwise from east.
+// Where the stations the analysis uses stand: the centre (if any) and the
+// ring stations, in layout order; stations the rings left out are not
+// among them. Station indices are those of the record sources. Azimuths
+// and distances are taken from the rings' point (the centre station, or
+// the centre of the circles), azimuths in radians counterclockwise from
+// east.
 struct RingGeometry {
-  double radius = 0;             // the ring's (mean) radius, metres
-  std::vector<size_t> stations;  // in layout order
-  std::vector<double> azimuths;  // theta_j of each, radians
+  double radius = 0;              // the ring's mean distance, metres
+  std::vector<size_t> stations;   // in layout order
+  std::vector<double> azimuths;   // theta_j of each, radians
+  std::vector<double> distances;  // r_j of each, metres
 };
 
 struct ArrayGeometry {
   std::optional<size_t> centre;
   std::vector<RingGeometry> rings;  // outer first (one or two)
   std::vector<double> x, y;         // every station's position, metres (east, north)
+  // The azimuth of each station's n channel, radians clockwise from north.
+  std::vector<double> orient;
+  std::vector<size_t> layout_index;  // each station's index in the layout
 };
 
-ArrayGeometry GeometryOf(const array::Layout& layout);
+ArrayGeometry GeometryOf(const array::Layout& layout, const array::RingLayout& rings);
 
 // Which motion the records give: the vertical u (one source per station,
 // in layout order) or the horizontal e and n (two sources per station:
@@ -99,10 +108,15 @@ class SegmentAccumulator {
                    double* sums) const;
   void AddHorizontal(const std::vector<const std::complex<double>*>& spectra, size_t first_bin, size_t bins,
                      double* sums) const;
+  // A station's east (0) or north (1) spectrum from bin first_bin on,
+  // turned from its sensor's orientation to geographic east and north.
+  const std::complex<double>* Oriented(const std::vector<const std::complex<double>*>& spectra, size_t station,
+                                       size_t first_bin, size_t bins, int east_or_north) const;
 
   const ArrayGeometry* geometry_;
   const ChannelLayout* channels_;
-  std::vector<std::vector<std::complex<double>>> phase_;  // exp(-i theta_j) per ring
+  std::vector<std::vector<std::complex<double>>> phase_;            // exp(-i theta_j) per ring
+  mutable std::vector<std::vector<std::complex<double>>> rotated_;  // per source, for oriented sensors
 };
 
 }  // namespace circspec

@@ -13,11 +13,14 @@
 #include <vector>
 
 #include "array/layout.h"
+#include "array/rings.h"
 #include "array_spectra/analysis.h"
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
 #include "array_spectra/station_source.h"
+#include "array_spectra/table_header.h"
 #include "ratio_inversion/vantor_format.h"
+#include "seisio/day_time.h"
 #include "suite/options.h"
 #include "suite/runtime.h"
 #include "textio/errors.h"
@@ -30,9 +33,10 @@ namespace circspec {
 namespace {
 
 constexpr suite::Option kOptions[] = {
-    {"window", true},      {"overlap", true},   {"reject", true}, {"fmin", true}, {"fmax", true},
-    {"nfreq", true},       {"grid", true},      {"smooth", true}, {"ring", true}, {"for", true},
-    {"output", true, 'o'}, {"component", true}, {"wave", true},
+    {"window", true},      {"overlap", true},   {"reject", true}, {"fmin", true},           {"fmax", true},
+    {"nfreq", true},       {"grid", true},      {"smooth", true}, {"ring", true},           {"for", true},
+    {"output", true, 'o'}, {"component", true}, {"wave", true},   {"ring-tolerance", true}, {"start", true},
+    {"end", true},
 };
 
 using suite::OptionValueError;
@@ -51,6 +55,7 @@ struct Options {
   AnalysisOptions analysis;
   Wave wave = Wave::kUnset;
   std::optional<double> ring_radius;
+  double ring_tolerance = array::kDefaultRingTolerance;
   Form form;
   std::optional<std::string> output;
   std::string layout;
@@ -115,6 +120,21 @@ Quantity QuantityOfItype(int itype, Wave wave) {
 
 bool IsHorizontalItype(int itype) { return IsHorizontal(*vantor::FindItype(itype)); }
 
+// --start or --end: seconds after the first common sample, or a UTC
+// date-time.
+SpanChoice::Bound SpanBound(std::string_view option, const std::string& text) {
+  SpanChoice::Bound bound;
+  if (const std::optional<int64_t> utc = seisio::ParseIsoTime(text)) {
+    bound.utc_ns = utc;
+  } else if (!textio::ParseDouble(text, &bound.seconds) || !std::isfinite(bound.seconds) || bound.seconds < 0) {
+    throw OptionValueError(option,
+                           "seconds (0 or more) after the first common sample, or a UTC date-time "
+                           "YYYY-MM-DDTHH:MM:SS[.ffffff][Z]",
+                           text);
+  }
+  return bound;
+}
+
 Options ParseCommandLine(const std::vector<std::string>& args) {
   const suite::CommandLine line(args, kOptions);
   Options o;
@@ -131,6 +151,10 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   a.component = line.Keyword<Component>("component", {{"v", Component::kVertical}, {"h", Component::kHorizontal}})
                     .value_or(a.component);
   o.ring_radius = line.Number("ring", suite::Positive("a ring radius in metres"));
+  o.ring_tolerance =
+      line.Number("ring-tolerance", {"a relative tolerance 0 < F < 1", 0, true, 1, true}).value_or(o.ring_tolerance);
+  if (const std::optional<std::string> start = line.Text("start")) a.span.start = SpanBound("start", *start);
+  if (const std::optional<std::string> end = line.Text("end")) a.span.end = SpanBound("end", *end);
   if (const std::optional<std::string> form = line.Text("for")) o.form = ParseForm(*form);
   o.output = line.Text("output");
   o.wave = line.Keyword<Wave>("wave", {{"love", Wave::kLove}, {"rayleigh", Wave::kRayleigh}}).value_or(Wave::kUnset);
@@ -150,15 +174,16 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   return o;
 }
 
-size_t ChooseRing(const array::Layout& layout, std::optional<double> radius) {
+size_t ChooseRing(const array::Layout& layout, const array::RingLayout& rings, std::optional<double> radius,
+                  double tolerance) {
   if (!radius) return 0;
-  for (size_t r = 0; r < layout.rings.size(); ++r) {
-    if (std::fabs(layout.rings[r].radius - *radius) <= array::kRingTolerance * layout.rings[r].radius) return r;
+  for (size_t r = 0; r < rings.rings.size(); ++r) {
+    if (std::fabs(rings.rings[r].radius - *radius) <= tolerance * rings.rings[r].radius) return r;
   }
-  std::string rings;
-  for (const array::Ring& r : layout.rings) rings += (rings.empty() ? "" : ", ") + textio::Shortest(r.radius) + " m";
+  std::string list;
+  for (const array::Ring& r : rings.rings) list += (list.empty() ? "" : ", ") + textio::Shortest(r.radius) + " m";
   throw textio::RuntimeError("--ring " + textio::Shortest(*radius) + ": no ring of that radius in " + layout.file +
-                             " (rings: " + rings + ")");
+                             " (rings: " + list + ")");
 }
 
 // The quantities the chosen output form needs; throws if the layout
@@ -192,43 +217,6 @@ std::vector<Quantity> NeededQuantities(const Form& form, Wave wave, const Channe
   return needed;
 }
 
-std::vector<std::string> TableHeader(const array::Layout& layout, size_t ring, const Options& o,
-                                     const SpectralSums& sums) {
-  std::vector<std::string> h;
-  h.push_back("circspec (circarray) " + std::string(suite::Version()));
-  std::string stations = "layout " + layout.file + ": " + std::to_string(layout.stations.size()) + " stations";
-  if (layout.centre) stations += "; centre " + layout.stations[*layout.centre].name;
-  for (size_t r = 0; r < layout.rings.size(); ++r) {
-    stations += "; ring " + std::to_string(r + 1) + " radius " + textio::Shortest(layout.rings[r].radius) + " m:";
-    for (size_t s : layout.rings[r].stations) stations += " " + layout.stations[s].name;
-  }
-  h.push_back(stations);
-  const double dt = sums.dt;
-  h.push_back("records: dt " + textio::Shortest(dt) + " s, first sample at " + textio::Shortest(sums.start_time) +
-              " s, " + std::to_string(sums.samples_used) + " samples (" +
-              textio::Shortest(static_cast<double>(sums.samples_used) * dt) + " s) in the segments");
-  h.push_back("segments: window " + textio::Shortest(static_cast<double>(sums.window_samples) * dt) + " s (" +
-              std::to_string(sums.window_samples) + " samples), step " + std::to_string(sums.step_samples) +
-              " samples (overlap " + textio::Shortest(o.analysis.overlap) + "), reject " +
-              textio::Shortest(o.analysis.reject) + (o.analysis.reject > 0 ? "" : " (off)") + "; kept " +
-              std::to_string(sums.kept) + ", dropped " + std::to_string(sums.dropped));
-  h.push_back("frequencies: " + std::to_string(sums.frequencies.size()) + " on a " +
-              (o.analysis.grid == curve::GridKind::kLog ? "log" : "linear") + " grid from " +
-              textio::Shortest(sums.frequencies.front()) + " to " + textio::Shortest(sums.frequencies.back()) +
-              " Hz; smoothing " + Describe(o.analysis.smoothing));
-  if (o.analysis.component == Component::kHorizontal) {
-    h.push_back(
-        "components e and n, the centre's and each ring station's projected on the station's azimuth: "
-        "radial R = e cos(theta) + n sin(theta), transverse T = -e sin(theta) + n cos(theta)");
-  }
-  h.push_back("quantities of ring " + std::to_string(ring + 1) + " (radius " +
-              textio::Shortest(layout.rings[ring].radius) + " m, " +
-              std::to_string(layout.rings[ring].stations.size()) +
-              " stations); standard errors by the delete-one-group jackknife over " +
-              std::to_string(sums.groups.size()) + " groups of consecutive segments");
-  return h;
-}
-
 // A line on standard error that follows the reading, while standard error
 // is a terminal.
 class ProgressLine {
@@ -258,11 +246,23 @@ class ProgressLine {
   bool shown_ = false;
 };
 
+// The line that says how far a ring's stations lie from the radius that
+// vantor's and quillon's models take, one radius for the whole ring; none
+// for a ring whose stations lie at one radius (to 0.05 %).
+std::optional<std::string> SpreadNote(const array::RingLayout& rings, size_t ring, const char* program) {
+  const array::Ring& r = rings.rings[ring];
+  if (std::max(-r.spread_low, r.spread_high) < 5e-4) return std::nullopt;
+  return "ring " + std::to_string(ring + 1) + ": " + program + " takes the mean radius " + textio::Shortest(r.radius) +
+         " m; the stations lie " + textio::Shortest(std::round(r.spread_low * 1000) / 10) + " % to +" +
+         textio::Shortest(std::round(r.spread_high * 1000) / 10) + " % from it";
+}
+
 void Compute(suite::Context& context, const Options& o) {
   const array::Layout layout = array::ReadLayout(context, o.layout);
-  const ArrayGeometry geometry = GeometryOf(layout);
+  const array::RingLayout rings = array::FormRings(layout, o.ring_tolerance);
+  const ArrayGeometry geometry = GeometryOf(layout, rings);
   const ChannelLayout channels(geometry, o.analysis.component);
-  const size_t ring = ChooseRing(layout, o.ring_radius);
+  const size_t ring = ChooseRing(layout, rings, o.ring_radius, o.ring_tolerance);
   const std::vector<Quantity> quantities = NeededQuantities(o.form, o.wave, channels);
   if (o.output) {
     const std::filesystem::path folder = std::filesystem::path(*o.output).parent_path();
@@ -270,20 +270,21 @@ void Compute(suite::Context& context, const Options& o) {
       throw textio::RuntimeError(suite::CreateFailure(*o.output) + ": no folder \"" + folder.string() + "\"");
     }
   }
+  for (size_t s : rings.left_out) context.Warn(array::DescribeLeftOut(layout, rings, s));
   // The output file comes into being with its first line, after the
   // analysis: an error before it leaves no file.
   suite::OutputFile* file = o.output ? &context.OutputOnFirstLine(*o.output) : nullptr;
 
   const bool horizontal = o.analysis.component == Component::kHorizontal;
-  auto open = [&context, &layout, horizontal] {
+  auto open = [&context, &layout, &geometry, horizontal] {
     Sources sources;
-    // The vertical component of every station, or its east and north.
+    // The vertical component of every station used, or its east and north.
     constexpr seisio::Component kVertical[] = {seisio::Component::kU};
     constexpr seisio::Component kEastNorth[] = {seisio::Component::kE, seisio::Component::kN};
-    for (const array::Station& s : layout.stations) {
+    for (size_t s : geometry.layout_index) {
       const std::span<const seisio::Component> wanted =
           horizontal ? std::span<const seisio::Component>(kEastNorth) : std::span<const seisio::Component>(kVertical);
-      Sources station = OpenStation(context, s, wanted);
+      Sources station = OpenStation(context, layout.stations[s], wanted);
       for (auto& source : station) sources.push_back(std::move(source));
     }
     return sources;
@@ -302,31 +303,47 @@ void Compute(suite::Context& context, const Options& o) {
 
   textio::Output& out = file != nullptr ? file->out() : context.out();
   long left_out = 0;
+  std::vector<std::optional<std::string>> notes;
   switch (o.form.kind) {
     case FormKind::kTable:
-      WriteTable(out, TableHeader(layout, ring, o, sums), sums.frequencies, columns, sums.kept);
+      WriteTable(out, TableHeader({layout, rings, geometry, o.analysis, sums, ring}), sums.frequencies, columns,
+                 sums.kept);
       break;
     case FormKind::kVantor: {
-      const bool two = o.form.itype == 10 || o.form.itype == 11;
-      const double radius = layout.rings[two ? 0 : ring].radius;
-      const std::optional<double> inner = two ? std::optional<double>(layout.rings[1].radius) : std::nullopt;
+      const bool two = vantor::FindItype(o.form.itype)->reads_radius2;
+      const size_t used = two ? 0 : ring;
+      const double radius = rings.rings[used].radius;
+      const std::optional<double> inner = two ? std::optional<double>(rings.rings[1].radius) : std::nullopt;
       left_out =
           WriteVantor(out, o.form.itype, radius, inner, sums.frequencies.back(), sums.frequencies, columns[0].series);
+      notes.push_back(SpreadNote(rings, used, "vantor"));
+      if (two) notes.push_back(SpreadNote(rings, 1, "vantor"));
       break;
     }
     case FormKind::kQuillon:
-      left_out = WriteQuillon(out, layout.rings[ring].radius, static_cast<int>(layout.rings[ring].stations.size()),
+      left_out = WriteQuillon(out, rings.rings[ring].radius, static_cast<int>(rings.rings[ring].stations.size()),
                               sums.frequencies, columns[0].series, columns[1].series, columns[2].series);
+      notes.push_back(SpreadNote(rings, ring, "quillon"));
       break;
   }
   if (file != nullptr) context.Close(*file);
+  for (const std::optional<std::string>& note : notes) {
+    if (note) context.Warn(*note);
+  }
   if (left_out > 0) {
     context.Warn(std::to_string(left_out) + " of " + std::to_string(sums.frequencies.size()) +
                  " frequencies left out: their values are not finite");
   }
-  if (o.analysis.reject > 0 && o.form.kind != FormKind::kTable) {
-    context.Warn("segments kept " + std::to_string(sums.kept) + ", dropped " + std::to_string(sums.dropped) +
-                 " (--reject " + textio::Shortest(o.analysis.reject) + ")");
+  if (sums.dropped > 0) {
+    std::string ranges;
+    for (const std::string& r : DroppedRanges(sums)) ranges += (ranges.empty() ? "" : "; ") + r;
+    context.Warn("dropped " + std::to_string(sums.dropped) + " of " + std::to_string(sums.segments) +
+                 " segments as transients (a station louder than " + textio::Shortest(o.analysis.reject) +
+                 " times its median; --reject): " + ranges);
+  }
+  if (sums.broken > 0) {
+    context.Warn("left out " + std::to_string(sums.broken) + " of " + std::to_string(sums.segments) +
+                 " segments that hold gaps, overlaps or clock jumps of the records (listed in the table header)");
   }
 }
 

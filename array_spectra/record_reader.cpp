@@ -13,7 +13,8 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// A step may differ from the sampling interval by this fraction of it.
+// A step may differ from the sampling interval by this fraction of it and
+// continue the run.
 constexpr double kStepTolerance = 0.01;
 
 // The record form a reader of `column` takes, for messages: the vertical
@@ -36,23 +37,25 @@ RecordReader::RecordReader(suite::Context& context, const std::string& name, int
 }
 
 void RecordReader::ReadHead() {
-  double t1 = 0, v0 = 0, v1 = 0;
-  if (!NextSample(&t0_, &v0))
+  double t0 = 0, t1 = 0, v0 = 0, v1 = 0;
+  if (!NextSample(&t0, &v0)) {
     throw textio::InputError(path_ + ": no samples (expected lines " + ExpectedForm(column_) + ")");
+  }
   const long first_line = last_line_;
   if (!NextSample(&t1, &v1)) {
     throw textio::InputError(path_ + ": only one sample; the sampling interval is taken from the first two times");
   }
-  dt_ = t1 - t0_;
+  dt_ = t1 - t0;
   if (!(dt_ > 0)) {
-    Fail(last_line_, "time " + textio::Shortest(t1) + " does not increase from " + textio::Shortest(t0_) + " on line " +
+    Fail(last_line_, "time " + textio::Shortest(t1) + " does not increase from " + textio::Shortest(t0) + " on line " +
                          std::to_string(first_line) + "; the first two times fix the sampling interval");
   }
-  head_value_[0] = v0;
-  head_value_[1] = v1;
-  head_time_[0] = t0_;
-  head_time_[1] = t1;
-  head_pending_ = 2;
+  absolute_ = t0 >= kEpochFrom;
+  run_start_ns_ = Nanoseconds(t0);
+  queued_[0] = {t0, v0};
+  queued_[1] = {t1, v1};
+  queued_count_ = 2;
+  last_time_ = t1;
 }
 
 RecordReader::~RecordReader() { context_.Close(file_); }
@@ -83,16 +86,7 @@ bool RecordReader::NextSample(double* t, double* v) {
     Fail(r.line, "expected finite numbers " + ExpectedForm(column_) + ", got time " + textio::Shortest(tv[0]) +
                      " and value " + textio::Shortest(tv[1]));
   }
-  if (last_line_ > 0 && dt_ > 0) {
-    const double step = tv[0] - last_time_;
-    if (!(std::fabs(step - dt_) <= kStepTolerance * dt_)) {
-      Fail(r.line, "time " + textio::Shortest(tv[0]) + " follows " + textio::Shortest(last_time_) + ": a step of " +
-                       textio::Shortest(step) + " s where the sampling interval is " + textio::Shortest(dt_) +
-                       " s (a gap or jump in the record)");
-    }
-  }
   last_line_ = r.line;
-  last_time_ = tv[0];
   *t = tv[0];
   *v = tv[1];
   return true;
@@ -100,17 +94,42 @@ bool RecordReader::NextSample(double* t, double* v) {
 
 size_t RecordReader::Read(double* out, size_t count) {
   size_t i = 0;
-  for (; i < count && head_pending_ > 0; ++i, --head_pending_) {
-    out[i] = head_value_[2 - head_pending_];
-    last_delivered_time_ = head_time_[2 - head_pending_];
+  for (; i < count && queued_next_ < queued_count_; ++i, ++queued_next_) {
+    out[i] = queued_[queued_next_].v;
+    last_delivered_time_ = queued_[queued_next_].t;
   }
-  double t = 0;
+  if (has_next_run_ || at_end_) return i;  // the run is over
+  double t = 0, v = 0;
   for (; i < count; ++i) {
-    if (!NextSample(&t, &out[i])) break;
-    last_delivered_time_ = t;
+    if (!NextSample(&t, &v)) {
+      at_end_ = true;
+      break;
+    }
+    if (!(std::fabs((t - last_time_) - dt_) <= kStepTolerance * dt_)) {
+      // Not the next sample of this run (a gap, a repeat, a jump): it
+      // starts the next run.
+      next_run_ = {t, v};
+      has_next_run_ = true;
+      break;
+    }
+    out[i] = v;
+    last_delivered_time_ = last_time_ = t;
   }
-  delivered_ += static_cast<long>(i);
   return i;
+}
+
+bool RecordReader::NextRun() {
+  double skipped[256];
+  while (Read(skipped, 256) > 0) {
+  }
+  if (!has_next_run_) return false;
+  has_next_run_ = false;
+  queued_[0] = next_run_;
+  queued_count_ = 1;
+  queued_next_ = 0;
+  last_time_ = next_run_.t;
+  run_start_ns_ = Nanoseconds(next_run_.t);
+  return true;
 }
 
 }  // namespace circspec

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <numbers>
+#include <stdexcept>
 
 namespace circspec {
 
@@ -31,7 +32,11 @@ SegmentTransform::~SegmentTransform() {
   fftw_free(out_);
 }
 
-double SegmentTransform::Detrend(const double* samples) {
+double SegmentTransform::Detrend(std::span<const double> first, std::span<const double> second) {
+  if (first.size() + second.size() != length_) throw std::invalid_argument("SegmentTransform: wrong segment length");
+  std::memcpy(in_, first.data(), first.size_bytes());
+  if (!second.empty()) std::memcpy(in_ + first.size(), second.data(), second.size_bytes());
+  const double* samples = in_;
   // Least squares about the middle index jm = (n-1)/2, where the two
   // normal equations decouple: a = mean, b = sum (j - jm) y_j / sum (j - jm)^2,
   // with sum (j - jm)^2 = n (n^2 - 1) / 12.

@@ -3,6 +3,7 @@
 
 #include <complex>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace circspec {
@@ -26,9 +27,12 @@ class SegmentTransform {
   size_t length() const { return length_; }
   size_t bins() const { return length_ / 2 + 1; }
 
-  // Step 1 on samples[0 .. length): keeps the residual for Transform()
-  // and returns its RMS, sqrt(sum of squares / n).
-  double Detrend(const double* samples);
+  // Step 1 on the segment `first` followed by `second` (length() samples
+  // in all: a window of a ring buffer comes in up to two pieces), copied
+  // into the transform's input: keeps the residual for Transform() and
+  // returns its RMS, sqrt(sum of squares / n).
+  double Detrend(std::span<const double> first, std::span<const double> second = {});
+  double Detrend(const double* samples) { return Detrend(std::span<const double>(samples, length_)); }
   // Steps 2 and 3 on the residual of the last Detrend(); writes bins()
   // values to spectrum.
   void Transform(std::complex<double>* spectrum);

@@ -33,21 +33,37 @@ class SharedFile {
 
 // One channel of a SAC or miniSEED file, read by a seisio channel reader
 // (miniSEED decoded as it goes, SAC read block by block) that keeps the
-// file open. Its times are the header's: the start as epoch seconds,
-// sample i at start + i * interval.
+// file open. Its times are the header's, UTC: sample i of a run at the
+// run's start + i * interval.
 template <class ChannelReader>
-class SeismicSource : public GriddedSource {
+class SeismicSource : public SampleSource {
  public:
   SeismicSource(std::shared_ptr<SharedFile> file, std::string name, std::unique_ptr<ChannelReader> reader)
-      : GriddedSource(std::move(name), reader->trace().start_seconds(), reader->trace().interval),
-        file_(std::move(file)),
-        reader_(std::move(reader)) {}
+      : name_(std::move(name)), file_(std::move(file)), reader_(std::move(reader)) {}
+
+  const std::string& name() const override { return name_; }
+  double interval() const override { return reader_->trace().interval; }
+  bool absolute_time() const override { return true; }
+  int64_t run_start_ns() const override { return reader_->run_start_ns(); }
+  size_t Read(double* out, size_t count) override {
+    const size_t n = reader_->Read(out, count);
+    in_run_ += static_cast<long>(n);
+    if (n > 0) last_time_ns_ = run_start_ns() + Nanoseconds(static_cast<double>(in_run_ - 1) * interval());
+    return n;
+  }
+  bool NextRun() override {
+    if (!reader_->NextRun()) return false;
+    in_run_ = 0;
+    return true;
+  }
+  int64_t last_time_ns() const override { return last_time_ns_; }
 
  private:
-  size_t ReadSamples(double* out, size_t count) override { return reader_->Read(out, count); }
-
+  std::string name_;
   std::shared_ptr<SharedFile> file_;  // declared first, so it closes after the reader
   std::unique_ptr<ChannelReader> reader_;
+  long in_run_ = 0;  // samples delivered from the current run
+  int64_t last_time_ns_ = 0;
 };
 
 // A channel that holds no samples cannot be part of a record.
@@ -77,16 +93,11 @@ Sources OneFile(suite::Context& context, const std::string& name, std::span<cons
     throw textio::InputError(
         name + ": a SAC file holds one channel; give the station's three files u,e,n separated by commas");
   }
-  std::vector<seisio::MiniSeedChannel> index = seisio::IndexMiniSeed(file->stream(), name);
+  std::vector<seisio::MiniSeedChannel> index = seisio::IndexMiniSeed(file->stream(), name, seisio::Continuity::kRuns);
   std::vector<seisio::Trace> heads;
   for (const seisio::MiniSeedChannel& c : index) heads.push_back(c.trace);
-  const std::array<size_t, 3> chosen = seisio::ChooseComponents(heads, name);
+  const std::array<size_t, 3> chosen = seisio::ChooseComponents(heads, name, seisio::Horizontals::kAlsoUnoriented);
   for (size_t k = 0; k < 3; ++k) RequireSamples(index[chosen[k]].trace, index[chosen[k]].count, name);
-  const seisio::MiniSeedChannel& u = index[chosen[0]];
-  for (size_t k = 1; k < 3; ++k) {
-    const seisio::MiniSeedChannel& c = index[chosen[k]];
-    seisio::CheckSameGrid(u.trace, u.count, name, c.trace, c.count, name);
-  }
   for (seisio::Component c : wanted) {
     sources.push_back(MiniSeedSource(file, name, std::move(index[chosen[static_cast<size_t>(c)]])));
   }
@@ -98,17 +109,18 @@ std::unique_ptr<SampleSource> ComponentFile(suite::Context& context, const std::
   auto file = std::make_shared<SharedFile>(context, name);
   switch (seisio::Recognise(file->stream())) {
     case seisio::Format::kMiniSeed: {
-      std::vector<seisio::MiniSeedChannel> index = seisio::IndexMiniSeed(file->stream(), name);
+      std::vector<seisio::MiniSeedChannel> index =
+          seisio::IndexMiniSeed(file->stream(), name, seisio::Continuity::kRuns);
       std::vector<seisio::Trace> heads;
       for (const seisio::MiniSeedChannel& c : index) heads.push_back(c.trace);
-      seisio::CheckPlace(heads, place, name);
+      seisio::CheckPlace(heads, place, name, seisio::Horizontals::kAlsoUnoriented);
       RequireSamples(index[0].trace, index[0].count, name);
       return MiniSeedSource(std::move(file), name, std::move(index[0]));
     }
     case seisio::Format::kSac: {
       auto reader = std::make_unique<seisio::SacChannelReader>(file->stream(), name);
       const std::vector<seisio::Trace> heads = {reader->trace()};
-      seisio::CheckPlace(heads, place, name);
+      seisio::CheckPlace(heads, place, name, seisio::Horizontals::kAlsoUnoriented);
       RequireSamples(heads[0], reader->count(), name);
       return std::make_unique<SeismicSource<seisio::SacChannelReader>>(std::move(file), name, std::move(reader));
     }

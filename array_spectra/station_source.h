@@ -17,14 +17,16 @@ namespace circspec {
 //  - one file of column text (`time u e n`, or `time value` for u alone):
 //    each component is read from its own column by a RecordReader;
 //  - one miniSEED file holding the station's channels, chosen by the last
-//    letter of their codes (Z u, E e, N n; all three must be there and on
-//    one time grid);
+//    letter of their codes (Z u, E e, N n, or 1 n and 2 e of a sensor whose
+//    orientation the layout gives; all three must be there);
 //  - three files u,e,n, each SAC or miniSEED of one channel: only the files
 //    of the wanted components are opened.
 // Times come from the headers (epoch seconds) and from the time column
-// for text. miniSEED is decoded record by record as the samples are pulled
-// and SAC read block by block, so a day's record costs the memory of a
-// record or a block per channel.
+// for text; a miniSEED channel's gaps, overlaps and jumps of its timing
+// start new runs (see SampleSource), for the caller to leave out the
+// segments they touch. miniSEED is decoded record by record as the samples
+// are pulled and SAC read block by block, so a day's record costs the
+// memory of a record or a block per channel.
 // Errors are textio::InputError naming the file (and the channel, time or
 // line).
 Sources OpenStation(suite::Context& context, const array::Station& station, std::span<const seisio::Component> wanted);

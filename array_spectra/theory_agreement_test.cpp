@@ -6,23 +6,15 @@
 
 #include <cmath>
 #include <iostream>
-#include <numbers>
 #include <ostream>
 
 #include "array_spectra/analysis.h"
 #include "array_spectra/quantities.h"
+#include "array_testing/agreement.h"
 #include "array_testing/synthetic_array.h"
-#include "array_testing/theory.h"
 
 namespace circspec {
 namespace {
-
-struct Agreement {
-  int frequencies = 0;  // with 0.2 <= kr <= 2.5
-  int within = 0;       // of them within 4 standard errors
-  double worst = 0;     // largest |estimate - theory| / se
-  double fraction() const { return frequencies > 0 ? static_cast<double>(within) / frequencies : 0; }
-};
 
 struct Case {
   int stations;
@@ -41,26 +33,12 @@ TEST_P(TheoryAgreementTest, SpacCohAndCcaLieWithinFourStandardErrorsOfTheSmoothe
                                                                    .noise = c.noise,
                                                                    .seed = 7 + static_cast<uint64_t>(c.stations)});
   const auto& [a, options, ch, sums] = analysed;
-  const std::vector<double> theory = analysed.Theory(a.Model());
   ASSERT_GE(sums.groups.size(), 20u);
-
   for (Quantity q : {Quantity::kSpac, Quantity::kCoh, Quantity::kCca}) {
-    const Series s = Estimate(q, ch, 0, sums);
-    Agreement agreement;
-    for (size_t i = 0; i < sums.frequencies.size(); ++i) {
-      const double f = sums.frequencies[i];
-      const double kr = 2 * std::numbers::pi * f / a.wavefield.rayleigh.Velocity(f) * 10;
-      if (kr < 0.2 || kr > 2.5) continue;
-      const double expected = Evaluate(q, ch, 0, &theory[i * ch.count]);
-      const double deviation = std::fabs(s.value[i] - expected) / s.se[i];
-      ++agreement.frequencies;
-      if (deviation <= 4) ++agreement.within;
-      agreement.worst = std::max(agreement.worst, deviation);
-    }
-    std::cout << "N=" << c.stations << " eps=" << c.noise << " " << NameOf(q) << ": " << agreement.within << " of "
-              << agreement.frequencies << " within 4 se, worst " << agreement.worst << " se\n";
+    const testing::Agreement agreement = testing::AgreeWithTheory(a, options, sums, q);
+    std::cout << "N=" << c.stations << " eps=" << c.noise << " " << agreement.Describe(q, 4) << "\n";
     EXPECT_GE(agreement.frequencies, 20) << NameOf(q);
-    EXPECT_GE(agreement.fraction(), 0.95) << NameOf(q) << ": worst deviation " << agreement.worst << " se";
+    EXPECT_GE(agreement.fraction(), 0.95) << agreement.Describe(q, 4);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "suite/options.h"
 #include "textio/errors.h"
 #include "textio/format.h"
+#include "textio/number.h"
 
 namespace circsim {
 
@@ -27,7 +29,7 @@ namespace {
 constexpr suite::Option kOptions[] = {
     {"duration", true},      {"dt", true},     {"band", true, 0, 1}, {"rayleigh", true}, {"love", true},
     {"love-fraction", true}, {"hv", true},     {"noise", true},      {"waves", true},    {"seed", true},
-    {"digits", true},        {"format", true},
+    {"digits", true},        {"format", true}, {"offset", true},
 };
 
 struct Settings {
@@ -37,6 +39,7 @@ struct Settings {
   std::string rayleigh_file, love_file;
   int digits = 9;
   RecordFormat format = RecordFormat::kText;
+  std::map<std::string, double> offsets;  // station name -> clock offset, s (--offset)
   std::string layout;
 };
 
@@ -68,6 +71,16 @@ Settings ParseArguments(const std::vector<std::string>& args) {
                      "format",
                      {{"text", RecordFormat::kText}, {"mseed", RecordFormat::kMiniSeed}, {"sac", RecordFormat::kSac}})
                  .value_or(s.format);
+
+  for (const std::string& text : line.Every("offset")) {
+    const size_t equals = text.find('=');
+    double seconds = 0;
+    if (equals == std::string::npos || equals == 0 || !textio::ParseDouble(text.substr(equals + 1), &seconds) ||
+        !(std::fabs(seconds) < 0.5 * w.dt)) {
+      throw suite::OptionValueError("offset", "STATION=SECONDS with |SECONDS| < dt/2", text);
+    }
+    s.offsets[text.substr(0, equals)] = seconds;
+  }
 
   const std::vector<std::string>& operands = line.operands();
   if (operands.empty()) throw UsageError("no layout file given; usage: circsim [options] LAYOUT");
@@ -136,10 +149,10 @@ void CheckFiles(const array::Layout& layout, RecordFormat format) {
 }
 
 // Writes the traces of `components` of a synthesised station into `name`.
-void WriteTraces(const StationRecord& record, double dt, const array::Station& station, RecordFormat format,
-                 std::initializer_list<int> components, textio::Output& out) {
+void WriteTraces(const StationRecord& record, double dt, double offset, const array::Station& station,
+                 RecordFormat format, std::initializer_list<int> components, textio::Output& out) {
   for (int c : components) {
-    const seisio::Trace trace = ChannelTrace(record, c, dt, station.name);
+    const seisio::Trace trace = ChannelTrace(record, c, dt, station.name, offset);
     if (format == RecordFormat::kSac) {
       seisio::WriteSac(trace, out);
     } else {
@@ -152,7 +165,9 @@ void WriteTraces(const StationRecord& record, double dt, const array::Station& s
 // the next so that one record's buffers are open at a time.
 void WriteStation(suite::Context& context, const array::Layout& layout, const Synthesizer& synth,
                   const array::Station& station, const Settings& s, StationRecord* record) {
-  synth.Synthesize(Site{station.name, station.azimuth_deg, station.radius}, record);
+  const auto offset = s.offsets.find(station.name);
+  const double clock = offset == s.offsets.end() ? 0 : offset->second;
+  synth.Synthesize(Site{station.name, station.x, station.y, clock}, record);
   const double dt = synth.wavefield().dt;
   for (size_t k = 0; k < station.paths.size(); ++k) {
     const std::string name = station.paths[k].string();
@@ -160,11 +175,11 @@ void WriteStation(suite::Context& context, const array::Layout& layout, const Sy
     if (file == nullptr) throw textio::RuntimeError(StationPlace(layout, station) + suite::CreateFailure(name));
     try {
       if (s.format == RecordFormat::kText) {
-        WriteColumns(*record, dt, s.digits, file->out());
+        WriteColumns(*record, dt, clock, s.digits, file->out());
       } else if (station.paths.size() == 1) {
-        WriteTraces(*record, dt, station, s.format, {kVertical, kEast, kNorth}, file->out());
+        WriteTraces(*record, dt, clock, station, s.format, {kVertical, kEast, kNorth}, file->out());
       } else {
-        WriteTraces(*record, dt, station, s.format, {static_cast<int>(k)}, file->out());
+        WriteTraces(*record, dt, clock, station, s.format, {static_cast<int>(k)}, file->out());
       }
       context.Close(*file);
     } catch (const textio::WriteError& e) {
@@ -182,6 +197,13 @@ void Synthesise(suite::Context& context, Settings& s) {
   w.love = s.love_file.empty() ? w.rayleigh.Scaled(0.9) : DispersionCurve(curve::ReadCurve(context, s.love_file));
 
   CheckFiles(layout, s.format);
+  for (const auto& [name, seconds] : s.offsets) {
+    bool found = false;
+    for (const array::Station& st : layout.stations) found |= st.name == name;
+    if (!found)
+      throw UsageError("--offset " + name + "=" + textio::Shortest(seconds) + ": no station " + name + " in " +
+                       layout.file);
+  }
   // A record must never replace one of this run's inputs.
   for (const array::Station& st : layout.stations) {
     for (const std::string& input : {s.layout, s.rayleigh_file, s.love_file}) {

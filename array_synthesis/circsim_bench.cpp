@@ -54,7 +54,7 @@ void BM_WriteStationHour(benchmark::State& state) {
   for (auto _ : state) {
     std::ostringstream os;
     textio::Output out(os);
-    circsim::WriteColumns(record, 0.01, 9, out);
+    circsim::WriteColumns(record, 0.01, 0, 9, out);
     out.Flush();
     benchmark::DoNotOptimize(os.tellp());
   }

@@ -204,7 +204,8 @@ TEST(Circsim, RunTimeErrorsNameTheFile) {
     std::string message;
   };
   const Case cases[] = {
-      {"C 0 0 C.txt\nS1 0 10 S1.txt\n", "layout.txt line 2: station 'S1' at radius 10 m is on a ring of 1 station"},
+      {"coordinates xy\nC 0 0 C.txt centre\nS1 10 0 S1.txt centre\n",
+       "layout.txt line 3: second centre station; the first is on line 2"},
       {"C 0 0 layout.txt\nS1 0 10 a\nS2 120 10 b\nS3 240 10 c\n",
        "layout.txt line 1: the record file 'layout.txt' of station 'C' is the input file"},
       {"C 0 0 C.txt\nS1 0 10 missing/S1.txt\nS2 120 10 b\nS3 240 10 c\n",

@@ -18,12 +18,13 @@ std::string ChannelCode(double dt, seisio::Component component) {
   return std::string{band, 'H', letter};
 }
 
-seisio::Trace ChannelTrace(const StationRecord& record, int component, double dt, const std::string& station) {
+seisio::Trace ChannelTrace(const StationRecord& record, int component, double dt, const std::string& station,
+                           double offset) {
   seisio::Trace t;
   t.network = kNetwork;
   t.station = station;
   t.channel = ChannelCode(dt, static_cast<seisio::Component>(component));
-  t.start_ns = std::llround(dt * 1e9);
+  t.start_ns = std::llround((dt + offset) * 1e9);
   t.interval = dt;
   const std::span<const double> series = record.series(component);
   t.samples.assign(series.begin(), series.end());

@@ -26,10 +26,11 @@ inline constexpr char kNetwork[] = "SY";
 std::string ChannelCode(double dt, seisio::Component component);
 
 // Channel `component` (0 u, 1 e, 2 n) of a synthesised station as a
-// trace: station code `station`, sample j (j = 1..n) at j*dt seconds after
-// 1970-01-01T00:00:00 UTC, so that epoch seconds are the times of the
-// column text.
-seisio::Trace ChannelTrace(const StationRecord& record, int component, double dt, const std::string& station);
+// trace: station code `station`, sample j (j = 1..n) at j*dt + `offset`
+// seconds after 1970-01-01T00:00:00 UTC, so that epoch seconds are the
+// times of the column text.
+seisio::Trace ChannelTrace(const StationRecord& record, int component, double dt, const std::string& station,
+                           double offset = 0);
 
 }  // namespace circsim
 

@@ -53,13 +53,18 @@ Options (defaults in brackets):
   --digits N           significant digits of u, e, n, 1 to 17 [9]
   --format F           text, mseed or sac: the records as column text,
                        miniSEED or SAC (see "Files written") [text]
+  --offset NAME=S      station NAME's digitiser samples S seconds after
+                       the grid, |S| < dt/2 (a clock off the whole-second
+                       grid); its record's times say so; repeatable [0]
   --help               this text
   --version            the program's version
 
 Layout file: one station per line, "name azimuth radius file"; '#' starts
 a comment. Azimuth in degrees counterclockwise from east, radius in metres
-(0 = the centre station, at most one); circle stations whose radii agree
-within 0.5 % form a ring (at least 3 stations, at most two rings).
+(0 = the centre station, at most one). A first line "coordinates xy" or
+"coordinates lonlat" gives positions as "name x y file" (metres east and
+north) or "name longitude latitude file" (degrees, WGS84) instead; see
+circspec --help. Every station of the layout gets its record.
 
 Files written: for each station, its record at the layout's "file" path,
 resolved against the folder of the layout file (not the working

@@ -12,7 +12,7 @@ int TimeDigits(long samples) {
   return std::clamp(needed, 9, textio::kMaxSignificantDigits);
 }
 
-void WriteColumns(const StationRecord& record, double dt, int digits, textio::Output& out) {
+void WriteColumns(const StationRecord& record, double dt, double offset, int digits, textio::Output& out) {
   const int time_digits = TimeDigits(record.samples());
   const std::span<const double> u = record.series(kVertical);
   const std::span<const double> e = record.series(kEast);
@@ -20,7 +20,7 @@ void WriteColumns(const StationRecord& record, double dt, int digits, textio::Ou
   std::string* line = out.buffer();
   for (size_t j = 0; j < u.size(); ++j) {
     line->push_back(' ');
-    textio::AppendReal(line, static_cast<double>(j + 1) * dt, time_digits);
+    textio::AppendReal(line, static_cast<double>(j + 1) * dt + offset, time_digits);
     line->push_back(' ');
     textio::AppendReal(line, u[j], digits);
     line->push_back(' ');

@@ -12,11 +12,12 @@ namespace circsim {
 int TimeDigits(long samples);
 
 // Writes one station's record as the suite's column text file: one line
-// per sample, "time u e n", the j-th sample (j = 1..n) at time j*dt, so
-// that a time t falls on sample round(t/dt) as the suite's programs count.
-// Values as the suite's free-format reals with `digits` significant
-// digits (textio::AppendReal), the time with TimeDigits(n).
-void WriteColumns(const StationRecord& record, double dt, int digits, textio::Output& out);
+// per sample, "time u e n", the j-th sample (j = 1..n) at time j*dt +
+// `offset` (a digitiser's clock offset, 0 on the grid), so that a time t
+// falls on sample round(t/dt) as the suite's programs count. Values as
+// the suite's free-format reals with `digits` significant digits
+// (textio::AppendReal), the time with TimeDigits(n).
+void WriteColumns(const StationRecord& record, double dt, double offset, int digits, textio::Output& out);
 
 }  // namespace circsim
 

@@ -31,7 +31,7 @@ TEST(RecordWriter, OneLinePerSampleTimeFromDt) {
   std::ostringstream os;
   {
     textio::Output out(os);
-    WriteColumns(record, 0.01, 4, out);
+    WriteColumns(record, 0.01, 0, 4, out);
     out.Flush();
   }
   // The suite's free-format fields: fixed notation with trailing blanks

@@ -110,9 +110,8 @@ double Synthesizer::signal_power(long bin) const {
 
 void Synthesizer::Spectra(const Site& site, StationRecord* record) const {
   if (record->samples() != w_.samples) throw std::invalid_argument("record length differs from the wavefield's");
-  const double az = site.azimuth_deg * (std::numbers::pi / 180);
-  const double x = site.radius * std::cos(az);
-  const double y = site.radius * std::sin(az);
+  const double x = site.x;
+  const double y = site.y;
   const double h_rayleigh = w_.hv * std::sqrt(1 - w_.love_fraction);
   const double h_love = w_.hv * std::sqrt(w_.love_fraction);
   const uint64_t station_key = HashName(site.name);
@@ -180,6 +179,13 @@ void Synthesizer::Spectra(const Site& site, StationRecord* record) const {
         const double sd = c == kVertical ? sd_vertical : sd_horizontal;
         *values[c] += std::complex<double>(sd * g1, sd * g2);
       }
+    }
+    if (site.clock_offset != 0) {
+      // Sampled tau later: u(t + tau) has the spectrum U(f) exp(2 pi i f tau).
+      const std::complex<double> shift = std::polar(1.0, kTwoPi * f * site.clock_offset);
+      u *= shift;
+      e *= shift;
+      n *= shift;
     }
     spectra[kVertical][static_cast<size_t>(k)] = u;
     spectra[kEast][static_cast<size_t>(k)] = e;

@@ -60,11 +60,13 @@ struct Wavefield {
   uint64_t seed = 1;
 };
 
-// Where a station stands and what keys its noise.
+// Where a station stands, what keys its noise, and when its digitiser
+// samples: sample j is taken at the grid time j dt plus `clock_offset`
+// seconds (a digitiser whose samples sit off the whole-second grid).
 struct Site {
   std::string name;
-  double azimuth_deg = 0;
-  double radius = 0;
+  double x = 0, y = 0;  // metres east and north
+  double clock_offset = 0;
 };
 
 enum Channel { kVertical = 0, kEast = 1, kNorth = 2 };

@@ -31,6 +31,12 @@ struct Spectra {
   std::vector<Complex> channel[kChannels];
 };
 
+// A station at `azimuth_deg` (counterclockwise from east) and `radius`.
+Site PolarSite(std::string name, double azimuth_deg, double radius) {
+  const double theta = azimuth_deg * kPi / 180;
+  return {std::move(name), radius * std::cos(theta), radius * std::sin(theta)};
+}
+
 Spectra SpectraOf(const Synthesizer& synth, const Site& site) {
   StationRecord record(synth.wavefield().samples);
   synth.Spectra(site, &record);
@@ -72,11 +78,7 @@ double WorstDeviation(const std::vector<GroupMean>& groups, double expected = 0)
   return worst;
 }
 
-double Distance(const Site& a, const Site& b) {
-  const double ta = a.azimuth_deg * kPi / 180, tb = b.azimuth_deg * kPi / 180;
-  return std::hypot(a.radius * std::cos(ta) - b.radius * std::cos(tb),
-                    a.radius * std::sin(ta) - b.radius * std::sin(tb));
-}
+double Distance(const Site& a, const Site& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 TEST(Synthesis, VerticalCrossSpectrumIsJ0OfWavenumberTimesDistance) {
   // Waves from uniformly random azimuths: E[U_a conj(U_b)] = P J0(k d) for
@@ -84,7 +86,8 @@ TEST(Synthesis, VerticalCrossSpectrumIsJ0OfWavenumberTimesDistance) {
   Wavefield w = ShortField();
   w.samples = 40000;  // 400 s: about 15800 bins
   const Synthesizer synth(w);
-  const Site sites[] = {{"C", 0, 0}, {"S1", 0, 10}, {"S2", 72, 10}, {"S3", 200, 20}};
+  const Site sites[] = {PolarSite("C", 0, 0), PolarSite("S1", 0, 10), PolarSite("S2", 72, 10),
+                        PolarSite("S3", 200, 20)};
   Spectra s[4];
   for (int i = 0; i < 4; ++i) s[i] = SpectraOf(synth, sites[i]);
   const DispersionCurve true_curve;
@@ -115,7 +118,7 @@ TEST(Synthesis, VerticalCrossSpectrumIsJ0OfWavenumberTimesDistance) {
 TEST(Synthesis, VerticalPowerFollowsTheTaperAndHasUnitVariance) {
   const Synthesizer synth(ShortField());
   StationRecord record(synth.wavefield().samples);
-  synth.Spectra({"S1", 30, 10}, &record);
+  synth.Spectra(PolarSite("S1", 30, 10), &record);
   const std::vector<Complex> u = Copy(record.spectrum(kVertical));
 
   // Outside the signal bins, and where the taper is 0, nothing.
@@ -159,7 +162,7 @@ TEST(Synthesis, NoiseHasRatioEpsOnEveryChannelAndIsIndependent) {
   const Synthesizer quiet(w);
   w.noise = 0.1;
   const Synthesizer noisy(w);
-  const Site sites[] = {{"C", 0, 0}, {"S1", 0, 10}};
+  const Site sites[] = {PolarSite("C", 0, 0), PolarSite("S1", 0, 10)};
   std::vector<Complex> noise[2][kChannels];
   Spectra with_noise[2];
   for (int i = 0; i < 2; ++i) {
@@ -235,10 +238,9 @@ TEST(Synthesis, OneWaveHorizontalMotionFollowsTheConventions) {
                                     .waves = 1,
                                     .seed = 5});
     const Synthesizer synth(w);
-    for (const Site& site : {Site{"C", 0, 0}, Site{"S", 30, 10}, Site{"T", -100, 37.5}}) {
+    for (const Site& site : {PolarSite("C", 0, 0), PolarSite("S", 30, 10), PolarSite("T", -100, 37.5)}) {
       const Spectra s = SpectraOf(synth, site);
-      const double x = site.radius * std::cos(site.azimuth_deg * kPi / 180);
-      const double y = site.radius * std::sin(site.azimuth_deg * kPi / 180);
+      const double x = site.x, y = site.y;
       const double hr = w.hv * std::sqrt(1 - love_fraction), hl = w.hv * std::sqrt(love_fraction);
       double worst = 0;
       for (long k = synth.first_bin(); k <= synth.last_bin(); ++k) {
@@ -280,7 +282,7 @@ TEST(Synthesis, HorizontalPowerIsHvSquaredAndIsotropic) {
 TEST(Synthesis, SameSeedSameBitsWhateverWasMadeBefore) {
   Wavefield w = ShortField({.love_fraction = 0.5, .noise = 0.01});
   const Synthesizer first(w), second(w);
-  const Site target{"S2", 72, 10};
+  const Site target = PolarSite("S2", 72, 10);
   StationRecord alone(w.samples), after_others(w.samples);
   first.Synthesize(target, &alone);
   second.Synthesize({"S1", 0, 10}, &after_others);

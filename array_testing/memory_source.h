@@ -2,6 +2,7 @@
 #define CIRCARRAY_ARRAY_TESTING_MEMORY_SOURCE_H_
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,24 +11,45 @@
 
 namespace circspec::testing {
 
-// A record already in memory, sample i at time start + i dt: for records
-// made in-process (tests, benchmarks) and for callers that hold their
-// samples.
-class MemorySource : public GriddedSource {
+// A record already in memory, in runs: run r's sample i at start_ns + i dt.
+class MemorySource : public SampleSource {
  public:
-  MemorySource(std::string name, std::vector<double> samples, double start, double dt)
-      : GriddedSource(std::move(name), start, dt), samples_(std::move(samples)) {}
+  struct Run {
+    int64_t start_ns = 0;
+    std::vector<double> samples;
+  };
 
- private:
-  size_t ReadSamples(double* out, size_t count) override {
-    const size_t n = std::min(count, samples_.size() - next_);
-    std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(next_), n, out);
+  MemorySource(std::string name, std::vector<Run> runs, double dt, bool utc = false)
+      : name_(std::move(name)), runs_(std::move(runs)), dt_(dt), utc_(utc) {}
+  // One run, sample i at start + i dt (seconds).
+  MemorySource(std::string name, std::vector<double> samples, double start, double dt)
+      : MemorySource(std::move(name), {Run{Nanoseconds(start), std::move(samples)}}, dt) {}
+
+  const std::string& name() const override { return name_; }
+  double interval() const override { return dt_; }
+  bool absolute_time() const override { return utc_; }
+  int64_t run_start_ns() const override { return runs_[run_].start_ns; }
+  size_t Read(double* out, size_t count) override {
+    const std::vector<double>& samples = runs_[run_].samples;
+    const size_t n = std::min(count, samples.size() - next_);
+    std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(next_), n, out);
     next_ += n;
     return n;
   }
+  bool NextRun() override {
+    if (run_ + 1 >= runs_.size()) return false;
+    ++run_;
+    next_ = 0;
+    return true;
+  }
+  int64_t last_time_ns() const override { return run_start_ns() + Nanoseconds(static_cast<double>(next_) * dt_ - dt_); }
 
-  std::vector<double> samples_;
-  size_t next_ = 0;
+ private:
+  std::string name_;
+  std::vector<Run> runs_;
+  double dt_;
+  bool utc_;
+  size_t run_ = 0, next_ = 0;
 };
 
 }  // namespace circspec::testing

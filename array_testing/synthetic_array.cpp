@@ -27,11 +27,17 @@ std::string LayoutText(const ArrayDesign& design) {
   return text;
 }
 
+void SyntheticArray::UseLayout(const std::string& text) {
+  layout_text = text;
+  std::istringstream in(text);
+  layout = array::ParseLayout(in, "test-layout.txt", "");
+  rings = array::FormRings(layout, array::kDefaultRingTolerance);
+  geometry = GeometryOf(layout, rings);
+}
+
 SyntheticArray MakeArray(const ArrayDesign& design) {
   SyntheticArray a;
-  std::istringstream layout_text(LayoutText(design));
-  a.layout = array::ParseLayout(layout_text, "test-layout.txt", "");
-  a.geometry = GeometryOf(a.layout);
+  a.UseLayout(design.layout_text.empty() ? LayoutText(design) : design.layout_text);
   a.wavefield.samples = std::lround(design.duration / design.dt);
   a.wavefield.dt = design.dt;
   a.wavefield.band = circsim::Band{0.5, 0.4 / design.dt};
@@ -41,7 +47,9 @@ SyntheticArray MakeArray(const ArrayDesign& design) {
   const circsim::Synthesizer synth(a.wavefield);
   circsim::StationRecord record(a.wavefield.samples);
   for (const array::Station& s : a.layout.stations) {
-    synth.Synthesize(circsim::Site{s.name, s.azimuth_deg, s.radius}, &record);
+    const auto offset = design.clock_offsets.find(s.name);
+    a.clock_offsets.push_back(offset == design.clock_offsets.end() ? 0.0 : offset->second);
+    synth.Synthesize(circsim::Site{s.name, s.x, s.y, a.clock_offsets.back()}, &record);
     const auto u = record.series(circsim::kVertical);
     a.vertical.emplace_back(u.begin(), u.end());
     const auto e = record.series(circsim::kEast);
@@ -70,15 +78,15 @@ std::vector<double> AnalysedArray::Theory(const WaveModel& model) const {
 SourceOpener SyntheticArray::Opener(Component component) const {
   return [this, component] {
     Sources sources;
-    auto add = [&](const std::vector<double>& samples, const std::string& name) {
-      sources.push_back(std::make_unique<MemorySource>(name, samples, wavefield.dt, wavefield.dt));
+    auto add = [&](const std::vector<double>& samples, const std::string& name, size_t s) {
+      sources.push_back(std::make_unique<MemorySource>(name, samples, wavefield.dt + clock_offsets[s], wavefield.dt));
     };
-    for (size_t s = 0; s < vertical.size(); ++s) {
+    for (size_t s : geometry.layout_index) {
       if (component == Component::kVertical) {
-        add(vertical[s], layout.stations[s].file);
+        add(vertical[s], layout.stations[s].file, s);
       } else {
-        add(east[s], layout.stations[s].file + " (e)");
-        add(north[s], layout.stations[s].file + " (n)");
+        add(east[s], layout.stations[s].file + " (e)", s);
+        add(north[s], layout.stations[s].file + " (n)", s);
       }
     }
     return sources;

@@ -2,6 +2,8 @@
 #define CIRCARRAY_SEISIO_DAY_TIME_H_
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace seisio {
 
@@ -27,6 +29,13 @@ int64_t NanosecondsOf(const DayTime& t);
 // The time of `ns` cut to the millisecond, and what is left below it
 // (0 <= rest_ns < 1,000,000).
 DayTime DayTimeOf(int64_t ns, int64_t* rest_ns);
+
+// Nanoseconds since 1970-01-01T00:00:00 of a UTC date-time written
+// YYYY-MM-DDTHH:MM:SS, optionally with a fraction of the second (up to 9
+// digits) and a final Z: "2017-06-09T22:32:00", "2017-06-09T22:32:00.25Z".
+// Nothing for any other text, or a date that does not exist; years 1700
+// to 2200.
+std::optional<int64_t> ParseIsoTime(std::string_view text);
 
 }  // namespace seisio
 

@@ -29,6 +29,7 @@ struct RecordInfo {
   int64_t samples = 0;
   double rate = 0.0;    // samples per second
   size_t position = 0;  // index of its first sample in the channel (set after sorting)
+  bool starts_run = false;
 };
 
 struct ChannelLayout {
@@ -68,9 +69,12 @@ std::string TimeOf(hptime_t t) { return IsoTime(NsOf(t)); }
 
 // Puts a channel's records in time order and checks that they continue one
 // another: each record must start where the one before it ends, and on the
-// channel's grid of samples (first start + i / rate), both within less than
-// half a sample. Sets each record's place in the channel.
-void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInfo>& records) {
+// grid of samples of its run (the run's start + i / rate), both within
+// less than half a sample. Strictly, the channel is one run and anything
+// else is refused; with runs allowed, a record that does not continue
+// starts a new run. Sets each record's place in the channel and marks the
+// first record of each run.
+void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInfo>& records, Continuity continuity) {
   std::stable_sort(channel.records.begin(), channel.records.end(),
                    [&](size_t a, size_t b) { return records[a].start < records[b].start; });
   const RecordInfo& first = records[channel.records.front()];
@@ -83,32 +87,52 @@ void LayOut(std::string_view name, ChannelLayout& channel, std::vector<RecordInf
     if (!TimeInRange(t)) Fail(name, id + ": the samples run beyond the years 1685 to 2254");
     return static_cast<hptime_t>(std::llround(t));
   };
+  const bool strict = continuity == Continuity::kStrict;
   int64_t position = 0;
+  hptime_t run_start = first.start;  // of the run the record continues
+  int64_t run_position = 0;          // the index of its first sample
   for (size_t k = 0; k < channel.records.size(); ++k) {
     RecordInfo& r = records[channel.records[k]];
     if (!MS_ISRATETOLERABLE(rate, r.rate)) {
       Fail(name, id + ": the sampling rate changes from " + SecondsText(rate) + " Hz to " + SecondsText(r.rate) +
                      " Hz at " + TimeOf(r.start));
     }
+    bool continues = k > 0;
     if (k > 0) {
       const RecordInfo& previous = records[channel.records[k - 1]];
       const hptime_t end = at(previous.start, static_cast<double>(previous.samples) * 1e6 / rate);
       const auto step = static_cast<double>(r.start - end);
       if (step >= half_us) {
-        Fail(name, id + ": gap in the samples: they end at " + TimeOf(end - std::llround(1e6 / rate)) +
-                       " (last sample) and go on at " + TimeOf(r.start));
+        if (strict) {
+          Fail(name, id + ": gap in the samples: they end at " + TimeOf(end - std::llround(1e6 / rate)) +
+                         " (last sample) and go on at " + TimeOf(r.start));
+        }
+        continues = false;
       }
       if (step <= -half_us) {
-        Fail(name, id + ": overlap in the samples: a record starting at " + TimeOf(r.start) +
-                       " repeats samples up to " + TimeOf(end - std::llround(1e6 / rate)));
+        if (strict) {
+          Fail(name, id + ": overlap in the samples: a record starting at " + TimeOf(r.start) +
+                         " repeats samples up to " + TimeOf(end - std::llround(1e6 / rate)));
+        }
+        continues = false;
       }
     }
-    const hptime_t on_grid = at(first.start, static_cast<double>(position) * 1e6 / rate);
-    if (std::fabs(static_cast<double>(r.start - on_grid)) >= half_us) {
-      Fail(name, id + ": the record starting at " + TimeOf(r.start) + " lies off the channel's sampling grid by " +
-                     SecondsText(static_cast<double>(r.start - on_grid) * 1e-6) +
-                     " s (half a sample or more): the timing drifts from the sampling rate");
+    if (continues) {
+      const hptime_t on_grid = at(run_start, static_cast<double>(position - run_position) * 1e6 / rate);
+      if (std::fabs(static_cast<double>(r.start - on_grid)) >= half_us) {
+        if (strict) {
+          Fail(name, id + ": the record starting at " + TimeOf(r.start) + " lies off the channel's sampling grid by " +
+                         SecondsText(static_cast<double>(r.start - on_grid) * 1e-6) +
+                         " s (half a sample or more): the timing drifts from the sampling rate");
+        }
+        continues = false;
+      }
     }
+    if (!continues) {
+      run_start = r.start;
+      run_position = position;
+    }
+    r.starts_run = !continues;
     r.position = static_cast<size_t>(position);
     position += r.samples;
   }
@@ -188,7 +212,7 @@ bool LooksLikeMiniSeed(std::span<const char> head) {
 namespace {
 
 // Pass 1 over `in` from its position now (offsets count from there).
-std::vector<MiniSeedChannel> Index(std::istream& in, std::string_view name) {
+std::vector<MiniSeedChannel> Index(std::istream& in, std::string_view name, Continuity continuity) {
   std::vector<RecordInfo> records;
   std::vector<ChannelLayout> channels;
   std::map<std::string, size_t> channel_of_id;
@@ -230,19 +254,19 @@ std::vector<MiniSeedChannel> Index(std::istream& in, std::string_view name) {
       c.trace.channel = Code(r.channel);
     }
     channels[it->second].records.push_back(records.size());
-    records.push_back({scanner.offset(), r.reclen, it->second, r.starttime, r.samplecnt, rate, 0});
+    records.push_back({scanner.offset(), r.reclen, it->second, r.starttime, r.samplecnt, rate, 0, false});
   }
   std::vector<MiniSeedChannel> index;
   index.reserve(channels.size());
   for (ChannelLayout& c : channels) {
-    LayOut(name, c, records);
+    LayOut(name, c, records, continuity);
     MiniSeedChannel& m = index.emplace_back();
     m.trace = std::move(c.trace);
     m.count = static_cast<size_t>(c.total);
     m.records.reserve(c.records.size());
     for (size_t k : c.records) {
       const RecordInfo& r = records[k];
-      m.records.push_back({r.offset, r.length, r.samples, r.position});
+      m.records.push_back({r.offset, r.length, r.samples, r.position, NsOf(r.start), r.starts_run});
     }
   }
   return index;
@@ -253,7 +277,7 @@ std::vector<MiniSeedChannel> Index(std::istream& in, std::string_view name) {
 void Unpack(std::string_view name, const MiniSeedChannel& channel, const MiniSeedChannel::Record& record,
             const MSRecord& r, double* to) {
   const Trace& t = channel.trace;
-  const std::string at = IsoTime(t.time_ns(record.position));
+  const std::string at = IsoTime(record.start_ns);
   if (r.sampletype != 'i' && r.sampletype != 'f' && r.sampletype != 'd') {
     Fail(name, t.id() + ": the record at " + at + " holds no numeric samples");
   }
@@ -266,16 +290,17 @@ void Unpack(std::string_view name, const MiniSeedChannel& channel, const MiniSee
   const size_t bad = Place(r, to);
   if (bad != static_cast<size_t>(r.numsamples)) {
     Fail(name, t.id() + ": sample " + std::to_string(record.position + bad + 1) + " (at " +
-                   IsoTime(t.time_ns(record.position + bad)) + ") is not a finite number");
+                   IsoTime(record.start_ns + std::llround(static_cast<double>(bad) * t.interval * 1e9)) +
+                   ") is not a finite number");
   }
 }
 
 }  // namespace
 
-std::vector<MiniSeedChannel> IndexMiniSeed(std::istream& stream, std::string_view name) {
+std::vector<MiniSeedChannel> IndexMiniSeed(std::istream& stream, std::string_view name, Continuity continuity) {
   const std::streamoff start = stream.tellg();
   SeekableInput input(stream);
-  std::vector<MiniSeedChannel> index = Index(input.stream(), name);
+  std::vector<MiniSeedChannel> index = Index(input.stream(), name, continuity);
   // Offsets in the file itself, for readers that seek in it.
   if (start > 0) {
     for (MiniSeedChannel& c : index) {
@@ -287,7 +312,7 @@ std::vector<MiniSeedChannel> IndexMiniSeed(std::istream& stream, std::string_vie
 
 std::vector<Trace> ReadMiniSeed(std::istream& stream, std::string_view name) {
   SeekableInput input(stream);
-  std::vector<MiniSeedChannel> channels = Index(input.stream(), name);
+  std::vector<MiniSeedChannel> channels = Index(input.stream(), name, Continuity::kStrict);
   // The records in file order, where the second pass meets them.
   struct Spot {
     int64_t offset;
@@ -339,7 +364,7 @@ MiniSeedChannelReader::~MiniSeedChannelReader() {
   msr_free(&msr);
 }
 
-void MiniSeedChannelReader::Decode(size_t k) {
+void MiniSeedChannelReader::Decode(size_t k, double* to) {
   const MiniSeedChannel::Record& record = channel_.records[k];
   bytes_.resize(static_cast<size_t>(record.length));
   in_.clear();
@@ -358,17 +383,23 @@ void MiniSeedChannelReader::Decode(size_t k) {
                     (status < 0 ? std::string(ms_errorstr(status)) : "truncated") +
                     "; the file changed while it was read)");
   }
-  decoded_.resize(static_cast<size_t>(record.samples));
-  Unpack(name_, channel_, record, *msr, decoded_.data());
-  used_ = 0;
+  Unpack(name_, channel_, record, *msr, to);
 }
 
 size_t MiniSeedChannelReader::Read(double* out, size_t count) {
   size_t done = 0;
   while (done < count) {
     if (used_ == decoded_.size()) {
-      if (next_record_ == channel_.records.size()) break;
-      Decode(next_record_++);
+      if (next_record_ > run_first_ && RunEndsBefore(next_record_)) break;
+      const auto samples = static_cast<size_t>(channel_.records[next_record_].samples);
+      if (count - done >= samples) {  // the whole record fits: no copy
+        Decode(next_record_++, out + done);
+        done += samples;
+        continue;
+      }
+      decoded_.resize(samples);
+      Decode(next_record_++, decoded_.data());
+      used_ = 0;
       continue;
     }
     const size_t n = std::min(count - done, decoded_.size() - used_);
@@ -377,6 +408,15 @@ size_t MiniSeedChannelReader::Read(double* out, size_t count) {
     done += n;
   }
   return done;
+}
+
+bool MiniSeedChannelReader::NextRun() {
+  while (!RunEndsBefore(next_record_)) ++next_record_;  // the rest of this run is not wanted
+  decoded_.clear();
+  used_ = 0;
+  if (next_record_ == channel_.records.size()) return false;
+  run_first_ = next_record_;
+  return true;
 }
 
 }  // namespace seisio

@@ -55,6 +55,9 @@ class SacChannelReader {
   // only at the end. A sample that is not a finite number is a
   // textio::InputError naming it and its time.
   size_t Read(double* out, size_t count);
+  // A SAC file holds one run of samples (see MiniSeedChannelReader).
+  bool NextRun() { return false; }
+  int64_t run_start_ns() const { return head_.trace.start_ns; }
 
  private:
   std::unique_ptr<SeekableInput> input_;

@@ -72,10 +72,11 @@ void CheckSameGrid(const Trace& a, size_t a_count, std::string_view a_file, cons
   }
 }
 
-std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::string_view file) {
+std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::string_view file,
+                                       Horizontals horizontals) {
   std::array<std::optional<size_t>, 3> chosen;
   for (size_t i = 0; i < channels.size(); ++i) {
-    const std::optional<Component> c = ComponentOfChannel(channels[i].channel);
+    const std::optional<Component> c = ComponentOfChannel(channels[i].channel, horizontals);
     if (!c) continue;
     const auto k = static_cast<size_t>(*c);
     if (chosen[k]) {
@@ -89,7 +90,8 @@ std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::
   std::array<size_t, 3> indices{};
   for (size_t k = 0; k < 3; ++k) {
     if (!chosen[k]) {
-      Fail(file, "no channel whose code ends in " + std::string(1, "ZEN"[k]) + " (the " + kComponentWords[k] +
+      const char* also = horizontals == Horizontals::kNorthEast ? "" : k == 1 ? " or 2" : k == 2 ? " or 1" : "";
+      Fail(file, "no channel whose code ends in " + std::string(1, "ZEN"[k]) + also + " (the " + kComponentWords[k] +
                      " component); the file holds " + ChannelList(channels) +
                      (channels.size() == 1 ? " (a file of one channel is given as one of three, u,e,n)" : ""));
     }
@@ -98,12 +100,12 @@ std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::
   return indices;
 }
 
-void CheckPlace(const std::vector<Trace>& held, size_t place, std::string_view file) {
+void CheckPlace(const std::vector<Trace>& held, size_t place, std::string_view file, Horizontals horizontals) {
   if (held.size() != 1) {
     Fail(file, "holds " + std::to_string(held.size()) + " channels (" + ChannelList(held) +
                    "); each of three files must hold one");
   }
-  const std::optional<Component> c = ComponentOfChannel(held[0].channel);
+  const std::optional<Component> c = ComponentOfChannel(held[0].channel, horizontals);
   if (c && static_cast<size_t>(*c) != place) {
     Fail(file, "channel " + held[0].id() + " is the " + kComponentWords[static_cast<size_t>(*c)] +
                    " component, but the file is given " + kPlaces[place] + " of u,e,n, as the " +

@@ -42,8 +42,11 @@ void CheckSameGrid(const Trace& a, size_t a_count, std::string_view a_file, cons
 // ChooseComponents: the indices of the u, e and n channels among those of
 // one file. CheckPlace: that a file given in place `place` (0 u, 1 e, 2 n)
 // of three holds one channel, which names no other component.
-std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::string_view file);
-void CheckPlace(const std::vector<Trace>& held, size_t place, std::string_view file);
+// With Horizontals::kAlsoUnoriented, channels 1 and 2 stand for n and e.
+std::array<size_t, 3> ChooseComponents(const std::vector<Trace>& channels, std::string_view file,
+                                       Horizontals horizontals = Horizontals::kNorthEast);
+void CheckPlace(const std::vector<Trace>& held, size_t place, std::string_view file,
+                Horizontals horizontals = Horizontals::kNorthEast);
 
 // The station in one file holding its channels: the channels are chosen
 // by the last letter of their codes (Z u, E e, N n); channels named by any

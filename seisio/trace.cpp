@@ -53,6 +53,15 @@ std::optional<Component> ComponentOfChannel(std::string_view channel) {
   }
 }
 
+std::optional<Component> ComponentOfChannel(std::string_view channel, Horizontals horizontals) {
+  if (horizontals == Horizontals::kAlsoUnoriented && !channel.empty()) {
+    while (!channel.empty() && channel.back() == ' ') channel.remove_suffix(1);
+    if (channel.ends_with('1')) return Component::kN;
+    if (channel.ends_with('2')) return Component::kE;
+  }
+  return ComponentOfChannel(channel);
+}
+
 char ComponentLetter(Component component) {
   switch (component) {
     case Component::kU:

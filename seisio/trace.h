@@ -45,6 +45,13 @@ enum class Component { kU, kE, kN };  // up, east, north
 // N north (either case); nothing for any other code ("HH1", "BDF", "").
 std::optional<Component> ComponentOfChannel(std::string_view channel);
 
+// Which horizontal channels a reader takes: those named E and N alone, or
+// also SEED's channels of unknown orientation, 1 and 2, as the n and e of
+// a sensor whose orientation the caller knows from elsewhere (2 points 90
+// degrees clockwise from 1).
+enum class Horizontals { kNorthEast, kAlsoUnoriented };
+std::optional<Component> ComponentOfChannel(std::string_view channel, Horizontals horizontals);
+
 // 'u', 'e' or 'n'.
 char ComponentLetter(Component component);
 
