@@ -20,12 +20,6 @@ constexpr size_t kMinWindowSamples = 16;
 // Per-bin sums of deferred segments (--reject) held at most; beyond, the
 // records are read a second time with the exact decisions.
 constexpr size_t kDeferredBudgetBytes = size_t{48} << 20;
-// Per-bin sums of the jackknife groups: held unsmoothed until the end, so
-// that each group is smoothed once, however many segments it gathered
-// and however often groups were merged. Fewer groups are kept where a
-// group's sums are large (long windows, many stations).
-constexpr size_t kGroupBudgetBytes = size_t{64} << 20;
-constexpr size_t kMinGroups = 20;
 
 // Segment length, step and output grid, fixed by the options and the
 // sampling interval.
@@ -71,7 +65,7 @@ enum class Decision { kKeep, kDefer, kDrop };
 struct Deferred {
   long segment;             // its index among all windows, which groups count
   long screened;            // and among the whole ones, which the screen counts
-  std::vector<double> raw;  // per-bin sums, bins x channels
+  std::vector<double> raw;  // per-bin sums, bins x channels: smoothed with the others of its group
 };
 
 // Takes a channel's clock offset tau out of its spectrum: a record sampled
@@ -121,7 +115,8 @@ class Pass {
         smoother_(smoother),
         accumulator_(geometry, channels),
         store_(store),
-        active_(smoother.bins() * channels.count) {}
+        active_(smoother.bins() * channels.count),
+        smoothed_(plan.grid.size() * channels.count) {}
 
   template <typename Decide>
   PassFacts Run(Sources* sources, const TimeGrid& grid, const SpanChoice& span, Decide decide,
@@ -142,6 +137,12 @@ class Pass {
 
     PassFacts facts;
     Segmenter segmenter(sources, grid, span, plan_.n, plan_.step);
+    // A record whose length is known gets the span its groups end with, so
+    // that every group is smoothed once.
+    if (const std::optional<long> windows = segmenter.ExpectedWindows()) {
+      const auto most = static_cast<long>(store_->max_groups());
+      store_->StartWithSpan(static_cast<size_t>((*windows + most - 1) / most));
+    }
     long index = 0;
     for (; segmenter.Next(); ++index) {
       if (!segmenter.whole()) {
@@ -199,7 +200,8 @@ class Pass {
 
   void CloseGroup() {
     if (active_count_ == 0) return;
-    store_->Add(active_first_, active_.data(), active_count_);
+    smoother_.Apply(active_.data(), channels_, smoothed_.data());
+    store_->Add(active_first_, smoothed_.data(), active_count_);
     std::fill(active_.begin(), active_.end(), 0.0);
     active_count_ = 0;
   }
@@ -211,6 +213,7 @@ class Pass {
   GroupStore* store_;
   std::vector<double> active_;  // raw per-bin sums of the open group
   long active_first_ = 0, active_count_ = 0;
+  std::vector<double> smoothed_;  // scratch
 };
 
 Sources OpenChecked(const SourceOpener& open) {
@@ -219,12 +222,29 @@ Sources OpenChecked(const SourceOpener& open) {
   return sources;
 }
 
-// The most groups whose per-bin sums fit the budget, even, at most the
-// options' number.
-size_t GroupsFor(size_t raw_values, size_t most) {
-  const size_t fit = kGroupBudgetBytes / (raw_values * sizeof(double));
-  size_t groups = std::clamp(fit, kMinGroups, std::max(most, size_t{2}));
-  return std::max<size_t>(2, groups - groups % 2);
+// The kept ones of the deferred segments join their groups: their per-bin
+// sums added up group by group and smoothed once for each group.
+void AddDeferred(const std::vector<Deferred>& deferred, const SegmentScreen& screen, const Smoother& smoother,
+                 size_t channels, GroupStore* store) {
+  std::vector<double> raw, smoothed(smoother.frequencies() * channels);
+  long first = 0, count = 0;
+  auto flush = [&] {
+    if (count == 0) return;
+    smoother.Apply(raw.data(), channels, smoothed.data());
+    store->Add(first, smoothed.data(), count);
+    count = 0;
+  };
+  for (const Deferred& d : deferred) {
+    if (screen.Rejected(d.screened)) continue;
+    if (count > 0 && store->GroupOf(d.segment) != store->GroupOf(first)) flush();
+    if (count == 0) {
+      first = d.segment;
+      raw.assign(d.raw.size(), 0.0);
+    }
+    for (size_t v = 0; v < raw.size(); ++v) raw[v] += d.raw[v];
+    ++count;
+  }
+  flush();
 }
 
 }  // namespace
@@ -242,9 +262,9 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
   }
   const Smoother smoother = MakeSmoother(options.smoothing, plan.grid, plan.n, plan.dt);
   const size_t raw_values = smoother.bins() * channels.count;
-  const size_t max_groups = GroupsFor(raw_values, options.max_groups);
+  const size_t values = plan.grid.size() * channels.count;
 
-  auto store = std::make_unique<GroupStore>(raw_values, max_groups);
+  auto store = std::make_unique<GroupStore>(values, options.max_groups);
   PassFacts facts;
   long dropped = 0;
   std::vector<int64_t> dropped_starts;
@@ -284,15 +304,11 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
     for (long s = 0; s < screen.segments() && !wrong_guess; ++s)
       wrong_guess = kept_outright[static_cast<size_t>(s)] && screen.Rejected(s);
     if (!wrong_guess) {
-      // The kept ones of the deferred segments join their groups. The
-      // screen's indices count whole segments; the groups count all.
-      for (const Deferred& d : deferred) {
-        if (!screen.Rejected(d.screened)) store->Add(d.segment, d.raw.data(), 1);
-      }
+      AddDeferred(deferred, screen, smoother, channels.count, store.get());
     } else {
       read_twice = true;
       deferred.clear();
-      store = std::make_unique<GroupStore>(raw_values, max_groups);
+      store = std::make_unique<GroupStore>(values, options.max_groups);
       sources.clear();
       sources = OpenChecked(open);
       auto exact = [&](long s, const double*) {
@@ -325,14 +341,9 @@ SpectralSums Analyse(const ArrayGeometry& geometry, const SourceOpener& open, co
                              std::to_string(facts.broken) + " for breaks in the records, " + std::to_string(dropped) +
                              " by --reject " + textio::Shortest(options.reject) + ")");
   }
-  // Each group's per-bin sums, smoothed once; the total is their sum.
-  const size_t values = plan.grid.size() * channels.count;
-  out.total.assign(values, 0.0);
+  out.total = store->Total();
   for (const GroupStore::Group& g : store->Groups()) {
-    std::vector<double> smoothed(values);
-    smoother.Apply(g.values, channels.count, smoothed.data());
-    for (size_t v = 0; v < values; ++v) out.total[v] += smoothed[v];
-    out.groups.push_back(std::move(smoothed));
+    out.groups.emplace_back(g.values, g.values + values);
     out.group_segments.push_back(g.segments);
   }
   out.grid = grid;

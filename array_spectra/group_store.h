@@ -18,9 +18,15 @@ namespace circspec {
 class GroupStore {
  public:
   // `values`: numbers per group (channels x output frequencies).
-  GroupStore(size_t values, size_t max_groups);
+  // `span`: segments per group to begin with (1 when the number of
+  // segments is not known ahead; a record whose length is known starts
+  // with the span it ends with, so that its groups never merge).
+  GroupStore(size_t values, size_t max_groups, size_t span = 1);
 
   size_t span() const { return span_; }
+  size_t max_groups() const { return max_groups_; }
+  // Sets the span before the first Add (see the constructor).
+  void StartWithSpan(size_t span) { span_ = span < 1 ? 1 : span; }
   // The group that holds segment `segment` at the current span.
   long GroupOf(long segment) const { return segment / static_cast<long>(span_); }
 

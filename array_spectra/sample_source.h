@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace circspec {
@@ -43,6 +44,10 @@ class SampleSource {
   // The time of the last sample delivered, as the record gives it (a
   // column-text line's own time; the run's grid time for the others).
   virtual int64_t last_time_ns() const = 0;
+
+  // How many samples the record holds, where its format says so before
+  // they are read (miniSEED and SAC headers; not column text).
+  virtual std::optional<int64_t> length_hint() const { return std::nullopt; }
 };
 
 // Seconds as the nanoseconds the sources count in, to the nearest.

@@ -13,8 +13,9 @@ namespace {
 
 constexpr double kRateTolerance = 1e-6;  // relative, on the mean step
 constexpr double kIntervalTolerance = 0.01;
-// Samples a track reads ahead beyond a window.
-constexpr size_t kReadAhead = size_t{1} << 16;
+// Samples a track reads ahead beyond a window: many lines or records a
+// read, and a ring that stays in the cache.
+constexpr size_t kReadAhead = size_t{1} << 13;
 
 // A time of the grid as a user reads it: UTC, or seconds from the
 // records' own origin.
@@ -92,6 +93,19 @@ bool Segmenter::Next() {
   start_ = k;
   ++count_;
   return true;
+}
+
+std::optional<long> Segmenter::ExpectedWindows() const {
+  std::optional<int64_t> end = end_;
+  for (const Track& t : tracks_) {
+    const std::optional<int64_t> length = t.source().length_hint();
+    if (!length) return std::nullopt;
+    const int64_t track_end = t.first_index() + *length;
+    end = end ? std::min(*end, track_end) : track_end;
+  }
+  const int64_t samples = *end - begin_;
+  if (samples < static_cast<int64_t>(length_)) return 0;
+  return static_cast<long>((samples - static_cast<int64_t>(length_)) / static_cast<int64_t>(step_) + 1);
 }
 
 bool Segmenter::whole() const {

@@ -70,6 +70,10 @@ class Segmenter {
   // The first index every channel has, and the first the span asks for.
   int64_t common_first() const { return common_first_; }
   int64_t begin() const { return begin_; }
+  // The number of windows the records will give, where every source knows
+  // its length ahead (see SampleSource::length_hint); an estimate, as gaps
+  // count in the lengths.
+  std::optional<long> ExpectedWindows() const;
   const TimeGrid& grid() const { return grid_; }
 
  private:

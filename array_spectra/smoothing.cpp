@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <stdexcept>
 
@@ -22,6 +23,10 @@ std::string Describe(const SmoothingChoice& choice) {
 }
 
 namespace {
+
+// Four doubles side by side (GCC's and clang's vector extension): the
+// compiler maps them to one AVX register, or two SSE2 ones.
+using Lanes = double __attribute__((vector_size(4 * sizeof(double))));
 
 // [sin x / x]^4, 1 at x = 0.
 double SincFourth(double x) {
@@ -61,6 +66,13 @@ Smoother::Smoother(const SmoothingChoice& choice, const std::vector<double>& gri
   }
 }
 
+// Compiled twice, for AVX2 and for any x86-64, the first taken where the
+// processor has it: the same IEEE operations in the same order either way
+// (no fused multiply-add: the build keeps -ffp-contract=off), four doubles
+// a step instead of two.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
 void Smoother::Apply(const double* raw, size_t channels, double* out) const {
   // A matrix product, out = W raw. Each output frequency sums its bins in
   // bin order (channels side by side, independent sums: vectorisable
@@ -85,19 +97,41 @@ void Smoother::Apply(const double* raw, size_t channels, double* out) const {
     const double* x = raw + row.first * channels;
     const size_t n = row.weights.size();
     if (block == 4) {
-      double* s0 = sums[0];
-      double* s1 = sums[1];
-      double* s2 = sums[2];
-      double* s3 = sums[3];
-      for (size_t k = 0; k < n; ++k, x += channels) {
-        const double w0 = w[0][k], w1 = w[1][k], w2 = w[2][k], w3 = w[3][k];
-        for (size_t c = 0; c < channels; ++c) {
-          const double v = x[c];
-          s0[c] += w0 * v;
-          s1[c] += w1 * v;
-          s2[c] += w2 * v;
-          s3[c] += w3 * v;
+      // Four channels at a time as one vector, their sums for the four
+      // rows held in registers over all bins: each raw value is loaded
+      // once and each sum stored once. Lane by lane the operations are
+      // those of the scalar loop, in the same order.
+      size_t c0 = 0;
+      for (; c0 + 4 <= channels; c0 += 4) {
+        Lanes a0 = {}, a1 = {}, a2 = {}, a3 = {};
+        const double* xk = x + c0;
+        for (size_t k = 0; k < n; ++k, xk += channels) {
+          Lanes v;
+          std::memcpy(&v, xk, sizeof v);
+          a0 += w[0][k] * v;
+          a1 += w[1][k] * v;
+          a2 += w[2][k] * v;
+          a3 += w[3][k] * v;
         }
+        std::memcpy(sums[0] + c0, &a0, sizeof a0);
+        std::memcpy(sums[1] + c0, &a1, sizeof a1);
+        std::memcpy(sums[2] + c0, &a2, sizeof a2);
+        std::memcpy(sums[3] + c0, &a3, sizeof a3);
+      }
+      for (; c0 < channels; ++c0) {
+        double a0 = 0, a1 = 0, a2 = 0, a3 = 0;
+        const double* xk = x + c0;
+        for (size_t k = 0; k < n; ++k, xk += channels) {
+          const double v = *xk;
+          a0 += w[0][k] * v;
+          a1 += w[1][k] * v;
+          a2 += w[2][k] * v;
+          a3 += w[3][k] * v;
+        }
+        sums[0][c0] = a0;
+        sums[1][c0] = a1;
+        sums[2][c0] = a2;
+        sums[3][c0] = a3;
       }
     } else {
       for (size_t r = 0; r < block; ++r) {

@@ -57,6 +57,7 @@ class SeismicSource : public SampleSource {
     return true;
   }
   int64_t last_time_ns() const override { return last_time_ns_; }
+  std::optional<int64_t> length_hint() const override { return static_cast<int64_t>(reader_->count()); }
 
  private:
   std::string name_;

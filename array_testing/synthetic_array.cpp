@@ -79,7 +79,8 @@ SourceOpener SyntheticArray::Opener(Component component) const {
   return [this, component] {
     Sources sources;
     auto add = [&](const std::vector<double>& samples, const std::string& name, size_t s) {
-      sources.push_back(std::make_unique<MemorySource>(name, samples, wavefield.dt + clock_offsets[s], wavefield.dt));
+      sources.push_back(std::make_unique<MemorySource>(name, std::span<const double>(samples),
+                                                       wavefield.dt + clock_offsets[s], wavefield.dt));
     };
     for (size_t s : geometry.layout_index) {
       if (component == Component::kVertical) {

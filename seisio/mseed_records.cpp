@@ -10,9 +10,11 @@ namespace seisio {
 
 namespace {
 
-// The window: large enough for many records per read, and for the largest
-// record libmseed parses.
+// The window: large enough for many records per read. It is refilled once
+// less than a quarter of it is left, so the bytes moved to its front stay
+// few; a larger record (libmseed's reach 1 MiB) grows it as parsing asks.
 constexpr size_t kWindow = 1 << 18;
+constexpr size_t kRefillBelow = kWindow / 4;
 
 }  // namespace
 
@@ -47,7 +49,7 @@ void RecordScanner::Fill(size_t want) {
 }
 
 bool RecordScanner::Next(bool decode) {
-  Fill(kWindow);
+  Fill(kRefillBelow);
   if (begin_ == end_) return false;
   int forced_length = 0;  // the record length to assume when it cannot be detected
   for (;;) {
