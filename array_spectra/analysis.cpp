@@ -182,7 +182,7 @@ class Pass {
     facts.end = index > 0 ? segmenter.start() + static_cast<int64_t>(plan_.n) : segmenter.begin();
     for (size_t s = 0; s < stations; ++s) {
       const Track& t = segmenter.track(s);
-      facts.sources.push_back({t.source().name(), t.first_offset_ns() * 1e-9, {}});
+      facts.sources.push_back({t.source().name(), t.first_offset_ns() / 1e9, {}});
       for (const Break& b : t.breaks()) {
         if (b.from < facts.end) facts.sources.back().breaks.push_back(b);
       }

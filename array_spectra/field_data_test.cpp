@@ -338,5 +338,48 @@ TEST(FieldData, TurnedSensorsAndStationsOffTheRing) {
   for (size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], b[i], 1e-6 * std::fabs(a[i]) + 1e-12) << i;
 }
 
+// Field layouts and spans that cannot be analysed: one line naming the
+// file and line or the option, status 2, nothing written to --output.
+TEST(FieldData, RefusalsOfLayoutsAndSpansLeaveNoOutput) {
+  const SyntheticArray array = testing::MakeArray({.duration = 300, .noise = 0.01, .seed = 5});
+  testsupport::TempDir dir("circspec_field_refusals");
+  const std::string layout = testing::WriteRecords(array, dir.path(), testing::RecordForm::kMiniSeed);
+  dir.Write("unknown.txt", "coordinates utm\nC0 0 0 C0.txt\n");
+  dir.Write("centres.txt", "coordinates xy\nC0 0 0 C0.txt centre\nR1S1 10 0 R1S1.txt centre\n");
+  dir.Write("latitude.txt", "coordinates lonlat\nC0 7.1 91.5 C0.txt centre\n");
+  // Two stations that share no time: R1S1's record ends before C0's begins.
+  const SyntheticArray late = testing::MakeArray(
+      {.layout_text = "C0 0 0 C0.txt\nR1S1 0 10 R1S1.txt\nR1S2 120 10 R1S2.txt\nR1S3 240 10 R1S3.txt\n",
+       .duration = 300,
+       .seed = 6});
+  testsupport::TempDir apart("circspec_apart");
+  const std::string apart_layout = testing::WriteRecords(late, apart.path(), testing::RecordForm::kText,
+                                                         {{"C0", {.cut_start = 20000}}, {"R1S1", {.cut_end = 15000}}});
+  const std::string out = dir / "out.txt";
+  struct Case {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  const Case cases[] = {
+      {{dir / "unknown.txt"}, "unknown.txt line 1: expected 'coordinates xy', 'coordinates lonlat'"},
+      {{dir / "centres.txt"}, "centres.txt line 3: second centre station; the first is on line 2"},
+      {{dir / "latitude.txt"}, "latitude.txt line 2: the latitude must lie within -90 to 90 degrees, got '91.5'"},
+      {{"--start", "200", "--end", "100", layout}, "--end 1970-01-01T00:01:40.010000 is not after the start"},
+      {{"--start", "1969-12-31T23:00:00", layout}, "--start 1969-12-31T23:00:00.000000 lies before the first time"},
+      {{"--start", "290", layout}, "the records hold no common span of one window"},
+      {{"--start", "soon", layout}, "--start: expected seconds (0 or more) after the first common sample"},
+      {{apart_layout}, "the records hold no common span of one window"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"--output", out};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const testsupport::Outcome r = Circspec(args);
+    EXPECT_EQ(r.status, 2) << c.says;
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circspec")) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.says));
+    EXPECT_FALSE(std::filesystem::exists(out)) << c.says;
+  }
+}
+
 }  // namespace
 }  // namespace circspec

@@ -6,7 +6,10 @@
 namespace circspec {
 
 GroupStore::GroupStore(size_t values, size_t max_groups, size_t span)
-    : values_(values), max_groups_(max_groups), span_(std::max<size_t>(span, 1)), sums_(values * max_groups),
+    : values_(values),
+      max_groups_(max_groups),
+      span_(std::max<size_t>(span, 1)),
+      sums_(values * max_groups),
       counts_(max_groups) {
   if (max_groups < 2 || max_groups % 2 != 0) throw std::invalid_argument("GroupStore: max_groups must be even");
 }

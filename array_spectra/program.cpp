@@ -12,27 +12,40 @@ frequency: SPAC coefficient, coherence, CCA ratio and their relatives,
 each with a jackknife standard error, as a table or as the input of
 vantor or quillon.
 
-LAYOUT: one station per line, 'name azimuth radius file' ('#' starts a
-comment): azimuth in degrees counterclockwise from east, radius in metres
-(0 for the centre station, at most one), file relative to the layout's
-folder. Stations on one radius (within 0.5 %) form a ring of 3 or more;
-one or two rings. The file field is one of (format told by content):
+LAYOUT: one station per line ('#' starts a comment), in one of three forms
+chosen by the first line that is not a comment:
+  name azimuth radius file [orient=DEG]        (polar, the default)
+  coordinates xy       then  name x y file [centre] [orient=DEG]
+  coordinates lonlat   then  name longitude latitude file [centre] [orient=DEG]
+Polar: azimuth in degrees counterclockwise from east, radius in metres from
+the array's centre (0 marks the centre station). xy: metres east and north.
+lonlat: degrees (WGS84), projected onto the plane tangent at the stations'
+mean position. 'centre' marks the centre station (at most one). orient=DEG:
+the azimuth of the sensor's n channel, clockwise from north [0]; channels
+coded 1 and 2 are taken as that sensor's n and e. The file is relative to
+the layout's folder. Stations whose distances from the centre station (or,
+without one, from the centre of the circle through them) lie within
+--ring-tolerance of their mean form a ring of 3 or more; one or two rings;
+a station on no ring is left out with a note. The file field is one of
+(format told by content):
   column text   lines 'time u e n' (the vertical u is used, or e and n
-                with --component h) or 'time value'; times in seconds,
-                equally spaced
+                with --component h) or 'time value'; times in seconds
+                (epoch seconds, UTC, from 1e8 on)
   miniSEED      one file holding the station's channels, chosen by the
                 last letter of the SEED channel code (Z u, E e, N n)
   U,E,N         three comma-separated files, SAC or miniSEED, one channel
                 each (only the files of the components used are read)
-For SAC and miniSEED, start times and sampling intervals come from the
-headers; a gap or overlap inside a record is an error naming the file and
-the time. Stations must start within half a sample of each other.
+Stations are placed on one time grid and analysed over the span they all
+have (or --start/--end); a station sampled off the grid (|offset| < dt/2)
+has its offset taken out of its spectra; segments that hold a gap, an
+overlap or a clock jump of a record are left out. Stations must share the
+sampling interval.
 
 Options (defaults in brackets):
   --window S        segment length in seconds [20.48]
   --overlap F       fraction of a segment shared with the next, 0 <= F < 1 [0.5]
   --reject K        drop segments where any station's RMS exceeds K times
-                    its median segment RMS; 0 = keep all [0]
+                    its median segment RMS (transients); 0 = keep all [3]
   --fmin F          lowest output frequency, Hz [4 / window]
   --fmax F          highest output frequency, Hz [0.4 / dt]
   --nfreq N         number of output frequencies [120]
@@ -40,6 +53,11 @@ Options (defaults in brackets):
   --smooth KIND     ko:B (Konno-Ohmachi, coefficient B), parzen:BW (Parzen,
                     bandwidth BW Hz) or none (nearest FFT bin) [ko:40]
   --ring RADIUS     ring whose quantities are given, by radius [the outer]
+  --ring-tolerance F  relative spread of a ring's distances about their
+                    mean, 0 < F < 1 [0.1]
+  --start T, --end T  the span to analyse: seconds after the first sample
+                    all stations have, or a UTC date-time
+                    2017-06-09T22:32:00[.ffffff][Z] [all of it]
   --component v|h   v: the vertical u; h: the horizontal e and n, giving
                     the radial and transverse SPAC coefficients [v]
   --for FORM        table, vantor:ITYPE (ITYPE 1 spac, 2 j0sq, 3 j1sq,
@@ -72,14 +90,23 @@ Rayleigh waves give spac_r ~ J0(kr) - J2(kr), spac_t ~ J0 + J2; Love
 waves the reverse; with a Love share a of the horizontal power
 spac_r ~ (1-a)(J0-J2)(k_R r) + a(J0+J2)(k_L r), spac_t likewise swapped.
 
-Output: table (default): '#' header lines, the last naming the columns
+Output: table (default): '#' header lines (the layout; per ring a line
+'ring R stations: NAME DISTANCE AZIMUTH ...' (metres, degrees
+counterclockwise from east, from the centre station or the circle's centre)
+and its spread and largest azimuth gap; stations left out; the span
+analysed; each station's clock offset; the breaks of the records; the
+segments kept, dropped as transients and left out for breaks, with the
+transients' time ranges; frequencies; quantities), the last naming the
+columns
   # freq spac spac_se coh coh_se cca cca_se ... segments
   # freq spac_r spac_r_se spac_t spac_t_se spac_tr spac_tr_se segments
 (the second with --component h), then one line per frequency.
 vantor:ITYPE: 'ITYPE r 0.0 fmax' (and the inner radius for 10 and 11),
 then 'frequency value stderr'. quillon: 'r N', then 'f coh f spac f cca'.
-Non-finite values are left out of the vantor and quillon forms, with a
-count on standard error.
+Both take the ring's mean radius r; how far the stations lie from it is
+said on standard error. Non-finite values are left out of the vantor and
+quillon forms, with a count on standard error; so are the counts of
+segments dropped as transients or for breaks.
 
 Example (10 minutes of circsim records; true c = 440, 340, 284, 252 m/s):
   $ cat site/layout.txt

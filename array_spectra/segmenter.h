@@ -61,7 +61,7 @@ class Segmenter {
     tracks_[s].Window(start_, length_, first, second);
   }
   // Channel s's clock offset over the current window, seconds.
-  double offset(size_t s) const { return tracks_[s].OffsetAt(start_) * 1e-9; }
+  double offset(size_t s) const { return tracks_[s].OffsetAt(start_) / 1e9; }
 
   size_t channels() const { return tracks_.size(); }
   const Track& track(size_t s) const { return tracks_[s]; }

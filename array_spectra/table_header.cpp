@@ -21,7 +21,7 @@ std::string Seconds(double s) { return textio::Shortest(s) + " s"; }
 // A time of the grid as the records count it.
 std::string TimeText(const SpectralSums& sums, int64_t k) {
   const int64_t t = sums.grid.TimeOf(k);
-  return sums.utc ? seisio::IsoTime(t) : Seconds(static_cast<double>(t) * 1e-9);
+  return sums.utc ? seisio::IsoTime(t) : Seconds(static_cast<double>(t) / 1e9);
 }
 
 std::string SpanText(const SpectralSums& sums, int64_t from, int64_t to) {
