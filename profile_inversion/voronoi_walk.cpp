@@ -1,6 +1,7 @@
 #include "profile_inversion/voronoi_walk.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace circinv {
 
@@ -16,8 +17,10 @@ VoronoiWalk::VoronoiWalk(const PointSet& cells, int64_t centre, const AxisLimits
     : cells_(cells), centre_(centre), limits_(limits), point_(cells.dimension()), distance2_(cells.size(), 0.0) {
   cells_.CopyPoint(centre_, point_);
   // Computed afresh for every walk, so that the rounding of the running
-  // updates never accumulates over more than one walk.
-  for (int i = 0; i < cells_.dimension(); ++i) {
+  // updates never accumulates over more than one walk. The term of axis 0
+  // is left for the first step to add, as if the walk had just moved along
+  // it (to the centre's own coordinate).
+  for (int i = 1; i < cells_.dimension(); ++i) {
     const std::span<const double> v = cells_.axis(i);
     const double x = point_[i];
     for (size_t j = 0; j < distance2_.size(); ++j) {
@@ -32,44 +35,78 @@ void VoronoiWalk::Sweep(RandomStream& random, std::span<double> out) {
   std::copy(point_.begin(), point_.end(), out.begin());
 }
 
+// One pass over the cells per step: it first completes the squared
+// distances for the previous step's move (the term of the axis moved last,
+// deferred to here), reduces them to the part perpendicular to this axis,
+// and tests each cell's boundary. A boundary x_j bounds the walk more
+// tightly than the current bound b exactly when
+//   (v_ki + v_ji - 2 b) (v_ki - v_ji) + d_k^2 - d_j^2 > 0
+// (eq. 19 multiplied by v_ki - v_ji, for lower and upper bounds alike), so
+// the division is done only for the few cells that tighten a bound. The
+// tests run on blocks of cells against the bounds at the block's start,
+// without branches (the sign of v_ki - v_ji is random, a branch on it would
+// be mispredicted half the time), so that the compiler vectorises them;
+// the cells of a block that pass are then taken one by one against the
+// bounds as they stand, which gives exactly the bounds of a test cell by cell.
 void VoronoiWalk::StepAlong(int axis, RandomStream& random) {
-  const std::span<const double> v = cells_.axis(axis);
+  constexpr size_t kBlock = 256;
+  const double* v = cells_.axis(axis).data();
   const double x = point_[axis];
-  const size_t n = distance2_.size();
-  // Reduce every squared distance to the part perpendicular to the axis.
-  for (size_t j = 0; j < n; ++j) {
-    const double d = v[j] - x;
-    distance2_[j] -= d * d;
-  }
+  const double* pending = cells_.axis(moved_axis_).data();
+  const double moved_to = point_[moved_axis_];
+  double* distance2 = distance2_.data();
+
   AxisInterval bounds;
   if (limits_) {
     const AxisInterval admitted = limits_(point_, axis);
     bounds.lower = std::max(bounds.lower, admitted.lower);
     bounds.upper = std::min(bounds.upper, admitted.upper);
   }
-  const double vk = v[centre_];
-  const double dk2 = distance2_[centre_];
   double lower = bounds.lower;
   double upper = bounds.upper;
-  for (size_t j = 0; j < n; ++j) {
-    const double vj = v[j];
-    if (vj == vk) continue;  // the bisector is parallel to the axis (or j is the centre)
-    const double boundary = 0.5 * (vk + vj + (dk2 - distance2_[j]) / (vk - vj));
-    if (vj < vk) {
-      lower = std::max(lower, boundary);
-    } else {
-      upper = std::min(upper, boundary);
+  const double vk = v[centre_];
+  const double pk = pending[centre_] - moved_to;
+  const double dk = vk - x;
+  const double dk2 = distance2[centre_] + pk * pk - dk * dk;
+  const size_t n = distance2_.size();
+  uint8_t passes[kBlock];
+  for (size_t start = 0; start < n; start += kBlock) {
+    const size_t count = std::min(kBlock, n - start);
+    const double twice_lower = 2.0 * lower;
+    const double twice_upper = 2.0 * upper;
+    unsigned any = 0;
+    for (size_t b = 0; b < count; ++b) {
+      const size_t j = start + b;
+      const double p = pending[j] - moved_to;
+      const double d = v[j] - x;
+      const double dj2 = distance2[j] + p * p - d * d;
+      distance2[j] = dj2;
+      const double diff = vk - v[j];
+      const double sum = vk + v[j];
+      const double excess = dk2 - dj2;
+      const bool pass = ((diff > 0) & ((sum - twice_lower) * diff + excess > 0)) |
+                        ((diff < 0) & ((sum - twice_upper) * diff + excess > 0));
+      passes[b] = pass;
+      any |= pass;
+    }
+    if (any == 0) continue;
+    for (size_t b = 0; b < count; ++b) {
+      if (passes[b] == 0) continue;
+      const size_t j = start + b;
+      const double diff = vk - v[j];
+      const double boundary = 0.5 * (vk + v[j] + (dk2 - distance2[j]) / diff);
+      if (diff > 0) {
+        lower = std::max(lower, boundary);
+      } else {
+        upper = std::min(upper, boundary);
+      }
     }
   }
   // The current point is inside the cell; rounding must not exclude it.
   lower = std::min(lower, x);
   upper = std::max(upper, x);
-  const double moved = random.Uniform(lower, upper);
-  point_[axis] = moved;
-  for (size_t j = 0; j < n; ++j) {
-    const double d = v[j] - moved;
-    distance2_[j] += d * d;
-  }
+  point_[axis] = random.Uniform(lower, upper);
+  moved_axis_ = axis;
 }
 
 }  // namespace circinv

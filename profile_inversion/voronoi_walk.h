@@ -51,7 +51,8 @@ using AxisLimits = std::function<AxisInterval(std::span<const double> point, int
 // from above; the new coordinate is uniform between the nearest bounds (and
 // within [0, 1] and the constraint's interval). The squared distances of
 // every point from x are kept and updated by the one changed term after
-// each step, so that a step costs O(n) instead of O(n d).
+// each step, so that a step costs O(n) instead of O(n d) (Sambridge 1999a,
+// section 2.4).
 class VoronoiWalk {
  public:
   // The walk in the cell of point `centre` of `cells`. `limits` may be
@@ -69,7 +70,10 @@ class VoronoiWalk {
   int64_t centre_;
   const AxisLimits& limits_;
   std::vector<double> point_;      // the walk's current point
-  std::vector<double> distance2_;  // squared distance of every cell centre from point_
+  // Squared distance of every cell centre from point_, but for the term
+  // of axis moved_axis_, which the next step adds.
+  std::vector<double> distance2_;
+  int moved_axis_ = 0;
 };
 
 }  // namespace circinv
