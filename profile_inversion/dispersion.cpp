@@ -29,7 +29,8 @@ void DispersionSolver::PhaseVelocities(const LayeredModel& model, std::span<cons
     for (size_t i = 0; i < f.size(); ++i) c[i] = SlowestRoot(rayleigh_, plan_, 2 * std::numbers::pi * f[i], &counts_);
   } else {
     love_.Prepare(model);
-    for (size_t i = 0; i < f.size(); ++i) c[i] = SlowestRoot(love_, plan_, 2 * std::numbers::pi * f[i], &counts_);
+    for (size_t i = 0; i < f.size(); ++i)
+      c[i] = SlowestRootByCount(love_, plan_, 2 * std::numbers::pi * f[i], &counts_);
   }
 }
 

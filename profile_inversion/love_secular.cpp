@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "profile_inversion/layer_terms.h"
 
@@ -35,6 +36,46 @@ double LoveSecular::operator()(double omega, double c) const {
     traction = s * scale;
   }
   return traction;
+}
+
+int LoveSecular::ModesBelow(double omega, double c) const {
+  constexpr double kPi = std::numbers::pi;
+  const double k = omega / c;
+  const double c2 = c * c;
+  double displacement = 1;
+  double traction = -half_space_.mu * std::sqrt(std::max(0.0, 1 - c2 * half_space_.inv_vs2));
+  double theta = std::atan2(displacement, traction);  // in [pi/2, pi)
+  for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
+    const Constants& l = *it;
+    const double nu2 = 1 - c2 * l.inv_vs2;
+    const double x = k * l.thickness;
+    const DepthTerms b = ComputeDepthTerms(nu2, x);
+    double u = b.cosh_part * displacement - b.sinh_over_nu / l.mu * traction;
+    double s = -l.mu * b.nu_sinh * displacement + b.cosh_part * traction;
+    const double largest = std::max(std::abs(u), std::abs(s));
+    if (largest > 0) u /= largest, s /= largest;
+    if (nu2 < 0) {
+      // The rotation angle of (mu nu' y1, y2) falls by x nu' going up; it
+      // differs from theta by less than pi/2 (same quadrant) at both ends.
+      const double nu = std::sqrt(-nu2);
+      const double phi = theta + std::remainder(std::atan2(l.mu * nu * displacement, traction) - theta, 2 * kPi);
+      const double phi_top = phi - x * nu;
+      theta = phi_top + std::remainder(std::atan2(u, s) - std::atan2(l.mu * nu * u, s), 2 * kPi);
+    } else {
+      // The representative of atan2(u, s) in (m pi - pi/2, (m + 1) pi].
+      const double m = std::floor(theta / kPi);
+      const double low = m * kPi - kPi / 2;
+      double angle = std::atan2(u, s);
+      angle += 2 * kPi * std::ceil((low - angle) / (2 * kPi));
+      if (angle <= low) angle += 2 * kPi;
+      theta = angle;
+    }
+    displacement = u;
+    traction = s;
+  }
+  // Modes below c: the j >= 0 with pi/2 - j pi > theta.
+  if (theta >= kPi / 2) return 0;
+  return static_cast<int>(std::floor((kPi / 2 - theta) / kPi)) + 1;
 }
 
 }  // namespace circinv

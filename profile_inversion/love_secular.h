@@ -35,6 +35,22 @@ class LoveSecular {
   // `c`, 0 < c < vs of the half-space; its sign changes at each mode.
   double operator()(double omega, double c) const;
 
+  // The number of Love modes slower than `c` (0 < c <= vs of the
+  // half-space) at angular frequency `omega`, by Sturm's oscillation
+  // theorem. SH motion at fixed omega is a Sturm-Liouville problem in k^2,
+  // so mode n has n nodes and, with the Pruefer angle theta = atan2(y1, y2)
+  // of the solution that decays in the half-space, carried up to the
+  // surface, the modes slower than c are the j >= 0 with
+  // pi/2 - j pi > theta(surface). theta starts in (pi/2, pi) and only ever
+  // falls through multiples of pi (nodes of u) and rises through odd
+  // multiples of pi/2 (nodes of the traction). Across a layer where the
+  // wave propagates, (mu nu' y1, y2) turns rigidly by k h nu'
+  // (nu' = sqrt(c^2/vs^2 - 1)), which counts every turn; across an
+  // evanescent layer theta stays in (m pi - pi/2, (m + 1) pi) for
+  // m = floor(theta/pi), a window narrower than 2 pi, so atan2 of the
+  // propagated vector places it exactly.
+  int ModesBelow(double omega, double c) const;
+
  private:
   struct Constants {
     double thickness;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include <boost/math/tools/minima.hpp>
 #include <boost/math/tools/roots.hpp>
 
 #include "profile_inversion/layered_model.h"
@@ -46,7 +47,7 @@ class ScanPlan {
   // The largest phase advance, in radians, of any layer between samples.
   static constexpr double kMaxPhaseStep = 0.5;
   // The largest relative step in c.
-  static constexpr double kMaxRelativeStep = 0.05;
+  static constexpr double kMaxRelativeStep = 0.01;
 
   // Takes the velocities and thicknesses of `model` (physical) for `wave`.
   void Prepare(const LayeredModel& model, Wave wave);
@@ -90,37 +91,25 @@ double RefineRoot(F& f, double a, double fa, double b, double fb) {
   return lo + (hi - lo) / 2;
 }
 
-// Looks for a point of [a, b] where f has the sign opposite to `sign`,
-// given that |f| has a local minimum of sign `sign` at m inside (a, b):
-// golden-section search of sign * f down to a relative width of 1e-10 of
-// c, stopping at the first sample of the other sign. Returns that point
-// and its value, or (NaN, NaN) when the minimum keeps its sign.
+// Looks for a point of (a, b) where f has the sign opposite to `sign`, the
+// sign of f at both ends: Brent's minimisation of sign * f on [a, b] (to
+// about 1e-8 of c), whose samples are watched for the other sign. Returns
+// the lowest such sample and its value, or (NaN, NaN) when none was seen.
 template <typename F>
-std::pair<double, double> FindSignChangeNearMinimum(F& f, double a, double m, double fm, double b, int sign) {
-  constexpr double kGolden = 0.3819660112501051;  // (3 - sqrt(5)) / 2
-  double x = m;
-  double fx = sign * fm;
-  while (b - a > 1e-10 * b) {
-    // Probe the larger of the two parts of the bracket.
-    const double u = (x - a > b - x) ? x - kGolden * (x - a) : x + kGolden * (b - x);
-    const double value = f(u);
-    if (SignOf(value) != sign) return {u, value};
-    const double fu = sign * value;
-    if (fu < fx) {
-      if (u < x) {
-        b = x;
-      } else {
-        a = x;
-      }
-      x = u;
-      fx = fu;
-    } else if (u < x) {
-      a = u;
-    } else {
-      b = u;
+std::pair<double, double> FindHiddenSignChange(F& f, double a, double b, int sign) {
+  double lowest = std::numeric_limits<double>::quiet_NaN();
+  double value_there = lowest;
+  auto g = [&](double c) {
+    const double value = f(c);
+    if (SignOf(value) != sign && !(c >= lowest)) {
+      lowest = c;
+      value_there = value;
     }
-  }
-  return {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    return sign * value;
+  };
+  std::uintmax_t iterations = 60;
+  boost::math::tools::brent_find_minima(g, a, b, 28, iterations);
+  return {lowest, value_there};
 }
 
 }  // namespace internal
@@ -129,14 +118,23 @@ std::pair<double, double> FindSignChangeNearMinimum(F& f, double a, double m, do
 // (plan.lower_bound(), plan.upper_bound()) at angular frequency `omega`,
 // to full double precision; NaN when there is none (no mode slower than
 // the half-space's vs). The samples go up from the lower bound as `plan`
-// steps; the first sign change is refined by TOMS 748. Before each step
-// the search also looks at the last three samples: if |F| has a local
-// minimum at the middle one without a change of sign, two roots may hide
-// between the outer samples, and a golden-section search of that minimum
-// decides it. `counts`, if given, accumulates the work done.
+// steps; the first sign change is refined by TOMS 748.
+//
+// Two roots between two samples leave no sign change, only a dip of |F|
+// towards zero. So before it moves on, the search looks at the last three
+// samples (p, 0, 1) of one sign and probes an interval with Brent's
+// minimiser of |F| (FindHiddenSignChange) when
+//  - |F| has a local minimum at the middle sample: probe (p, 1);
+//  - the secant through p and 0 reaches zero before 1, but F(1) kept its
+//    sign: F turned back between 0 and 1: probe (0, 1);
+//  - the secant through 0 and 1, extended back, reaches zero after p:
+//    F may have turned back between p and 0: probe (p, 0).
+// A probe that finds the other sign yields the lowest root of its
+// interval's lower part. `counts`, if given, accumulates the work done.
 template <typename Secular>
 double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, SearchCounts* counts = nullptr) {
   int64_t evaluations = 0;
+  int64_t probes = 0;
   auto f = [&](double c) {
     ++evaluations;
     return secular(omega, c);
@@ -144,26 +142,42 @@ double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, S
   double result = std::numeric_limits<double>::quiet_NaN();
   const double hi = plan.upper_bound();
   double c0 = plan.lower_bound();
-  double f0 = c0 < hi ? f(c0) : 0;
+  double f0 = c0 < hi ? f(c0) : 1;
+  if (f0 == 0) result = c0;
   bool have_previous = false;
   double c_prev = 0;
   double f_prev = 0;
-  int64_t probes = 0;
-  if (c0 < hi && f0 == 0) result = c0;
-  while (c0 < hi && std::isnan(result) && f0 != 0) {
+  double probed_up_to = c0;  // the probes never look below this again
+  while (c0 < hi && std::isnan(result)) {
     const double c1 = plan.Next(omega, c0);
     const double f1 = f(c1);
-    if (internal::SignOf(f1) != internal::SignOf(f0)) {
+    const int sign = internal::SignOf(f0);
+    if (internal::SignOf(f1) != sign) {
       // A root at the half-space's vs itself is not a trapped mode.
       if (!(f1 == 0 && c1 >= hi)) result = internal::RefineRoot(f, c0, f0, c1, f1);
       break;
     }
-    if (have_previous && std::abs(f0) < std::abs(f_prev) && std::abs(f0) < std::abs(f1)) {
-      ++probes;
-      const auto [cm, fm] = internal::FindSignChangeNearMinimum(f, c_prev, c0, f0, c1, internal::SignOf(f0));
-      if (!std::isnan(cm)) {
-        result = internal::RefineRoot(f, c_prev, f_prev, cm, fm);
-        break;
+    if (have_previous) {
+      double a = 0, b = 0;
+      const double slope_before = (f0 - f_prev) / (c0 - c_prev);
+      const double slope_after = (f1 - f0) / (c1 - c0);
+      if (std::abs(f0) < std::abs(f_prev) && std::abs(f0) < std::abs(f1)) {
+        a = c_prev, b = c1;
+      } else if (sign * slope_before < 0 && c0 - f0 / slope_before <= c1) {
+        a = c0, b = c1;
+      } else if (sign * slope_after > 0 && c0 - f0 / slope_after >= c_prev) {
+        a = c_prev, b = c0;
+      }
+      a = std::max(a, probed_up_to);
+      if (b > a) {
+        ++probes;
+        probed_up_to = b;
+        const double fa = a == c_prev ? f_prev : f0;
+        const auto [cm, fm] = internal::FindHiddenSignChange(f, a, b, sign);
+        if (!std::isnan(cm)) {
+          result = internal::RefineRoot(f, a, fa, cm, fm);
+          break;
+        }
       }
     }
     have_previous = true;
@@ -176,6 +190,43 @@ double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, S
     counts->evaluations += evaluations;
     counts->minimum_probes += probes;
   }
+  return result;
+}
+
+// The slowest root of a secular function that can count its roots:
+// `secular.ModesBelow(omega, c)` is the number of modes slower than c (a
+// Sturm count, as LoveSecular has). No scan: the count at the half-space's
+// vs says whether a mode exists, bisection on the count narrows
+// (lower, upper) until exactly one mode lies inside, and TOMS 748 refines
+// that root of `secular(omega, c)`, whose sign changes there. It cannot
+// skip the fundamental mode however close the next one is.
+template <typename Secular>
+double SlowestRootByCount(const Secular& secular, const ScanPlan& plan, double omega, SearchCounts* counts = nullptr) {
+  int64_t evaluations = 0;
+  auto f = [&](double c) {
+    ++evaluations;
+    return secular(omega, c);
+  };
+  double a = plan.lower_bound();
+  double b = plan.upper_bound();
+  double result = std::numeric_limits<double>::quiet_NaN();
+  int count_b = a < b ? secular.ModesBelow(omega, b) : 0;
+  ++evaluations;
+  if (count_b > 0) {
+    for (int i = 0; i < 200 && count_b > 1; ++i) {
+      const double m = a + (b - a) / 2;
+      const int count_m = secular.ModesBelow(omega, m);
+      ++evaluations;
+      if (count_m == 0) {
+        a = m;
+      } else {
+        b = m;
+        count_b = count_m;
+      }
+    }
+    result = internal::RefineRoot(f, a, f(a), b, f(b));
+  }
+  if (counts != nullptr) counts->evaluations += evaluations;
   return result;
 }
 
