@@ -24,18 +24,21 @@ double LoveSecular::operator()(double omega, double c) const {
   const double c2 = c * c;
   double displacement = 1;
   double traction = -half_space_.mu * std::sqrt(1 - c2 * half_space_.inv_vs2);
+  int binary_exponent = 0;
   for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
     const Constants& l = *it;
     const DepthTerms b = ComputeDepthTerms(1 - c2 * l.inv_vs2, k * l.thickness);
     const double u = b.cosh_part * displacement - b.sinh_over_nu / l.mu * traction;
     const double s = -l.mu * b.nu_sinh * displacement + b.cosh_part * traction;
-    // A positive rescaling against over- and underflow; the sign stays.
-    const double largest = std::max(std::abs(u), std::abs(s));
-    const double scale = largest > 0 ? 1 / largest : 1;
-    displacement = u * scale;
-    traction = s * scale;
+    // An exact rescaling by a power of two against over- and underflow,
+    // undone at the end so that F keeps its natural shape in c.
+    int exponent = 0;
+    std::frexp(std::max(std::abs(u), std::abs(s)), &exponent);
+    binary_exponent += exponent;
+    displacement = std::ldexp(u, -exponent);
+    traction = std::ldexp(s, -exponent);
   }
-  return traction;
+  return std::ldexp(traction, binary_exponent);
 }
 
 int LoveSecular::ModesBelow(double omega, double c) const {

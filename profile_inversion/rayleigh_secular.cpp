@@ -49,6 +49,7 @@ double RayleighSecular::operator()(double omega, double c) const {
   // exponential (the constant terms of the compound carry it) and
   // t = q - 2 mu. Rows and columns are in the order 12, 13, 14, 23, 34;
   // column 13 holds the 13 column minus the 24 column (y24 = -y13).
+  int binary_exponent = 0;
   for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
     const Constants& l = *it;
     const double x = k * l.thickness;
@@ -112,17 +113,19 @@ double RayleighSecular::operator()(double omega, double c) const {
     const double z3 = r30 * y[0] + r31 * y[1] + r32 * y[2] + r33 * y[3] + r34 * y[4];
     const double z4 = r40 * y[0] + r41 * y[1] + r42 * y[2] + r43 * y[3] + r44 * y[4];
 
-    // A positive rescaling keeps a deep stack of stiff contrasts from over-
-    // or underflowing; it does not change the sign.
-    const double largest = std::max({std::abs(z0), std::abs(z1), std::abs(z2), std::abs(z3), std::abs(z4)});
-    const double scale = largest > 0 ? 1 / largest : 1;
-    y[0] = z0 * scale;
-    y[1] = z1 * scale;
-    y[2] = z2 * scale;
-    y[3] = z3 * scale;
-    y[4] = z4 * scale;
+    // Rescaling by a power of two keeps a deep stack of stiff contrasts
+    // from over- or underflowing; it is exact and undone at the end, so
+    // that |F| keeps its natural shape in c, which the root search reads.
+    int exponent = 0;
+    std::frexp(std::max({std::abs(z0), std::abs(z1), std::abs(z2), std::abs(z3), std::abs(z4)}), &exponent);
+    binary_exponent += exponent;
+    y[0] = std::ldexp(z0, -exponent);
+    y[1] = std::ldexp(z1, -exponent);
+    y[2] = std::ldexp(z2, -exponent);
+    y[3] = std::ldexp(z3, -exponent);
+    y[4] = std::ldexp(z4, -exponent);
   }
-  return y[4];
+  return std::ldexp(y[4], binary_exponent);
 }
 
 double RayleighVelocity(double vp, double vs) {
