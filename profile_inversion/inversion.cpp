@@ -1,6 +1,9 @@
 #include "profile_inversion/inversion.h"
 
+#include <memory>
 #include <utility>
+
+#include "profile_inversion/dispersion.h"
 
 #include "textio/errors.h"
 
@@ -31,6 +34,20 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
   Appraisal appraisal = Appraise(parameterisation, search, predictions, misfit.curves(), settings.depth_points);
   return {misfit.curves(), std::move(parameterisation), std::move(search), std::move(predictions),
           std::move(appraisal)};
+}
+
+ForwardFunction DispersionForward(Wave wave) {
+  auto solver = std::make_shared<DispersionSolver>(wave);
+  return [solver](const LayeredModel& model, std::span<const double> f, std::span<double> c) {
+    solver->PhaseVelocities(model, f, c);
+  };
+}
+
+InversionResult Invert(std::vector<ObservedCurve> curves, const ParameterSpace& space,
+                       const InversionSettings& settings, const SearchProgress& progress) {
+  std::vector<ForwardFunction> forward;
+  for (const ObservedCurve& curve : curves) forward.push_back(DispersionForward(curve.wave));
+  return Invert(std::move(curves), std::move(forward), space, settings, progress);
 }
 
 }  // namespace circinv

@@ -36,6 +36,15 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
                        const ParameterSpace& space, const InversionSettings& settings,
                        const SearchProgress& progress = {});
 
+// The same with the suite's forward model (DispersionSolver) for each
+// curve's wave: what the command line calls.
+InversionResult Invert(std::vector<ObservedCurve> curves, const ParameterSpace& space,
+                       const InversionSettings& settings, const SearchProgress& progress = {});
+
+// The forward model of one wave as a ForwardFunction: a DispersionSolver of
+// its own (copies share it; one per thread).
+ForwardFunction DispersionForward(Wave wave);
+
 }  // namespace circinv
 
 #endif  // CIRCARRAY_PROFILE_INVERSION_INVERSION_H_

@@ -21,6 +21,9 @@ namespace {
 constexpr int kBurnInSweeps = 100;
 constexpr int kSweepsBetweenModels = 10;
 
+// The smallest spread of an axis in the scaling of the cells' metric.
+constexpr double kSmallestSpread = 1e-6;
+
 double Sanitised(double misfit) { return std::isnan(misfit) ? std::numeric_limits<double>::infinity() : misfit; }
 
 // The lowest misfit first; equal misfits in the order the models were made,
@@ -59,12 +62,13 @@ class Chain {
       const std::vector<int64_t> best = BestModels(misfits_, settings_.resampled_cells);
       const int64_t n_r = static_cast<int64_t>(best.size());
       batch.resize(static_cast<size_t>(count * d));
+      const std::vector<double> weights = settings_.dynamic_scaling ? AxisWeights(best) : std::vector<double>{};
       int64_t made = 0;
       for (int64_t r = 0; r < n_r && made < count; ++r) {
         // count / n_r per cell, the remainder one each to the best cells.
         const int64_t share = count / n_r + (r < count % n_r ? 1 : 0);
         if (share == 0) continue;
-        VoronoiWalk walk(cells_, best[r], problem_.limits);
+        VoronoiWalk walk(cells_, best[r], problem_.limits, weights);
         for (int64_t s = 0; s < share; ++s, ++made) {
           walk.Sweep(random_, std::span<double>(batch).subspan(static_cast<size_t>(made * d), static_cast<size_t>(d)));
         }
@@ -97,6 +101,26 @@ class Chain {
       for (int s = 0; s < kSweepsBetweenModels; ++s) sweep();
       std::copy(point.begin(), point.end(), out.begin() + m * d);
     }
+  }
+
+  // The metric of the cells after Wathelet (2008): each axis scaled by the
+  // inverse of the spread of the resampled models along it, so that the
+  // cells of those models have comparable extents in all their parameters
+  // rather than in the prior ranges' units.
+  std::vector<double> AxisWeights(const std::vector<int64_t>& best) const {
+    std::vector<double> weights(static_cast<size_t>(problem_.dimension), 1.0);
+    if (best.size() < 2) return weights;
+    for (int i = 0; i < problem_.dimension; ++i) {
+      const std::span<const double> v = cells_.axis(i);
+      double lo = v[best[0]], hi = lo;
+      for (const int64_t m : best) {
+        lo = std::min(lo, v[m]);
+        hi = std::max(hi, v[m]);
+      }
+      const double spread = std::max(hi - lo, kSmallestSpread);
+      weights[i] = 1.0 / (spread * spread);
+    }
+    return weights;
   }
 
   void Evaluate(const std::vector<double>& batch, const std::function<void(int64_t, double)>& report) {

@@ -34,6 +34,7 @@ struct NeighbourhoodSettings {
   int resampled_cells = 50;
   int chains = 4;
   uint64_t seed = 1;
+  bool dynamic_scaling = true;
 };
 
 // Called after each iteration of each chain: the models evaluated so far

@@ -27,8 +27,15 @@ void PointSet::CopyPoint(int64_t point, std::span<double> out) const {
   for (size_t i = 0; i < axes_.size(); ++i) out[i] = axes_[i][point];
 }
 
-VoronoiWalk::VoronoiWalk(const PointSet& cells, int64_t centre, const AxisLimits& limits)
-    : cells_(cells), centre_(centre), limits_(limits), point_(cells.dimension()), distance2_(cells.size(), 0.0) {
+VoronoiWalk::VoronoiWalk(const PointSet& cells, int64_t centre, const AxisLimits& limits,
+                         std::span<const double> weights)
+    : cells_(cells),
+      centre_(centre),
+      limits_(limits),
+      weights_(weights.begin(), weights.end()),
+      point_(cells.dimension()),
+      distance2_(cells.size(), 0.0) {
+  if (weights_.empty()) weights_.assign(cells.dimension(), 1.0);
   cells_.CopyPoint(centre_, point_);
   // Computed afresh for every walk, so that the rounding of the running
   // updates never accumulates over more than one walk. The term of axis 0
@@ -37,9 +44,10 @@ VoronoiWalk::VoronoiWalk(const PointSet& cells, int64_t centre, const AxisLimits
   for (int i = 1; i < cells_.dimension(); ++i) {
     const std::span<const double> v = cells_.axis(i);
     const double x = point_[i];
+    const double w = weights_[i];
     for (size_t j = 0; j < distance2_.size(); ++j) {
       const double d = v[j] - x;
-      distance2_[j] += d * d;
+      distance2_[j] += w * (d * d);
     }
   }
 }
@@ -68,6 +76,8 @@ void VoronoiWalk::StepAlong(int axis, RandomStream& random) {
   const double x = point_[axis];
   const double* pending = cells_.axis(moved_axis_).data();
   const double moved_to = point_[moved_axis_];
+  const double w_moved = weights_[moved_axis_];
+  const double w = weights_[axis];
   double* distance2 = distance2_.data();
 
   AxisInterval bounds;
@@ -81,7 +91,7 @@ void VoronoiWalk::StepAlong(int axis, RandomStream& random) {
   const double vk = v[centre_];
   const double pk = pending[centre_] - moved_to;
   const double dk = vk - x;
-  const double dk2 = distance2[centre_] + pk * pk - dk * dk;
+  const double dk2 = distance2[centre_] + w_moved * (pk * pk) - w * (dk * dk);
   const size_t n = distance2_.size();
   int64_t passes[kBlock];
   for (size_t start = 0; start < n; start += kBlock) {
@@ -100,9 +110,9 @@ void VoronoiWalk::StepAlong(int axis, RandomStream& random) {
       const Vector vj = Load(v + j);
       const Vector p = Load(pending + j) - moved_to;
       const Vector d = vj - x;
-      const Vector dj2 = Load(distance2 + j) + p * p - d * d;
+      const Vector dj2 = Load(distance2 + j) + w_moved * (p * p) - w * (d * d);
       std::memcpy(distance2 + j, &dj2, sizeof dj2);
-      const Vector diff = vk - vj;
+      const Vector diff = w * (vk - vj);
       const Vector sum = vk + vj;
       const Vector excess = dk2 - dj2;
       // The bound each cell may tighten, chosen bitwise by the mask of the sign.
@@ -117,9 +127,9 @@ void VoronoiWalk::StepAlong(int axis, RandomStream& random) {
       const size_t j = start + b;
       const double p = pending[j] - moved_to;
       const double d = v[j] - x;
-      const double dj2 = distance2[j] + p * p - d * d;
+      const double dj2 = distance2[j] + w_moved * (p * p) - w * (d * d);
       distance2[j] = dj2;
-      const double diff = vk - v[j];
+      const double diff = w * (vk - v[j]);
       const double sum = vk + v[j];
       const double excess = dk2 - dj2;
       const int64_t pass = (sum - (diff > 0 ? twice_lower : twice_upper)) * diff + excess > 0 ? -1 : 0;
@@ -130,7 +140,7 @@ void VoronoiWalk::StepAlong(int axis, RandomStream& random) {
     for (size_t b = 0; b < count; ++b) {
       if (passes[b] == 0) continue;
       const size_t j = start + b;
-      const double diff = vk - v[j];
+      const double diff = w * (vk - v[j]);
       if (diff == 0) continue;  // a bisector parallel to the axis (or the centre itself)
       const double boundary = 0.5 * (vk + v[j] + (dk2 - distance2[j]) / diff);
       if (diff > 0) {

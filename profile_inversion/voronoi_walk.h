@@ -56,9 +56,10 @@ using AxisLimits = std::function<AxisInterval(std::span<const double> point, int
 class VoronoiWalk {
  public:
   // The walk in the cell of point `centre` of `cells`. `limits` may be
-  // empty (the whole cube is feasible). `cells` must outlive the walk and
-  // not change during it.
-  VoronoiWalk(const PointSet& cells, int64_t centre, const AxisLimits& limits);
+  // empty (the whole cube is feasible). `weights` scale the squared
+  // distance along each axis (empty: all 1), the metric in which the cells
+  // are taken. `cells` must outlive the walk and not change during it.
+  VoronoiWalk(const PointSet& cells, int64_t centre, const AxisLimits& limits, std::span<const double> weights = {});
 
   // Moves along every axis once, in order, and writes the new point.
   void Sweep(RandomStream& random, std::span<double> out);
@@ -69,6 +70,7 @@ class VoronoiWalk {
   const PointSet& cells_;
   int64_t centre_;
   const AxisLimits& limits_;
+  std::vector<double> weights_;
   std::vector<double> point_;      // the walk's current point
   // Squared distance of every cell centre from point_, but for the term
   // of axis moved_axis_, which the next step adds.
