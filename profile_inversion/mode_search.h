@@ -39,9 +39,9 @@ namespace circinv {
 // kMaxRelativeStep of c, so that between two samples each factor of F
 // goes through at most a small fraction of an oscillation and two roots
 // can hardly fall between two samples. Where they do (the osculation of
-// two modes near a low-velocity layer), |F| has a local minimum between
-// samples of one sign; the search probes every such minimum for a sign
-// change before it moves on (see SlowestRoot).
+// two modes near a low-velocity layer), |F| dips between samples of one
+// sign; the search probes such dips for a sign change before it moves on
+// (see SlowestRoot). Love waves need no scan (SlowestRootByCount).
 class ScanPlan {
  public:
   // The largest phase advance, in radians, of any layer between samples.
