@@ -17,14 +17,14 @@ namespace circinv {
 // grazing (nu^2 = 0: 1, x, 0).
 //
 // When the wave is evanescent the three grow as exp(nu x), so they are
-// returned divided by that factor and `exponent` holds nu x (0 otherwise):
+// returned divided by that factor and `decay` holds exp(-nu x) (1 otherwise):
 // the propagators factor the growth out of every layer so that no product
 // of growing and decaying exponentials ever cancels in floating point.
 struct DepthTerms {
   double cosh_part;
   double sinh_over_nu;
   double nu_sinh;
-  double exponent;
+  double decay;
 };
 
 inline DepthTerms ComputeDepthTerms(double nu2, double x) {
@@ -35,14 +35,14 @@ inline DepthTerms ComputeDepthTerms(double nu2, double x) {
     const double em = std::expm1(-nu * x);
     const double e = 1 + em;
     const double scaled_sinh = -em * (2 + em) / 2;
-    return {(1 + e * e) / 2, scaled_sinh / nu, nu * scaled_sinh, nu * x};
+    return {(1 + e * e) / 2, scaled_sinh / nu, nu * scaled_sinh, e};
   }
   if (nu2 < 0) {
     const double nu = std::sqrt(-nu2);
     const double s = std::sin(nu * x);
-    return {std::cos(nu * x), s / nu, -nu * s, 0.0};
+    return {std::cos(nu * x), s / nu, -nu * s, 1.0};
   }
-  return {1.0, x, 0.0, 0.0};
+  return {1.0, x, 0.0, 1.0};
 }
 
 }  // namespace circinv

@@ -32,11 +32,16 @@ double LoveSecular::operator()(double omega, double c) const {
     const double s = -l.mu * b.nu_sinh * displacement + b.cosh_part * traction;
     // An exact rescaling by a power of two against over- and underflow,
     // undone at the end so that F keeps its natural shape in c.
-    int exponent = 0;
-    std::frexp(std::max(std::abs(u), std::abs(s)), &exponent);
-    binary_exponent += exponent;
-    displacement = std::ldexp(u, -exponent);
-    traction = std::ldexp(s, -exponent);
+    displacement = u;
+    traction = s;
+    const double largest = std::max(std::abs(u), std::abs(s));
+    if (largest > 0x1p200 || largest < 0x1p-200) {
+      int exponent = 0;
+      std::frexp(largest, &exponent);
+      binary_exponent += exponent;
+      displacement = std::ldexp(u, -exponent);
+      traction = std::ldexp(s, -exponent);
+    }
   }
   return std::ldexp(traction, binary_exponent);
 }

@@ -39,15 +39,15 @@ namespace circinv {
 // kMaxRelativeStep of c, so that between two samples each factor of F
 // goes through at most a small fraction of an oscillation and two roots
 // can hardly fall between two samples. Where they do (the osculation of
-// two modes near a low-velocity layer), |F| has a local minimum between
-// samples of one sign; the search probes every such minimum for a sign
-// change before it moves on (see SlowestRoot).
+// two modes near a low-velocity layer), |F| dips between samples of one
+// sign; the search probes such dips for a sign change before it moves on
+// (see SlowestRoot). Love waves need no scan (SlowestRootByCount).
 class ScanPlan {
  public:
   // The largest phase advance, in radians, of any layer between samples.
   static constexpr double kMaxPhaseStep = 0.5;
   // The largest relative step in c.
-  static constexpr double kMaxRelativeStep = 0.01;
+  static constexpr double kMaxRelativeStep = 0.05;
 
   // Takes the velocities and thicknesses of `model` (physical) for `wave`.
   void Prepare(const LayeredModel& model, Wave wave);
@@ -93,7 +93,8 @@ double RefineRoot(F& f, double a, double fa, double b, double fb) {
 
 // Looks for a point of (a, b) where f has the sign opposite to `sign`, the
 // sign of f at both ends: Brent's minimisation of sign * f on [a, b] (to
-// about 1e-8 of c), whose samples are watched for the other sign. Returns
+// about 1e-6 of c, at most 30 steps), whose samples are watched for the
+// other sign. Returns
 // the lowest such sample and its value, or (NaN, NaN) when none was seen.
 template <typename F>
 std::pair<double, double> FindHiddenSignChange(F& f, double a, double b, int sign) {
@@ -107,8 +108,8 @@ std::pair<double, double> FindHiddenSignChange(F& f, double a, double b, int sig
     }
     return sign * value;
   };
-  std::uintmax_t iterations = 60;
-  boost::math::tools::brent_find_minima(g, a, b, 28, iterations);
+  std::uintmax_t iterations = 30;
+  boost::math::tools::brent_find_minima(g, a, b, 20, iterations);
   return {lowest, value_there};
 }
 
@@ -121,16 +122,12 @@ std::pair<double, double> FindHiddenSignChange(F& f, double a, double b, int sig
 // steps; the first sign change is refined by TOMS 748.
 //
 // Two roots between two samples leave no sign change, only a dip of |F|
-// towards zero. So before it moves on, the search looks at the last three
-// samples (p, 0, 1) of one sign and probes an interval with Brent's
-// minimiser of |F| (FindHiddenSignChange) when
-//  - |F| has a local minimum at the middle sample: probe (p, 1);
-//  - the secant through p and 0 reaches zero before 1, but F(1) kept its
-//    sign: F turned back between 0 and 1: probe (0, 1);
-//  - the secant through 0 and 1, extended back, reaches zero after p:
-//    F may have turned back between p and 0: probe (p, 0).
-// A probe that finds the other sign yields the lowest root of its
-// interval's lower part. `counts`, if given, accumulates the work done.
+// towards zero. So before it moves on, the search fits a parabola to the
+// last three samples (p, 0, 1), all of one sign, and when it is convex
+// towards zero with its vertex between p and 1 and reaching below half the
+// smallest of the three |F|, probes (p, 1) with Brent's minimiser of |F|
+// (FindHiddenSignChange). A probe that finds the other sign yields the
+// lowest root of its interval's lower part. `counts`, if given, accumulates the work done.
 template <typename Secular>
 double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, SearchCounts* counts = nullptr) {
   int64_t evaluations = 0;
@@ -158,15 +155,17 @@ double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, S
       break;
     }
     if (have_previous) {
+      // The parabola through the three samples of g = sign * F (all > 0):
+      // a vertex between the outer samples that comes near zero means a
+      // dip that may hide two roots.
       double a = 0, b = 0;
-      const double slope_before = (f0 - f_prev) / (c0 - c_prev);
-      const double slope_after = (f1 - f0) / (c1 - c0);
-      if (std::abs(f0) < std::abs(f_prev) && std::abs(f0) < std::abs(f1)) {
-        a = c_prev, b = c1;
-      } else if (sign * slope_before < 0 && c0 - f0 / slope_before <= c1) {
-        a = c0, b = c1;
-      } else if (sign * slope_after > 0 && c0 - f0 / slope_after >= c_prev) {
-        a = c_prev, b = c0;
+      const double g_prev = sign * f_prev, g0 = sign * f0, g1 = sign * f1;
+      const double d1 = (g0 - g_prev) / (c0 - c_prev), d2 = (g1 - g0) / (c1 - c0);
+      const double curvature = (d2 - d1) / (c1 - c_prev);
+      if (curvature > 0) {
+        const double vertex = (c_prev + c0) / 2 - d1 / (2 * curvature);
+        const double depth = g0 + d1 * (vertex - c0) + curvature * (vertex - c_prev) * (vertex - c0);
+        if (vertex > c_prev && vertex < c1 && depth < 0.5 * std::min({g_prev, g0, g1})) a = c_prev, b = c1;
       }
       a = std::max(a, probed_up_to);
       if (b > a) {

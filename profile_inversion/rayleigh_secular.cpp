@@ -55,7 +55,7 @@ double RayleighSecular::operator()(double omega, double c) const {
     const double x = k * l.thickness;
     const DepthTerms a = ComputeDepthTerms(1 - c2 * l.inv_vp2, x);
     const DepthTerms b = ComputeDepthTerms(1 - c2 * l.inv_vs2, x);
-    const double e = std::exp(-(a.exponent + b.exponent));
+    const double e = a.decay * b.decay;
 
     const double mu = l.mu;
     const double q = l.rho * c2;
@@ -116,14 +116,18 @@ double RayleighSecular::operator()(double omega, double c) const {
     // Rescaling by a power of two keeps a deep stack of stiff contrasts
     // from over- or underflowing; it is exact and undone at the end, so
     // that |F| keeps its natural shape in c, which the root search reads.
-    int exponent = 0;
-    std::frexp(std::max({std::abs(z0), std::abs(z1), std::abs(z2), std::abs(z3), std::abs(z4)}), &exponent);
-    binary_exponent += exponent;
-    y[0] = std::ldexp(z0, -exponent);
-    y[1] = std::ldexp(z1, -exponent);
-    y[2] = std::ldexp(z2, -exponent);
-    y[3] = std::ldexp(z3, -exponent);
-    y[4] = std::ldexp(z4, -exponent);
+    y[0] = z0;
+    y[1] = z1;
+    y[2] = z2;
+    y[3] = z3;
+    y[4] = z4;
+    const double largest = std::max({std::abs(z0), std::abs(z1), std::abs(z2), std::abs(z3), std::abs(z4)});
+    if (largest > 0x1p200 || largest < 0x1p-200) {
+      int exponent = 0;
+      std::frexp(largest, &exponent);
+      binary_exponent += exponent;
+      for (double& v : y) v = std::ldexp(v, -exponent);
+    }
   }
   return std::ldexp(y[4], binary_exponent);
 }
