@@ -11,19 +11,22 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kVs30Depth = 30.0;  // m
 
-// Every model of misfit <= 1; when there is none, the best 5 %.
+// Every model of misfit <= 1 when they are at least 5 % of all; else the
+// best 5 %.
 std::vector<int64_t> Ensemble(const std::vector<double>& misfits, EnsembleRule* rule) {
   std::vector<int64_t> order(misfits.size());
   std::iota(order.begin(), order.end(), int64_t{0});
   std::stable_sort(order.begin(), order.end(), [&](int64_t a, int64_t b) { return misfits[a] < misfits[b]; });
   const auto fitting = std::find_if(order.begin(), order.end(), [&](int64_t m) { return !(misfits[m] <= 1.0); });
-  if (fitting != order.begin()) {
+  const size_t fitting_count = static_cast<size_t>(fitting - order.begin());
+  const size_t five_percent =
+      std::max<size_t>(1, static_cast<size_t>(std::ceil(0.05 * static_cast<double>(order.size()))));
+  if (fitting_count >= five_percent) {
     *rule = EnsembleRule::kMisfitAtMostOne;
-    order.erase(fitting, order.end());
+    order.resize(fitting_count);
   } else {
     *rule = EnsembleRule::kBestFivePercent;
-    const auto count = std::max<size_t>(1, static_cast<size_t>(std::ceil(0.05 * static_cast<double>(order.size()))));
-    order.resize(std::min(count, order.size()));
+    order.resize(std::min(five_percent, order.size()));
   }
   return order;
 }

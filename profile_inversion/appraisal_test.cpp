@@ -129,7 +129,7 @@ TEST_F(AppraiseTest, EnsembleOfMisfitAtMostOne) {
   EXPECT_NEAR(a.fit[0].acceptable[1].p10, 2.4, 1e-12);  // of {6, 2, 4}
 }
 
-TEST_F(AppraiseTest, BestFivePercentWhenNoModelFits) {
+TEST_F(AppraiseTest, BestFivePercentWhenFewModelsFit) {
   std::vector<double> points, misfits;
   for (int m = 0; m < 41; ++m) {
     points.push_back(m / 40.0);
@@ -138,9 +138,21 @@ TEST_F(AppraiseTest, BestFivePercentWhenNoModelFits) {
   const Appraisal a = Appraise(parameterisation_, Search(points, misfits),
                                std::vector<double>(2 * points.size(), 150.0), std::span(&curve_, 1));
   EXPECT_EQ(a.rule, EnsembleRule::kBestFivePercent);
-  EXPECT_EQ(a.acceptable.size(), 3u);  // ceil(0.05 * 41)
-  EXPECT_EQ(a.acceptable[0], 20);
+  EXPECT_EQ(a.acceptable, (std::vector<int64_t>{20, 19, 21}));  // ceil(0.05 * 41), ties in order made
   EXPECT_EQ(a.depth.size(), 101u);
+  // Two models of misfit <= 1 are fewer than 5 %: still the best 5 %.
+  misfits[7] = 0.5;
+  misfits[30] = 1.0;
+  const Appraisal few = Appraise(parameterisation_, Search(points, misfits),
+                                 std::vector<double>(2 * points.size(), 150.0), std::span(&curve_, 1));
+  EXPECT_EQ(few.rule, EnsembleRule::kBestFivePercent);
+  EXPECT_EQ(few.acceptable, (std::vector<int64_t>{7, 30, 20}));
+  // Three are 5 %: they make the ensemble.
+  misfits[0] = 0.9;
+  const Appraisal enough = Appraise(parameterisation_, Search(points, misfits),
+                                    std::vector<double>(2 * points.size(), 150.0), std::span(&curve_, 1));
+  EXPECT_EQ(enough.rule, EnsembleRule::kMisfitAtMostOne);
+  EXPECT_EQ(enough.acceptable, (std::vector<int64_t>{7, 0, 30}));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ struct SearchProblem {
 struct NeighbourhoodSettings {
   int64_t models = 20000;
   int samples_per_iteration = 100;
-  int resampled_cells = 50;
+  int resampled_cells = 20;
   int chains = 4;
   uint64_t seed = 1;
   bool dynamic_scaling = true;

@@ -85,19 +85,19 @@ TEST(NeighbourhoodSearch, FindsTheKnownMinimumOfAnalyticFunctions) {
 }
 
 // With many local minima the search is not sure to end in the global one,
-// but most seeds must: a random search of as many models comes within 0.02
-// of the minimum with probability 0.2, a search stuck in the first basin
-// it meets almost never.
+// but most seeds must (about 3 in 4 with the default settings): a random
+// search of as many models comes within 0.02 of the minimum with
+// probability 0.18, and then 10 or more of 20 seeds with probability 0.001.
 TEST(NeighbourhoodSearch, EscapesLocalMinima) {
   const AnalyticCase rastrigin{"rastrigin_3d", 3, {0.37, 0.62, 0.81}, Rastrigin};
   NeighbourhoodSettings settings;
   settings.models = 6000;
   int found = 0;
-  for (uint64_t seed = 1; seed <= 10; ++seed) {
+  for (uint64_t seed = 1; seed <= 20; ++seed) {
     settings.seed = seed;
     found += DistanceToMinimum(NeighbourhoodSearch(ProblemOf(rastrigin), settings), rastrigin) < 0.02;
   }
-  EXPECT_GE(found, 7);
+  EXPECT_GE(found, 10);
 }
 
 TEST(NeighbourhoodSearch, SameSeedSameModelsOtherSeedOthers) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "profile_inversion/model_file.h"
 #include "textio/errors.h"
 #include "textio/format.h"
 #include "textio/output.h"
@@ -142,6 +143,14 @@ void WriteResults(const fs::path& directory, const InversionResult& result, std:
   }
   try {
     auto in = [&](const char* file) { return std::pair{temporary / file, shown + "/" + file}; };
+    const auto [model_path, model_name] = in("best_model.txt");
+    {
+      std::ofstream stream(model_path, std::ios::binary | std::ios::trunc);
+      if (!stream) throw textio::WriteError(textio::CreateFailure(model_name));
+      WriteModel(stream, result.appraisal.best_model, model_name);
+      stream.close();
+      if (!stream) throw textio::WriteError(textio::WriteFailure(model_name));
+    }
     const std::pair<fs::path, std::string> files[] = {in("profile.txt"), in("ensemble.txt"), in("fit.txt")};
     WriteFile(files[0].first, files[0].second, [&](textio::Output& out) { WriteProfile(out, result); });
     WriteFile(files[1].first, files[1].second, [&](textio::Output& out) { WriteEnsemble(out, result); });

@@ -1,5 +1,6 @@
 #include "profile_inversion/result_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "profile_inversion/inversion.h"
+#include "profile_inversion/model_file.h"
 #include "testsupport/temp_dir.h"
 #include "textio/errors.h"
 #include "textio/number.h"
@@ -73,6 +75,22 @@ TEST_F(ResultFilesTest, WritesEveryFileComplete) {
   WriteResults(out, *result_);
   EXPECT_EQ(dir_.Files(), std::vector<std::string>{"run1"});  // no temporary left beside it
   const Appraisal& a = result_->appraisal;
+
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"best_model.txt", "ensemble.txt", "fit.txt", "profile.txt"}));
+
+  // The best model reads back exactly through the model-file reader.
+  std::istringstream model_text(testsupport::ReadFile(out / "best_model.txt"));
+  const LayeredModel best = ReadModel(model_text, "best_model.txt");
+  ASSERT_EQ(best.layers.size(), a.best_model.layers.size());
+  for (size_t i = 0; i < best.layers.size(); ++i) {
+    EXPECT_EQ(best.layers[i].thickness, a.best_model.layers[i].thickness);
+    EXPECT_EQ(best.layers[i].vp, a.best_model.layers[i].vp);
+    EXPECT_EQ(best.layers[i].vs, a.best_model.layers[i].vs);
+    EXPECT_EQ(best.layers[i].density, a.best_model.layers[i].density);
+  }
 
   const std::vector<std::string> profile = Lines(testsupport::ReadFile(out / "profile.txt"));
   ASSERT_EQ(profile.size(), 4u + 11u);

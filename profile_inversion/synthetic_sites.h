@@ -25,7 +25,8 @@ inline Layer SoilLayer(double thickness, double vs, double poisson) {
 // to 60 m (at the middle of each step), over a half-space of 600 m/s.
 inline LayeredModel Gradient() {
   LayeredModel m;
-  for (double top = 0; top < 60; top += 2) m.layers.push_back(SoilLayer(2, 150 * std::pow(1 + (top + 1) / 2, 0.4), 0.4));
+  for (double top = 0; top < 60; top += 2)
+    m.layers.push_back(SoilLayer(2, 150 * std::pow(1 + (top + 1) / 2, 0.4), 0.4));
   m.layers.push_back(SoilLayer(0, 600, 0.3));
   return m;
 }

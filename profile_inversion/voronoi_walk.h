@@ -69,9 +69,9 @@ class VoronoiWalk {
 
   const PointSet& cells_;
   int64_t centre_;
-  const AxisLimits& limits_;
+  AxisLimits limits_;
   std::vector<double> weights_;
-  std::vector<double> point_;      // the walk's current point
+  std::vector<double> point_;  // the walk's current point
   // Squared distance of every cell centre from point_, but for the term
   // of axis moved_axis_, which the next step adds.
   std::vector<double> distance2_;
