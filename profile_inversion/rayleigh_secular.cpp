@@ -13,57 +13,83 @@ namespace circinv {
 void RayleighSecular::Prepare(const LayeredModel& model) {
   const Layer& bottom = model.half_space();
   const double mu0 = bottom.density * bottom.vs * bottom.vs;
-  auto constants = [mu0](const Layer& l) {
-    return Constants{l.thickness, l.density * l.vs * l.vs / mu0, l.density / mu0, 1 / (l.vp * l.vp), 1 / (l.vs * l.vs)};
-  };
   layers_.clear();
-  for (size_t i = 0; i + 1 < model.layers.size(); ++i) layers_.push_back(constants(model.layers[i]));
-  half_space_ = constants(bottom);
+  // Top down; each layer's density ratio is to the one below it (the
+  // half-space for the deepest layer).
+  for (size_t i = 0; i + 1 < model.layers.size(); ++i) {
+    const Layer& l = model.layers[i];
+    layers_.push_back(
+        {l.thickness, l.vs * l.vs, 1 / (l.vp * l.vp), 1 / (l.vs * l.vs), model.layers[i + 1].density / l.density});
+  }
+  half_space_vs2_ = bottom.vs * bottom.vs;
+  half_space_inv_vp2_ = 1 / (bottom.vp * bottom.vp);
+  half_space_inv_vs2_ = 1 / (bottom.vs * bottom.vs);
+  top_rho_ = model.layers.front().density / mu0;
 }
 
 double RayleighSecular::operator()(double omega, double c) const {
   const double k = omega / c;
   const double c2 = c * c;
+  const double inv_c2 = 1 / c2;
 
-  // The bivector v_P ^ v_S of the half-space: (y12, y13, y14, y23, y34).
+  // The bivector v_P ^ v_S of the half-space, (y12, y13, y14, y23, y34),
+  // scaled by (1, 1/q, 1/q, 1/q, 1/q^2) with the half-space's q (see
+  // below): with m = mu/q = vs^2/c^2 and tau = t/q = 1 - 2m it reads
+  // (1 - nu_a nu_b, tau + 2 m nu_a nu_b, -nu_b, nu_a, 4 m^2 nu_a nu_b - tau^2).
   double y[5];
   {
-    const Constants& h = half_space_;
-    const double q = h.rho * c2;
-    const double t = q - 2 * h.mu;
-    const double nu_a = std::sqrt(1 - c2 * h.inv_vp2);
-    const double nu_b = std::sqrt(1 - c2 * h.inv_vs2);
-    y[0] = 1 - nu_a * nu_b;
-    y[1] = t + 2 * h.mu * nu_a * nu_b;
-    y[2] = -q * nu_b;
-    y[3] = q * nu_a;
-    y[4] = 4 * h.mu * h.mu * nu_a * nu_b - t * t;
+    const double m = half_space_vs2_ * inv_c2;
+    const double tau = 1 - 2 * m;
+    const double nu_a = std::sqrt(1 - c2 * half_space_inv_vp2_);
+    const double nu_b = std::sqrt(1 - c2 * half_space_inv_vs2_);
+    const double ab = nu_a * nu_b;
+    y[0] = 1 - ab;
+    y[1] = tau + 2 * m * ab;
+    y[2] = -nu_b;
+    y[3] = nu_a;
+    y[4] = 4 * m * m * ab - tau * tau;
   }
 
   // Up through the layers, bottom first: y <- R y with R the reduced
   // second compound of exp(-A k h) divided by exp((nu_a + nu_b) k h).
+  //
+  // Entry (i, j) of R is q^(p_i - p_j) times a function of m = mu/q and
+  // tau = t/q alone, with p = (0, 1, 1, 1, 2) and t = q - 2 mu. So each
+  // layer works on y scaled by (1, 1/q, 1/q, 1/q, 1/q^2) of its own q:
+  // the powers of q leave the matrix, and between two layers the scale
+  // changes by the ratio of their q, the density ratio g of the two
+  // layers, whatever c is. Only the surface value is unscaled, by q^2 of
+  // the top layer.
+  //
   // With C = cosh(nu x), s = sinh(nu x)/nu and n = nu sinh(nu x) of each
   // wave type (a: P, b: S), the products are named cc = Ca Cb,
   // ss = sa sb, tt = na nb, c_sb = Ca sb, c_nb = Ca nb, sa_c = sa Cb,
   // na_c = na Cb, sa_nb = sa nb, na_sb = na sb; e is the factored
-  // exponential (the constant terms of the compound carry it) and
-  // t = q - 2 mu. Rows and columns are in the order 12, 13, 14, 23, 34;
-  // column 13 holds the 13 column minus the 24 column (y24 = -y13).
+  // exponential (the constant terms of the compound carry it). Rows and
+  // columns are in the order 12, 13, 14, 23, 34; column 13 holds the 13
+  // column minus the 24 column (y24 = -y13). The matrix has the
+  // symmetries R01 = 2 R14, R41 = 2 R10, R02 = -R34, R03 = -R24,
+  // R42 = -R30, R43 = -R20, R22 = R33 = cc and R44 = R00.
   int binary_exponent = 0;
   for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
-    const Constants& l = *it;
+    const LayerConstants& l = *it;
+    // From the scale of the layer below to this one's.
+    const double g = l.density_ratio;
+    y[1] *= g;
+    y[2] *= g;
+    y[3] *= g;
+    y[4] *= g * g;
+
     const double x = k * l.thickness;
     const DepthTerms a = ComputeDepthTerms(1 - c2 * l.inv_vp2, x);
     const DepthTerms b = ComputeDepthTerms(1 - c2 * l.inv_vs2, x);
     const double e = a.decay * b.decay;
 
-    const double mu = l.mu;
-    const double q = l.rho * c2;
-    const double t = q - 2 * mu;
-    const double t2 = t * t;
-    const double mu2 = mu * mu;
-    const double inv_q = 1 / q;
-    const double inv_q2 = inv_q * inv_q;
+    const double m = l.vs2 * inv_c2;
+    const double tau = 1 - 2 * m;
+    const double u = tau - 2 * m;
+    const double m2 = m * m;
+    const double tau2 = tau * tau;
 
     const double cc = a.cosh_part * b.cosh_part;
     const double ss = a.sinh_over_nu * b.sinh_over_nu;
@@ -74,44 +100,28 @@ double RayleighSecular::operator()(double omega, double c) const {
     const double na_c = a.nu_sinh * b.cosh_part;
     const double sa_nb = a.sinh_over_nu * b.nu_sinh;
     const double na_sb = a.nu_sinh * b.sinh_over_nu;
-    const double cc_minus_e = cc - e;
-    const double t_minus_2mu = t - 2 * mu;
+    const double d = cc - e;
 
-    const double r00 = ((t2 + 4 * mu2) * cc - 4 * mu2 * tt - t2 * ss + 4 * mu * t * e) * inv_q2;
-    const double r01 = (-2 * t_minus_2mu * cc_minus_e - 4 * mu * tt + 2 * t * ss) * inv_q2;
-    const double r02 = (na_c - c_sb) * inv_q;
-    const double r03 = (sa_c - c_nb) * inv_q;
-    const double r04 = (-2 * cc_minus_e + tt + ss) * inv_q2;
+    const double r00 = (tau2 + 4 * m2) * cc - 4 * m2 * tt - tau2 * ss + 4 * m * tau * e;
+    const double r14 = -u * d - 2 * m * tt + tau * ss;
+    const double r34 = c_sb - na_c;
+    const double r24 = c_nb - sa_c;
+    const double r04 = -2 * d + tt + ss;
+    const double r10 = -2 * m * u * tau * d + 8 * m2 * m * tt - tau2 * tau * ss;
+    const double r11 = 8 * m * tau * cc + 8 * m2 * tt + 2 * tau2 * ss + u * u * e;
+    const double r12 = -(tau * c_sb + 2 * m * na_c);
+    const double r13 = 2 * m * c_nb + tau * sa_c;
+    const double r20 = tau2 * sa_c - 4 * m2 * c_nb;
+    const double r21 = -(4 * m * c_nb + 2 * tau * sa_c);
+    const double r30 = 4 * m2 * na_c - tau2 * c_sb;
+    const double r31 = 2 * tau * c_sb + 4 * m * na_c;
+    const double r40 = -8 * m2 * tau2 * d + 16 * m2 * m2 * tt + tau2 * tau2 * ss;
 
-    const double r10 = (-2 * mu * t_minus_2mu * t * cc_minus_e + 8 * mu2 * mu * tt - t2 * t * ss) * inv_q2;
-    const double r11 = (8 * mu * t * cc + 8 * mu2 * tt + 2 * t2 * ss + t_minus_2mu * t_minus_2mu * e) * inv_q2;
-    const double r12 = -(t * c_sb + 2 * mu * na_c) * inv_q;
-    const double r13 = (2 * mu * c_nb + t * sa_c) * inv_q;
-    const double r14 = (-t_minus_2mu * cc_minus_e - 2 * mu * tt + t * ss) * inv_q2;
-
-    const double r20 = (t2 * sa_c - 4 * mu2 * c_nb) * inv_q;
-    const double r21 = -(4 * mu * c_nb + 2 * t * sa_c) * inv_q;
-    const double r22 = cc;
-    const double r23 = -sa_nb;
-    const double r24 = (c_nb - sa_c) * inv_q;
-
-    const double r30 = (4 * mu2 * na_c - t2 * c_sb) * inv_q;
-    const double r31 = (2 * t * c_sb + 4 * mu * na_c) * inv_q;
-    const double r32 = -na_sb;
-    const double r33 = cc;
-    const double r34 = (c_sb - na_c) * inv_q;
-
-    const double r40 = (-8 * mu2 * t2 * cc_minus_e + 16 * mu2 * mu2 * tt + t2 * t2 * ss) * inv_q2;
-    const double r41 = (-4 * mu * t_minus_2mu * t * cc_minus_e + 16 * mu2 * mu * tt - 2 * t2 * t * ss) * inv_q2;
-    const double r42 = (t2 * c_sb - 4 * mu2 * na_c) * inv_q;
-    const double r43 = (4 * mu2 * c_nb - t2 * sa_c) * inv_q;
-    const double r44 = r00;
-
-    const double z0 = r00 * y[0] + r01 * y[1] + r02 * y[2] + r03 * y[3] + r04 * y[4];
+    const double z0 = r00 * y[0] + 2 * r14 * y[1] - r34 * y[2] - r24 * y[3] + r04 * y[4];
     const double z1 = r10 * y[0] + r11 * y[1] + r12 * y[2] + r13 * y[3] + r14 * y[4];
-    const double z2 = r20 * y[0] + r21 * y[1] + r22 * y[2] + r23 * y[3] + r24 * y[4];
-    const double z3 = r30 * y[0] + r31 * y[1] + r32 * y[2] + r33 * y[3] + r34 * y[4];
-    const double z4 = r40 * y[0] + r41 * y[1] + r42 * y[2] + r43 * y[3] + r44 * y[4];
+    const double z2 = r20 * y[0] + r21 * y[1] + cc * y[2] - sa_nb * y[3] + r24 * y[4];
+    const double z3 = r30 * y[0] + r31 * y[1] - na_sb * y[2] + cc * y[3] + r34 * y[4];
+    const double z4 = r40 * y[0] + 2 * r10 * y[1] - r30 * y[2] - r20 * y[3] + r00 * y[4];
 
     // Rescaling by a power of two keeps a deep stack of stiff contrasts
     // from over- or underflowing; it is exact and undone at the end, so
@@ -129,7 +139,10 @@ double RayleighSecular::operator()(double omega, double c) const {
       for (double& v : y) v = std::ldexp(v, -exponent);
     }
   }
-  return std::ldexp(y[4], binary_exponent);
+  // Unscaled: y34 times q^2 of the top layer (or of the half-space alone).
+  const double q = top_rho_ * c2;
+  const double value = y[4] * (q * q);
+  return binary_exponent == 0 ? value : std::ldexp(value, binary_exponent);
 }
 
 double RayleighVelocity(double vp, double vs) {

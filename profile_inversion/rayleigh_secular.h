@@ -62,15 +62,18 @@ class RayleighSecular {
   double operator()(double omega, double c) const;
 
  private:
-  struct Constants {
+  struct LayerConstants {
     double thickness;
-    double mu;       // shear modulus / mu0
-    double rho;      // density / mu0, so that q = rho c^2
-    double inv_vp2;  // 1 / vp^2
-    double inv_vs2;  // 1 / vs^2
+    double vs2;            // vs^2, so that mu/q = vs^2/c^2
+    double inv_vp2;        // 1 / vp^2
+    double inv_vs2;        // 1 / vs^2
+    double density_ratio;  // density of the layer below / this layer's
   };
-  std::vector<Constants> layers_;  // the layers above the half-space, top down
-  Constants half_space_{};
+  std::vector<LayerConstants> layers_;  // the layers above the half-space, top down
+  double half_space_vs2_ = 0;
+  double half_space_inv_vp2_ = 0;
+  double half_space_inv_vs2_ = 0;
+  double top_rho_ = 0;  // density of the top layer / mu0, so that its q = top_rho_ c^2
 };
 
 // The Rayleigh velocity of a homogeneous half-space with velocities vp and
