@@ -27,7 +27,9 @@ struct SearchProblem {
 // (n_s) models first drawn at random, then in every iteration n_s new models
 // in the Voronoi cells of the `resampled_cells` (n_r) best models so far,
 // n_s / n_r per cell, until `models` in all. The models are shared among
-// `chains` independent searches with seeds derived from `seed`.
+// `chains` independent searches with seeds derived from `seed`. With
+// `dynamic_scaling` the cells of each iteration are taken in a metric that
+// scales each axis by the spread of the n_r resampled models (Wathelet 2008).
 struct NeighbourhoodSettings {
   int64_t models = 20000;
   int samples_per_iteration = 100;

@@ -60,16 +60,18 @@ void VoronoiWalk::Sweep(RandomStream& random, std::span<double> out) {
 // One pass over the cells per step: it first completes the squared
 // distances for the previous step's move (the term of the axis moved last,
 // deferred to here), reduces them to the part perpendicular to this axis,
-// and tests each cell's boundary. A boundary x_j bounds the walk more
-// tightly than the current bound b exactly when
-//   (v_ki + v_ji - 2 b) (v_ki - v_ji) + d_k^2 - d_j^2 > 0
-// (eq. 19 multiplied by v_ki - v_ji, for lower and upper bounds alike), so
-// the division is done only for the few cells that tighten a bound. The
-// tests run on blocks of cells against the bounds at the block's start,
-// without branches (the sign of v_ki - v_ji is random, a branch on it would
-// be mispredicted half the time), so that the compiler vectorises them;
-// the cells of a block that pass are then taken one by one against the
-// bounds as they stand, which gives exactly the bounds of a test cell by cell.
+// and tests each cell's boundary. In the metric of axis weights w, a
+// boundary x_j bounds the walk more tightly than the current bound b
+// exactly when
+//   (v_ki + v_ji - 2 b) w_i (v_ki - v_ji) + d_k^2 - d_j^2 > 0
+// (the boundary's formula multiplied by w_i (v_ki - v_ji), for lower and upper bounds
+// alike), so the division is done only for the few cells that tighten a
+// bound. The tests run on blocks of cells, two cells at a time, against the
+// bounds at the block's start and without branches (the sign of
+// v_ki - v_ji is random: a branch on it would be mispredicted half the
+// time); the cells of a block that pass are then taken one by one against
+// the bounds as they stand, which gives exactly the bounds of a test cell
+// by cell.
 void VoronoiWalk::StepAlong(int axis, RandomStream& random) {
   constexpr size_t kBlock = 256;
   const double* v = cells_.axis(axis).data();

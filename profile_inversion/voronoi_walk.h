@@ -41,18 +41,18 @@ struct AxisInterval {
 using AxisLimits = std::function<AxisInterval(std::span<const double> point, int axis)>;
 
 // The uniform random walk inside the Voronoi cell of one point of a set,
-// the Gibbs sampler of the neighbourhood algorithm (Sambridge 1999a,
-// section 2.3). The walk starts at the cell's centre and moves along one
+// the Gibbs sampler of the neighbourhood algorithm (Sambridge
+// 1999a). The walk starts at the cell's centre and moves along one
 // axis at a time. Along axis i through the current point x the cell of
 // centre v_k ends where x is as near to another point v_j as to v_k:
 //   x_ji = [v_ki + v_ji + (d_k^2 - d_j^2) / (v_ki - v_ji)] / 2,
-// with d_k, d_j the distances of v_k and v_j from the axis line (eq. 19).
+// with d_k, d_j the distances of v_k and v_j from the axis line.
 // Points with v_ji < v_ki bound the cell from below, those with v_ji > v_ki
 // from above; the new coordinate is uniform between the nearest bounds (and
 // within [0, 1] and the constraint's interval). The squared distances of
 // every point from x are kept and updated by the one changed term after
-// each step, so that a step costs O(n) instead of O(n d) (Sambridge 1999a,
-// section 2.4).
+// each step, so that a step costs O(n) instead of O(n d), as Sambridge (1999a)
+// proposes.
 class VoronoiWalk {
  public:
   // The walk in the cell of point `centre` of `cells`. `limits` may be
