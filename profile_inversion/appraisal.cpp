@@ -1,0 +1,114 @@
+#include "profile_inversion/appraisal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace circinv {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kVs30Depth = 30.0;  // m
+
+// Every model of misfit <= 1 when they are at least 5 % of all; else the
+// best 5 %.
+std::vector<int64_t> Ensemble(const std::vector<double>& misfits, EnsembleRule* rule) {
+  std::vector<int64_t> order(misfits.size());
+  std::iota(order.begin(), order.end(), int64_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](int64_t a, int64_t b) { return misfits[a] < misfits[b]; });
+  const auto fitting = std::find_if(order.begin(), order.end(), [&](int64_t m) { return !(misfits[m] <= 1.0); });
+  const size_t fitting_count = static_cast<size_t>(fitting - order.begin());
+  const size_t five_percent =
+      std::max<size_t>(1, static_cast<size_t>(std::ceil(0.05 * static_cast<double>(order.size()))));
+  if (fitting_count >= five_percent) {
+    *rule = EnsembleRule::kMisfitAtMostOne;
+    order.resize(fitting_count);
+  } else {
+    *rule = EnsembleRule::kBestFivePercent;
+    order.resize(std::min(five_percent, order.size()));
+  }
+  return order;
+}
+
+}  // namespace
+
+double Quantile(std::span<const double> sorted, double p) {
+  if (sorted.empty()) return kNaN;
+  const double h = static_cast<double>(sorted.size() - 1) * p;
+  const auto below = static_cast<size_t>(std::floor(h));
+  if (below + 1 >= sorted.size()) return sorted.back();
+  return sorted[below] + (h - static_cast<double>(below)) * (sorted[below + 1] - sorted[below]);
+}
+
+Percentiles PercentilesOf(std::vector<double> values) {
+  std::erase_if(values, [](double v) { return std::isnan(v); });
+  std::sort(values.begin(), values.end());
+  return {Quantile(values, 0.1), Quantile(values, 0.5), Quantile(values, 0.9)};
+}
+
+double Vs30(const LayeredModel& model) {
+  double time = 0;
+  double top = 0;
+  for (size_t i = 0; i + 1 < model.layers.size() && top < kVs30Depth; ++i) {
+    const Layer& layer = model.layers[i];
+    time += (std::min(top + layer.thickness, kVs30Depth) - top) / layer.vs;
+    top += layer.thickness;
+  }
+  if (top < kVs30Depth) time += (kVs30Depth - top) / model.half_space().vs;
+  return kVs30Depth / time;
+}
+
+double VsAtDepth(const LayeredModel& model, double z) {
+  double bottom = 0;
+  for (size_t i = 0; i + 1 < model.layers.size(); ++i) {
+    bottom += model.layers[i].thickness;
+    if (z < bottom) return model.layers[i].vs;
+  }
+  return model.half_space().vs;
+}
+
+Appraisal Appraise(const Parameterisation& parameterisation, const SearchResult& search,
+                   std::span<const double> predictions, std::span<const ObservedCurve> curves, int depth_points) {
+  Appraisal a;
+  a.best = search.best();
+  a.best_misfit = search.misfits[a.best];
+  a.best_model = parameterisation.ModelAt(search.point(a.best));
+  a.acceptable = Ensemble(search.misfits, &a.rule);
+
+  std::vector<LayeredModel> models;
+  models.reserve(a.acceptable.size());
+  for (const int64_t m : a.acceptable) models.push_back(parameterisation.ModelAt(search.point(m)));
+
+  a.constrained_depth = SpanOf(curves).wavelength_max / 2.0;
+  std::vector<double> column(models.size());
+  for (int k = 0; k < depth_points; ++k) {
+    const double z = a.constrained_depth * k / (depth_points - 1);
+    a.depth.push_back(z);
+    for (size_t e = 0; e < models.size(); ++e) column[e] = VsAtDepth(models[e], z);
+    a.vs.push_back(PercentilesOf(column));
+    a.best_vs.push_back(VsAtDepth(a.best_model, z));
+  }
+
+  for (const LayeredModel& model : models) a.vs30.push_back(Vs30(model));
+  a.vs30_percentiles = PercentilesOf(a.vs30);
+  a.best_vs30 = Vs30(a.best_model);
+
+  size_t points = 0;
+  for (const ObservedCurve& curve : curves) points += curve.size();
+  size_t offset = 0;  // of the curve's first point within a model's predictions
+  for (const ObservedCurve& curve : curves) {
+    CurveFit fit;
+    for (size_t i = 0; i < curve.size(); ++i) {
+      auto at = [&](int64_t m) { return predictions[static_cast<size_t>(m) * points + offset + i]; };
+      fit.best.push_back(at(a.best));
+      for (size_t e = 0; e < models.size(); ++e) column[e] = at(a.acceptable[e]);
+      fit.acceptable.push_back(PercentilesOf(column));
+    }
+    a.fit.push_back(std::move(fit));
+    offset += curve.size();
+  }
+  return a;
+}
+
+}  // namespace circinv

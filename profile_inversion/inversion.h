@@ -1,0 +1,50 @@
+#ifndef CIRCARRAY_PROFILE_INVERSION_INVERSION_H_
+#define CIRCARRAY_PROFILE_INVERSION_INVERSION_H_
+
+#include <vector>
+
+#include "profile_inversion/appraisal.h"
+#include "profile_inversion/misfit.h"
+#include "profile_inversion/neighbourhood.h"
+#include "profile_inversion/observed_curve.h"
+#include "profile_inversion/parameterisation.h"
+
+namespace circinv {
+
+struct InversionSettings {
+  NeighbourhoodSettings search;
+  int depth_points = 101;  // of the profile's depth grid, 0 to lambda_max / 2
+};
+
+// Everything an inversion found, for the result files and the report.
+struct InversionResult {
+  std::vector<ObservedCurve> curves;
+  Parameterisation parameterisation;
+  SearchResult search;
+  // The phase velocities of every model, model after model, each the points
+  // of all curves in order (NaN where the model has no mode).
+  std::vector<double> predictions;
+  Appraisal appraisal;
+};
+
+// Inverts the curves (a Rayleigh curve, a Love curve, or both) for the
+// layered models of `space`: the neighbourhood search of the misfit
+// (misfit.h), then the appraisal of the models it made. `forward[k]`
+// models `curves[k]`. Throws textio::InputError for curves or ranges it
+// refuses, textio::RuntimeError for settings that make no search.
+InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFunction> forward,
+                       const ParameterSpace& space, const InversionSettings& settings,
+                       const SearchProgress& progress = {});
+
+// The same with the suite's forward model (DispersionSolver) for each
+// curve's wave: what the command line calls.
+InversionResult Invert(std::vector<ObservedCurve> curves, const ParameterSpace& space,
+                       const InversionSettings& settings, const SearchProgress& progress = {});
+
+// The forward model of one wave as a ForwardFunction: a DispersionSolver of
+// its own (copies share it; one per thread).
+ForwardFunction DispersionForward(Wave wave);
+
+}  // namespace circinv
+
+#endif  // CIRCARRAY_PROFILE_INVERSION_INVERSION_H_

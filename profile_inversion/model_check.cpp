@@ -1,0 +1,41 @@
+#include "profile_inversion/model_check.h"
+
+#include <cmath>
+
+namespace circinv {
+
+namespace {
+
+bool PositiveFinite(double v) { return std::isfinite(v) && v > 0; }
+
+}  // namespace
+
+std::string WhyUnphysicalMaterial(const Layer& layer) {
+  if (!PositiveFinite(layer.vp)) return "vp is not a positive finite number";
+  if (!PositiveFinite(layer.vs)) return "vs is not a positive finite number";
+  if (!PositiveFinite(layer.density)) return "density is not a positive finite number";
+  // vp/vs > sqrt(4/3) without a square root: the bulk modulus
+  // K = rho (vp^2 - 4/3 vs^2) must be positive.
+  if (!(3 * layer.vp * layer.vp > 4 * layer.vs * layer.vs)) {
+    return "vp/vs is not above sqrt(4/3) (a negative bulk modulus)";
+  }
+  return "";
+}
+
+std::string WhyUnphysical(const LayeredModel& model) {
+  if (model.layers.empty()) return "the model has no layer (not even the half-space)";
+  for (size_t i = 0; i < model.layers.size(); ++i) {
+    const Layer& layer = model.layers[i];
+    const bool is_half_space = i + 1 == model.layers.size();
+    const std::string name = is_half_space ? "half-space" : "layer " + std::to_string(i + 1);
+    if (const std::string why = WhyUnphysicalMaterial(layer); !why.empty()) return name + ": " + why;
+    if (is_half_space) {
+      if (layer.thickness != 0) return name + ": the thickness of the half-space must be 0";
+    } else if (!PositiveFinite(layer.thickness)) {
+      return name + ": thickness is not a positive finite number";
+    }
+  }
+  return "";
+}
+
+}  // namespace circinv
