@@ -38,7 +38,8 @@ class Parser {
     if (table_.rows.empty()) SetColumns(line);
     const std::vector<std::string_view> fields = textio::SplitFields(trimmed.substr(0, trimmed.find('#')), kSeparators);
     if (fields.size() != table_.columns.size()) {
-      Fail(line, std::to_string(fields.size()) + " fields where the columns are " + std::to_string(table_.columns.size()) +
+      Fail(line, std::to_string(fields.size()) + " fields where the columns are " +
+                     std::to_string(table_.columns.size()) +
                      (plain_ ? " ('frequency velocity standard_error': the standard error is needed in the third "
                                "column)"
                              : " (named by the header)"));

@@ -52,8 +52,9 @@ TEST(CurveTable, ColumnsMethodsAndEstimates) {
 
 TEST(CurveTable, RefusalsNameTheFileAndTheLine) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1 300\n", "t.txt line 1: 2 fields where the columns are 3 ('frequency velocity standard_error': the standard "
-                  "error is needed in the third column)"},
+      {"1 300\n",
+       "t.txt line 1: 2 fields where the columns are 3 ('frequency velocity standard_error': the standard "
+       "error is needed in the third column)"},
       {"# freq c c_se x\n1 300 10\n", "t.txt line 2: 3 fields where the columns are 4 (named by the header)"},
       {"0 300 10\n", "t.txt line 1: the frequency must be a positive number, got '0'"},
       {"1 300 10\n1.0 200 10\n", "t.txt line 2: frequency 1.0 Hz is given twice"},

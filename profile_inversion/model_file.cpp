@@ -10,6 +10,8 @@
 #include "textio/format.h"
 #include "textio/line_source.h"
 #include "textio/number.h"
+#include "textio/output.h"
+#include "textio/printable.h"
 
 namespace circinv {
 

@@ -8,6 +8,7 @@
 #include "textio/format.h"
 #include "textio/line_source.h"
 #include "textio/number.h"
+#include "textio/printable.h"
 
 namespace circinv {
 namespace {

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "profile_inversion/model_file.h"
+#include "suite/files.h"
 #include "textio/errors.h"
 #include "textio/format.h"
 #include "textio/output.h"
@@ -40,7 +41,7 @@ class Row {
 
 void WriteFile(const fs::path& path, const std::string& shown, const std::function<void(textio::Output&)>& body) {
   std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  if (!stream) throw textio::WriteError(textio::CreateFailure(shown));
+  if (!stream) throw textio::WriteError(suite::CreateFailure(shown));
   {
     textio::Output out(stream, shown);
     body(out);
@@ -146,7 +147,7 @@ void WriteResults(const fs::path& directory, const InversionResult& result, std:
     const auto [model_path, model_name] = in("best_model.txt");
     {
       std::ofstream stream(model_path, std::ios::binary | std::ios::trunc);
-      if (!stream) throw textio::WriteError(textio::CreateFailure(model_name));
+      if (!stream) throw textio::WriteError(suite::CreateFailure(model_name));
       WriteModel(stream, result.appraisal.best_model, model_name);
       stream.close();
       if (!stream) throw textio::WriteError(textio::WriteFailure(model_name));
