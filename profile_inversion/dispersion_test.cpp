@@ -1,7 +1,6 @@
 // The forward model against theory that shares none of its code: the
 // Rayleigh cubic of a homogeneous half-space, Love's closed-form equation
-// for one layer over a half-space, the high- and low-frequency limits, and
-// a published table.
+// for one layer over a half-space, and the high- and low-frequency limits.
 
 #include "profile_inversion/dispersion.h"
 

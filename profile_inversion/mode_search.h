@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,32 +23,54 @@ namespace circinv {
 // the smallest vs of the model: where c is below every vs the SH field is
 // evanescent in every layer, and (mu u')' = mu k^2 nu^2 u with a positive
 // right side has no solution that is free at the surface and decays at
-// depth. For Rayleigh waves the scan starts at 0.95 times the smallest
-// Rayleigh velocity of the model's materials. The slowest a Rayleigh mode
-// becomes is its high-frequency limit: the Rayleigh velocity of the top
-// layer, the vs of a buried low-velocity layer, or an interface (Stoneley)
-// wave, which is slower than the shear velocities on both sides but, as
-// far as we know, not slower than the slower side's Rayleigh velocity.
-// This bound is not proven here; the tests check it on 200 random models
-// with a brute-force scan that starts at half the smallest vs.
+// depth. For Rayleigh waves the bound comes from Rayleigh's principle: at
+// a fixed wavenumber k the fundamental's omega^2 is the minimum over all
+// displacements of the elastic energy (lambda/2 (div u)^2 + mu e:e,
+// increasing in lambda and mu) over the kinetic term (rho |u|^2). A
+// homogeneous comparison medium with lambda and mu no larger and rho no
+// smaller than the model's at every depth therefore has a lower minimum,
+// which is its Rayleigh wave: every Rayleigh mode of the model, at every
+// frequency, is at least as fast as the comparison's Rayleigh velocity.
+// The comparison takes the smallest lambda and mu and the largest density
+// of all layers; where that pair has no positive bulk modulus (lambda < 0,
+// Poisson's ratio below 0), it takes lambda = 0 and, for each layer with
+// lambda < 0, mu + 3 lambda/2 instead of mu, since (div u)^2 <= 3 e:e. The
+// scan starts 1% below that velocity. (The fundamental can be slower than
+// every material's own Rayleigh velocity: a heavy lid over a soft layer.)
 //
-// Steps. A secular function of a layered model oscillates in c only
-// through the phases theta = k h sqrt(c^2/v^2 - 1) = omega h sqrt(1/v^2 -
-// 1/c^2) that each layer accumulates for each velocity v (vs, and vp for
-// Rayleigh waves) below c. Each step is the largest that advances no
-// layer's phase by more than kMaxPhaseStep, and no more than
-// kMaxRelativeStep of c, so that between two samples each factor of F
-// goes through at most a small fraction of an oscillation and two roots
-// can hardly fall between two samples. Where they do (the osculation of
-// two modes near a low-velocity layer), |F| dips between samples of one
-// sign; the search probes such dips for a sign change before it moves on
-// (see SlowestRoot). Love waves need no scan (SlowestRootByCount).
+// Steps. F depends on c through the factors exp(+-k h nu) of each layer
+// and wave type (nu^2 = 1 - c^2/v^2, v = vs, and vp for Rayleigh waves):
+// oscillating with the phase theta = k h sqrt(c^2/v^2 - 1) = omega h
+// sqrt(1/v^2 - 1/c^2) where the wave propagates, and through the decay
+// D = omega h sqrt(1/c^2 - 1/v^2) where it is evanescent; through the
+// half-space's nu = sqrt(1 - c^2/vs^2), which goes to zero with an
+// infinite slope at the top of the scan; and through the ratios c/v in the
+// coefficients. Each step is the largest that changes no layer's theta or
+// D by more than kMaxPhaseStep (decays beyond kMaxDecay, across which the
+// two sides of a layer couple by less than exp(-kMaxDecay), are left
+// unresolved), the half-space's nu by no more than kMaxHalfSpaceStep, and
+// c by no more than kMaxRelativeStep (Next), or kFineRelativeStep on the
+// fine grid (NextFine) that the search walks wherever a coarse step shows
+// a sign change or a dip of |F|. The roots of F, modes trapped by the
+// structure, live on these scales, so that two roots can hardly fall
+// between two samples. Where they do (the osculation of two modes, modes
+// that meet near a layer's velocity), |F| dips between samples of one sign;
+// the search probes such dips for a sign change before it moves on (see
+// SlowestRoot). No grid can guarantee to see a pair of roots closer than
+// its resolution; the tests compare the search with a scan 50 times finer
+// on random models. Love waves need no scan (SlowestRootByCount).
 class ScanPlan {
  public:
-  // The largest phase advance, in radians, of any layer between samples.
+  // The largest change, in radians, of any layer's phase or decay between
+  // samples.
   static constexpr double kMaxPhaseStep = 0.5;
-  // The largest relative step in c.
-  static constexpr double kMaxRelativeStep = 0.05;
+  // Decays beyond which a layer's changes are not resolved.
+  static constexpr double kMaxDecay = 20;
+  // The largest change of the half-space's nu = sqrt(1 - c^2/vs^2).
+  static constexpr double kMaxHalfSpaceStep = 0.1;
+  // The largest relative step in c, of the scan and of its fine grid.
+  static constexpr double kMaxRelativeStep = 0.1;
+  static constexpr double kFineRelativeStep = 0.05;
 
   // Takes the velocities and thicknesses of `model` (physical) for `wave`.
   void Prepare(const LayeredModel& model, Wave wave);
@@ -56,17 +79,20 @@ class ScanPlan {
   double upper_bound() const { return upper_; }
 
   // The next sample above `c` (> c) at angular frequency `omega`, at most
-  // upper_bound().
-  double Next(double omega, double c) const;
+  // upper_bound(), of the scan and of the fine grid.
+  double Next(double omega, double c) const { return Step(omega, c, kMaxRelativeStep); }
+  double NextFine(double omega, double c) const { return Step(omega, c, kFineRelativeStep); }
 
  private:
+  double Step(double omega, double c, double relative_step) const;
   struct Phase {
-    double thickness;
-    double inv_v2;  // 1 / v^2
+    double inv_thickness;  // 1 / h
+    double inv_v2;         // 1 / v^2
   };
   std::vector<Phase> phases_;
   double lower_ = 0;
   double upper_ = 0;
+  double inv_upper2_ = 0;  // 1 / upper_^2
 };
 
 // The statistics of the searches, for the benchmark and the tests.
@@ -91,11 +117,41 @@ double RefineRoot(F& f, double a, double fa, double b, double fb) {
   return lo + (hi - lo) / 2;
 }
 
+// An interval whose ends differ in the sign of f.
+struct Bracket {
+  double lo, f_lo, hi, f_hi;
+};
+
+// The walk of f on the fine grid of `plan` from a to b (f(a) = fa, f(b) =
+// fb): the first bracket of a sign change, if any. Otherwise `dip`, if
+// given, receives the samples on both sides of the walk's smallest |f| (the
+// sample itself where it is a or b).
+template <typename F>
+std::optional<Bracket> FirstSignChange(F& f, const ScanPlan& plan, double omega, double a, double fa, double b,
+                                       double fb, std::pair<double, double>* dip = nullptr) {
+  double before = a, smallest = std::abs(fa);
+  if (dip != nullptr) *dip = {a, b};
+  while (a < b) {
+    const double c = std::min(plan.NextFine(omega, a), b);
+    const double fc = c < b ? f(c) : fb;
+    if (SignOf(fc) != SignOf(fa)) return Bracket{a, fa, c, fc};
+    if (dip != nullptr && std::abs(fa) <= smallest) {
+      smallest = std::abs(fa);
+      *dip = {before, c};
+    }
+    before = a;
+    a = c;
+    fa = fc;
+  }
+  if (dip != nullptr && std::abs(fb) < smallest) *dip = {before, b};
+  return std::nullopt;
+}
+
 // Looks for a point of (a, b) where f has the sign opposite to `sign`, the
 // sign of f at both ends: Brent's minimisation of sign * f on [a, b] (to
 // about 1e-6 of c, at most 30 steps), whose samples are watched for the
-// other sign. Returns
-// the lowest such sample and its value, or (NaN, NaN) when none was seen.
+// other sign. Returns the lowest such sample and its value, or (NaN, NaN)
+// when none was seen.
 template <typename F>
 std::pair<double, double> FindHiddenSignChange(F& f, double a, double b, int sign) {
   double lowest = std::numeric_limits<double>::quiet_NaN();
@@ -117,17 +173,21 @@ std::pair<double, double> FindHiddenSignChange(F& f, double a, double b, int sig
 
 // The slowest root of the secular function `secular(omega, c)` in
 // (plan.lower_bound(), plan.upper_bound()) at angular frequency `omega`,
-// to full double precision; NaN when there is none (no mode slower than
-// the half-space's vs). The samples go up from the lower bound as `plan`
-// steps; the first sign change is refined by TOMS 748.
+// to the last bit of the computed function; NaN when there is none (no
+// mode slower than the half-space's vs). The samples go up from the lower
+// bound as `plan` steps. A coarse step across a sign change is walked again on the fine
+// grid, whose first sign change TOMS 748 refines: a coarse step may hold
+// three roots, and the first is wanted.
 //
 // Two roots between two samples leave no sign change, only a dip of |F|
 // towards zero. So before it moves on, the search fits a parabola to the
 // last three samples (p, 0, 1), all of one sign, and when it is convex
 // towards zero with its vertex between p and 1 and reaching below half the
-// smallest of the three |F|, probes (p, 1) with Brent's minimiser of |F|
-// (FindHiddenSignChange). A probe that finds the other sign yields the
-// lowest root of its interval's lower part. `counts`, if given, accumulates the work done.
+// smallest of the three |F|, walks (p, 1) on the fine grid; if that shows
+// no sign change either, Brent's minimiser of |F| (FindHiddenSignChange)
+// probes the fine samples on both sides of the smallest |F| of the walk.
+// A probe that finds the other sign yields the first sign change of the
+// fine walk up to it. `counts`, if given, accumulates the work done.
 template <typename Secular>
 double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, SearchCounts* counts = nullptr) {
   int64_t evaluations = 0;
@@ -151,7 +211,10 @@ double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, S
     const int sign = internal::SignOf(f0);
     if (internal::SignOf(f1) != sign) {
       // A root at the half-space's vs itself is not a trapped mode.
-      if (!(f1 == 0 && c1 >= hi)) result = internal::RefineRoot(f, c0, f0, c1, f1);
+      if (!(f1 == 0 && c1 >= hi)) {
+        const internal::Bracket r = *internal::FirstSignChange(f, plan, omega, c0, f0, c1, f1);
+        result = internal::RefineRoot(f, r.lo, r.f_lo, r.hi, r.f_hi);
+      }
       break;
     }
     if (have_previous) {
@@ -172,9 +235,14 @@ double SlowestRoot(const Secular& secular, const ScanPlan& plan, double omega, S
         ++probes;
         probed_up_to = b;
         const double fa = a == c_prev ? f_prev : f0;
-        const auto [cm, fm] = internal::FindHiddenSignChange(f, a, b, sign);
-        if (!std::isnan(cm)) {
-          result = internal::RefineRoot(f, a, fa, cm, fm);
+        std::pair<double, double> dip;
+        std::optional<internal::Bracket> r = internal::FirstSignChange(f, plan, omega, a, fa, b, f1, &dip);
+        if (!r) {
+          const auto [cm, fm] = internal::FindHiddenSignChange(f, dip.first, dip.second, sign);
+          if (!std::isnan(cm)) r = internal::FirstSignChange(f, plan, omega, a, fa, cm, fm);
+        }
+        if (r) {
+          result = internal::RefineRoot(f, r->lo, r->f_lo, r->hi, r->f_hi);
           break;
         }
       }

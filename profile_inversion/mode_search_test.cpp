@@ -63,8 +63,8 @@ struct Secular {
 
 // The first sign change of F from 0.5 x the smallest vs up to the
 // half-space's vs, on a grid much finer than the search's: relative steps
-// of 1e-3 and phase steps of 1/40 rad in every layer (the search takes up
-// to 5e-2 and 0.5). Returns the bracket, or {NaN, NaN}.
+// of 1e-3 and phase steps of 1/40 rad in every layer (the search's fine
+// grid takes up to 5e-2 and 0.5). Returns the bracket, or {NaN, NaN}.
 std::pair<double, double> BruteForceFirstRoot(const Secular& f, const LayeredModel& model, double omega) {
   double slowest = model.layers.back().vs;
   for (const Layer& l : model.layers) slowest = std::min(slowest, l.vs);
@@ -141,6 +141,51 @@ TEST(ModeSearchTest, RandomModelsGiveTheSlowestRoot) {
   // The draw covers both outcomes.
   EXPECT_GT(roots, 1000);
   EXPECT_GT(no_mode, 50);
+}
+
+// Models where an earlier search missed the slowest root, each against the
+// brute-force scan: a heavy lid over a soft layer, whose fundamental is
+// slower than every material's own Rayleigh velocity (below the scan's old
+// start at 0.95 times the smallest of them); a pair of roots just below the
+// half-space's vs, where the half-space's nu changes fastest; and a pair
+// next to a buried layer's vs at 30 Hz, where that layer's decay changes
+// fastest.
+TEST(ModeSearchTest, HardModelsGiveTheSlowestRoot) {
+  struct Case {
+    double f;
+    LayeredModel model;
+  };
+  const Case cases[] = {
+      {3, {{{11.53, 161.0, 109.1, 2580}, {19.85, 263.4, 101.4, 1533}, {0, 1282, 772.2, 1748}}}},
+      {3,
+       {{{12.22, 730.0, 426.3, 2068},
+         {2.099, 334.1, 223.3, 1956},
+         {6.678, 505.1, 247.0, 1865},
+         {29.11, 180.8, 110.9, 2438},
+         {9.241, 541.2, 335.1, 1652},
+         {26.97, 1195, 440.8, 2202},
+         {17.64, 184.0, 126.5, 1974},
+         {0, 340.1, 173.4, 1539}}}},
+      {30,
+       {{{9.780, 472.0, 228.8, 2173},
+         {20.42, 628.8, 218.0, 2159},
+         {5.404, 821.5, 192.7, 1630},
+         {3.798, 397.7, 247.5, 1513},
+         {3.009, 1252, 561.8, 1893},
+         {0, 1176, 665.0, 2418}}}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(Describe(test.model));
+    Secular secular{Wave::kRayleigh, {}, {}};
+    secular.rayleigh.Prepare(test.model);
+    DispersionSolver solver(Wave::kRayleigh);
+    double c = 0;
+    solver.PhaseVelocities(test.model, std::span<const double>(&test.f, 1), std::span<double>(&c, 1));
+    const auto [a, b] = BruteForceFirstRoot(secular, test.model, 2 * std::numbers::pi * test.f);
+    ASSERT_FALSE(std::isnan(a));
+    EXPECT_GE(c, a);
+    EXPECT_LE(c, b);
+  }
 }
 
 // Continuity: on 60 frequencies from 0.5 to 80 Hz, wherever the curve moves
