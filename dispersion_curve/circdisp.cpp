@@ -56,13 +56,12 @@ Settings ParseArguments(const std::vector<std::string>& args) {
   s.grid.fmin = line.Number("fmin", frequency);
   s.grid.fmax = line.Number("fmax", frequency);
   if (s.grid.fmin && s.grid.fmax && !(*s.grid.fmin < *s.grid.fmax)) {
-    throw suite::OptionValueError("fmax", "a frequency above --fmin " + *line.Text("fmin") + " Hz",
-                                  *line.Text("fmax"));
+    throw suite::OptionValueError("fmax", "a frequency above --fmin " + *line.Text("fmin") + " Hz", *line.Text("fmax"));
   }
   s.grid.count = line.Integer("nfreq", 1, kMaxGridCount, "an integer from 1 to 100000");
-  s.grid.kind = line.Keyword<curve::GridKind>("grid", {{"log", curve::GridKind::kLog},
-                                                       {"linear", curve::GridKind::kLinear}})
-                    .value_or(curve::GridKind::kLog);
+  s.grid.kind =
+      line.Keyword<curve::GridKind>("grid", {{"log", curve::GridKind::kLog}, {"linear", curve::GridKind::kLinear}})
+          .value_or(curve::GridKind::kLog);
   if (const std::optional<std::string> text = line.Text("methods")) {
     for (std::string_view name : textio::SplitFields(*text, ",")) {
       if (std::find(s.methods.begin(), s.methods.end(), name) == s.methods.end()) s.methods.emplace_back(name);
@@ -91,8 +90,7 @@ void CheckFileNames(const suite::Context& context, const Settings& s) {
                                    textio::Printable(s.inputs[i]) + "': its estimates would count twice");
       }
     }
-    if (s.output && (*s.output == s.inputs[j] ||
-                     SameFile(context.Resolve(*s.output), context.Resolve(s.inputs[j])))) {
+    if (s.output && (*s.output == s.inputs[j] || SameFile(context.Resolve(*s.output), context.Resolve(s.inputs[j])))) {
       throw textio::RuntimeError("--output: '" + textio::Printable(*s.output) + "' is the input file '" +
                                  textio::Printable(s.inputs[j]) + "'");
     }
@@ -103,8 +101,8 @@ void CheckFileNames(const suite::Context& context, const Settings& s) {
 // curve reader would split it (blanks, commas, ';', '#') or it holds
 // bytes a line cannot show; then "input<k>", which the header explains.
 std::string LabelOf(const std::string& name, size_t k) {
-  const bool plain = !name.empty() && name.find_first_of(" \t\r\n,;#") == std::string::npos &&
-                     textio::Printable(name) == name;
+  const bool plain =
+      !name.empty() && name.find_first_of(" \t\r\n,;#") == std::string::npos && textio::Printable(name) == name;
   return plain ? name : "input" + std::to_string(k);
 }
 
@@ -155,10 +153,10 @@ void CheckMethods(const Settings& s, const std::vector<Input>& inputs) {
   }
   for (const std::string& m : s.methods) {
     if (std::find(all.begin(), all.end(), m) != all.end()) continue;
-    throw textio::RuntimeError("--methods: no input has the method '" + textio::Printable(m) + "' (" +
-                               (all.empty() ? "no input has method columns c_<m> c_<m>_se flag_<m>"
-                                            : "the inputs have " + Join(all, ", ")) +
-                               ")");
+    throw textio::RuntimeError(
+        "--methods: no input has the method '" + textio::Printable(m) + "' (" +
+        (all.empty() ? "no input has method columns c_<m> c_<m>_se flag_<m>" : "the inputs have " + Join(all, ", ")) +
+        ")");
   }
 }
 

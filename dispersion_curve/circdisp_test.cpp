@@ -48,8 +48,7 @@ std::vector<Row> Rows(const std::string& text) {
     comments.push_back(hash == std::string::npos ? "" : line.substr(hash));
   }
   std::vector<Row> rows;
-  const std::vector<double> f = t.Column("freq"), c = t.Column("c"), se = t.Column("c_se"),
-                            n = t.Column("n_estimates");
+  const std::vector<double> f = t.Column("freq"), c = t.Column("c"), se = t.Column("c_se"), n = t.Column("n_estimates");
   for (size_t i = 0; i < t.rows.size(); ++i) {
     rows.push_back({f[i], c[i], se[i], static_cast<int>(n[i]), t.rows[i][4], comments[i]});
   }
@@ -177,9 +176,9 @@ TEST(Circdisp, DisagreementInflatesTheErrorByTheBirgeRatio) {
       // 5 SE apart: chi2 12.5, p 4e-4; the Birge se is |c1 - c2|/2.
       {{300, 350}, 325, 25, "# scatter: se x3.54 (chi2 12.5 on 1 dof)"},
       {{300, 310}, 305, 10 / std::sqrt(2.0), ""},
-      {{300, 327}, 313.5, 10 / std::sqrt(2.0), ""},                        // chi2 3.65, p 0.056
+      {{300, 327}, 313.5, 10 / std::sqrt(2.0), ""},                      // chi2 3.65, p 0.056
       {{300, 330}, 315, 15, "# scatter: se x2.12 (chi2 4.5 on 1 dof)"},  // p 0.034
-      {{300, 300, 327}, 309, 10 / std::sqrt(3.0), ""},                     // chi2 4.86 on 2 dof, p 0.088
+      {{300, 300, 327}, 309, 10 / std::sqrt(3.0), ""},                   // chi2 4.86 on 2 dof, p 0.088
       // chi2 10.67 on 2 dof, p 0.0048; se = 10/sqrt(3) sqrt(chi2/2) = 40/3.
       {{300, 300, 340}, 940.0 / 3, 40.0 / 3, "# scatter: se x2.31 (chi2 10.7 on 2 dof)"},
   };
@@ -264,7 +263,9 @@ TEST(Circdisp, MethodsChooseTheColumnsThatCount) {
       // spac 300 +- 10 and cca 330 +- 30: weights 9 : 1.
       {{"--methods", "spac,cca", "a.txt"}, 303, "a.txt:spac;a.txt:cca", ""},
       // A plain curve counts with its c c_se; c.txt has no cca.
-      {{"--methods", "cca", "a.txt", "b.txt", "c.txt"}, (330 + 9 * 310) / 10.0, "a.txt:cca;b.txt",
+      {{"--methods", "cca", "a.txt", "b.txt", "c.txt"},
+       (330 + 9 * 310) / 10.0,
+       "a.txt:cca;b.txt",
        "circdisp: c.txt (circspec): none of the methods cca (it has spac); it contributes nothing\n"},
   };
   for (const Case& c : cases) {
@@ -312,7 +313,8 @@ TEST(Circdisp, RefusalsAreOneLineAndWriteNothing) {
       {{"low.txt", "high.txt"},
        "circdisp: the valid frequency ranges of the inputs do not meet: 'low.txt' 1 to 2 Hz, 'high.txt' 5 to 9 "
        "Hz"},
-      {{"--methods", "spac", "bad.txt"}, "circdisp: bad.txt line 3: c_spac_se must be a positive number where flag_spac is ok, got 'nan'"},
+      {{"--methods", "spac", "bad.txt"},
+       "circdisp: bad.txt line 3: c_spac_se must be a positive number where flag_spac is ok, got 'nan'"},
       {{"none.txt"}, "circdisp: none.txt (plain curve): best estimate, none valid: nothing to merge"},
       {{"none.txt", "none.txt"}, "circdisp: 'none.txt' is the same file as 'none.txt'"},
       {{"a.txt", "./a.txt"}, "circdisp: './a.txt' is the same file as 'a.txt': its estimates would count twice"},
@@ -345,8 +347,8 @@ TEST(Circdisp, RefusalsAreOneLineAndWriteNothing) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "circdisp: --output: 'a.txt' is the input file 'a.txt'\n");
   EXPECT_EQ(dir.Read("a.txt"), "1 300 10\n9 200 10\n");
-  EXPECT_EQ(dir.Files(),
-            (std::vector<std::string>{"a.txt", "bad.txt", "high.txt", "low.txt", "m.txt", "mid.txt", "none.txt", "plain.txt"}));
+  EXPECT_EQ(dir.Files(), (std::vector<std::string>{"a.txt", "bad.txt", "high.txt", "low.txt", "m.txt", "mid.txt",
+                                                   "none.txt", "plain.txt"}));
 }
 
 }  // namespace

@@ -84,9 +84,9 @@ CommonGrid ChooseGrid(const GridRequest& request, const std::vector<Series>& ser
     // Both given are checked on the command line; here one end is the
     // inputs'.
     if (request.fmin) {
-      throw suite::OptionValueError(
-          "fmin", "a frequency up to the inputs' highest valid one, " + textio::Shortest(hi) + " Hz",
-          textio::Shortest(g.fmin));
+      throw suite::OptionValueError("fmin",
+                                    "a frequency up to the inputs' highest valid one, " + textio::Shortest(hi) + " Hz",
+                                    textio::Shortest(g.fmin));
     }
     throw suite::OptionValueError("fmax",
                                   "a frequency from the inputs' lowest valid one, " + textio::Shortest(lo) + " Hz",

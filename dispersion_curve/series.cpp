@@ -26,8 +26,8 @@ std::vector<Point> MethodPoints(const curve::CurveTable& table, const std::strin
                                textio::Printable(table.rows[i][*table.Find(c_name)]) + "'");
     }
     if (!Positive(se[i])) {
-      throw textio::InputError(where + se_name + " must be a positive number where flag_" + method +
-                               " is ok, got '" + textio::Printable(table.rows[i][*table.Find(se_name)]) + "'");
+      throw textio::InputError(where + se_name + " must be a positive number where flag_" + method + " is ok, got '" +
+                               textio::Printable(table.rows[i][*table.Find(se_name)]) + "'");
     }
     points.push_back({f[i], c[i], se[i]});
   }
