@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <sstream>
@@ -117,51 +118,73 @@ double SeAt(const ArrayCurve& a, double f) {
 
 TEST(Circdisp, TwoRingsMergeIntoOneCalibratedCurve) {
   // Each seed is a new pair of arrays; the grid is the default, which on
-  // inputs of one circspec grid falls on their rows.
-  int lines = 0, within = 0, both = 0;
-  for (unsigned seed = 1; seed <= 10; ++seed) {
-    testsupport::TempDir dir("circdisp_science");
-    const ArrayCurve small = SyntheticArray(5, 100 + seed), large = SyntheticArray(25, 200 + seed);
-    dir.Write("r5.txt", small.text);
-    dir.Write("r25.txt", large.text);
-    const auto r = Circdisp({"r5.txt", "r25.txt", "-o", "merged.txt"}, dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
-    const std::vector<Row> rows = Rows(dir.Read("merged.txt"));
-    ASSERT_FALSE(rows.empty());
-    // The union of the valid bands, each frequency with an estimate.
-    EXPECT_NEAR(rows.front().f, large.f.front(), 1e-8 * rows.front().f);
-    EXPECT_NEAR(rows.back().f, small.f.back(), 1e-8 * rows.back().f);
-    for (const Row& row : rows) {
-      ASSERT_GE(row.n, 1) << row.f;
-      ++lines;
-      within += std::fabs(row.c - TrueVelocity(row.f)) <= 2 * row.se;
-      const bool in_small = row.f >= small.f.front() * (1 - 1e-8) && row.f <= small.f.back() * (1 + 1e-8);
-      const bool in_large = row.f >= large.f.front() * (1 - 1e-8) && row.f <= large.f.back() * (1 + 1e-8);
-      ASSERT_EQ(row.n, in_small + in_large) << row.f;
-      if (row.n == 1) {
-        EXPECT_EQ(row.sources, in_small ? "r5.txt" : "r25.txt");
-        EXPECT_NEAR(row.se, SeAt(in_small ? small : large, row.f), 1e-8 * row.se);
-        continue;
-      }
-      ++both;
-      EXPECT_EQ(row.sources, "r5.txt;r25.txt");
-      const double a = SeAt(small, row.f), b = SeAt(large, row.f);
-      const double combined = 1 / std::sqrt(1 / (a * a) + 1 / (b * b));
-      if (row.comment.empty()) {
-        EXPECT_LE(row.se, std::min(a, b)) << row.f;
-        EXPECT_NEAR(row.se, combined, 1e-8 * combined) << row.f;
-      } else {
-        EXPECT_GT(row.se, combined) << row.f;  // inflated by the scatter
+  // inputs of one circspec grid falls on their rows. Each ring gives its
+  // best estimate (spac's), or with --methods spac and cca, whose errors
+  // the test makes independent, so both ways the merged error is exact.
+  struct Mode {
+    std::vector<std::string> options;
+    std::vector<std::string> suffixes;  // of each ring's sources
+    std::vector<double> se_factors;     // their errors in units of spac's
+  };
+  const Mode modes[] = {
+      {{}, {""}, {1}},
+      {{"--methods", "spac,cca"}, {":spac", ":cca"}, {1, 1.5}},
+  };
+  for (const Mode& mode : modes) {
+    int lines = 0, within = 0, both = 0;
+    for (unsigned seed = 1; seed <= 10; ++seed) {
+      testsupport::TempDir dir("circdisp_science");
+      const ArrayCurve small = SyntheticArray(5, 100 + seed), large = SyntheticArray(25, 200 + seed);
+      dir.Write("r5.txt", small.text);
+      dir.Write("r25.txt", large.text);
+      std::vector<std::string> args = mode.options;
+      args.insert(args.end(), {"r5.txt", "r25.txt", "-o", "merged.txt"});
+      const auto r = Circdisp(args, dir);
+      ASSERT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, "");
+      const std::vector<Row> rows = Rows(dir.Read("merged.txt"));
+      ASSERT_FALSE(rows.empty());
+      // The union of the valid bands, each frequency with an estimate.
+      EXPECT_NEAR(rows.front().f, large.f.front(), 1e-8 * rows.front().f);
+      EXPECT_NEAR(rows.back().f, small.f.back(), 1e-8 * rows.back().f);
+      for (const Row& row : rows) {
+        ++lines;
+        within += std::fabs(row.c - TrueVelocity(row.f)) <= 2 * row.se;
+        // Which rings are valid here, the sources they give, and the
+        // inverse variances of these.
+        std::string sources;
+        double sum_w = 0, smallest = INFINITY;
+        for (const auto& [ring, name] : {std::pair{&small, "r5.txt"}, std::pair{&large, "r25.txt"}}) {
+          if (row.f < ring->f.front() * (1 - 1e-8) || row.f > ring->f.back() * (1 + 1e-8)) continue;
+          for (size_t m = 0; m < mode.suffixes.size(); ++m) {
+            const double se = mode.se_factors[m] * SeAt(*ring, row.f);
+            if (!sources.empty()) sources += ';';
+            sources.append(name).append(mode.suffixes[m]);
+            sum_w += 1 / (se * se);
+            smallest = std::min(smallest, se);
+          }
+        }
+        ASSERT_EQ(row.sources, sources) << row.f;
+        ASSERT_EQ(row.n, static_cast<int>(std::count(sources.begin(), sources.end(), ';') + 1)) << row.f;
+        const double combined = 1 / std::sqrt(sum_w);
+        if (row.comment.empty()) {
+          EXPECT_NEAR(row.se, combined, 1e-8 * combined) << row.f;
+          if (row.n > 1) {
+            EXPECT_LE(row.se, smallest) << row.f;
+          }
+        } else {
+          EXPECT_GT(row.se, combined) << row.f;  // inflated by the scatter
+        }
+        both += row.sources.find("r5.txt") != std::string::npos && row.sources.find("r25.txt") != std::string::npos;
       }
     }
+    // Gaussian errors lie within 2 sigma 95.4 % of the time.
+    std::cout << "circdisp" << (mode.options.empty() ? "" : " --methods spac,cca") << ": truth within 2 SE at "
+              << within << " of " << lines << " frequencies; " << both << " with both rings\n";
+    EXPECT_GE(within, 0.93 * lines);
+    EXPECT_GE(both, 50);
   }
-  // Gaussian errors lie within 2 sigma 95.4 % of the time.
-  std::cout << "circdisp: truth within 2 SE at " << within << " of " << lines << " frequencies; " << both
-            << " with both rings\n";
-  EXPECT_GE(within, 0.93 * lines);
-  EXPECT_GE(both, 50);
 }
 
 TEST(Circdisp, DisagreementInflatesTheErrorByTheBirgeRatio) {
