@@ -36,7 +36,7 @@ std::optional<double> MedianStep(const Series& s, GridKind kind) {
 // The default count and the words that explain it.
 int DefaultCount(const curve::GridChoice& g, const std::vector<Series>& series, std::string* why) {
   if (g.fmin == g.fmax) {
-    *why = "one frequency: every valid estimate lies at it";
+    *why = "one frequency, the ends coincide";
     return 1;
   }
   std::optional<double> finest;
@@ -49,8 +49,8 @@ int DefaultCount(const curve::GridChoice& g, const std::vector<Series>& series, 
     }
   }
   if (!finest) {
-    // Every series is a single estimate: a grid point at each of them
-    // would need their frequencies; the ends at least.
+    // Every series is a single estimate: as many grid frequencies as
+    // there are such estimates' frequencies, and the two ends at least.
     std::set<double> distinct;
     for (const Series& s : series) distinct.insert(s.points.front().f);
     *why = "no input has two valid estimates: as many as the inputs' distinct frequencies";
