@@ -36,7 +36,10 @@ class Parser {
       return;  // later '#' lines are comments
     }
     if (table_.rows.empty()) SetColumns(line);
-    const std::vector<std::string_view> fields = textio::SplitFields(trimmed.substr(0, trimmed.find('#')), kSeparators);
+    std::vector<std::string_view> fields = textio::SplitFields(trimmed.substr(0, trimmed.find('#')), kSeparators);
+    // A plain curve file may carry further columns after the standard
+    // error, which every curve reader passes over.
+    if (plain_ && fields.size() > table_.columns.size()) fields.resize(table_.columns.size());
     if (fields.size() != table_.columns.size()) {
       Fail(line, std::to_string(fields.size()) + " fields where the columns are " +
                      std::to_string(table_.columns.size()) +

@@ -20,7 +20,8 @@
 // c_<m>_se and flag_<m> ("ok" where its estimate is valid, else the name
 // of the rule it failed). A velocity "nan" is a frequency without an
 // estimate. A file of plain "frequency velocity standard_error" lines
-// (no header) is a table of those three columns.
+// (no header) is a table of those three columns; further fields of its
+// lines are passed over, as every curve reader does.
 
 #include <istream>
 #include <map>

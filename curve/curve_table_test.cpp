@@ -48,6 +48,10 @@ TEST(CurveTable, ColumnsMethodsAndEstimates) {
   EXPECT_FALSE(plain.radius());
   EXPECT_TRUE(plain.methods().empty());
   EXPECT_EQ(plain.EstimatesOf("").size(), 2u);
+  // Further columns of a plain curve file are passed over.
+  const CurveTable wide = Parse("1 300 10 2.2 x\n2 250 8 1.1\n");
+  EXPECT_EQ(wide.columns.size(), 3u);
+  EXPECT_EQ(wide.rows[1], (std::vector<std::string>{"2", "250", "8"}));
 }
 
 TEST(CurveTable, RefusalsNameTheFileAndTheLine) {
