@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "result_plot/gnuplot_run.h"
+#include "result_plot/inversion_files.h"
 #include "result_plot/picture.h"
 #include "result_plot/read_inputs.h"
 #include "result_plot/readers.h"
@@ -23,7 +24,8 @@ constexpr std::string_view kStandardInput = "-";
 constexpr std::string_view kDefaultOutput = "circplot.png";
 
 constexpr suite::Option kOptions[] = {
-    {"output", true, 'o'}, {"title", true}, {"radius", true}, {"fort7", true}, {"true", true}, {"script", true},
+    {"output", true, 'o'}, {"title", true},  {"radius", true}, {"fort7", true},
+    {"true", true},        {"script", true}, {"all", false},
 };
 
 struct Settings {
@@ -34,6 +36,7 @@ struct Settings {
   std::optional<double> radius;
   std::vector<std::string> fort7;
   std::string truth;
+  bool all = false;
   std::vector<std::string> inputs;
 };
 
@@ -62,6 +65,7 @@ Settings ParseCommandLine(const std::vector<std::string>& args) {
   s.fort7 = line.Every("fort7");
   s.truth = line.Text("true").value_or(s.truth);
   s.radius = line.Number("radius", suite::Positive("a positive ring radius in metres"));
+  s.all = line.Has("all");
   s.inputs = line.operands();
   if (s.inputs.empty()) s.inputs.emplace_back(kStandardInput);
   int standard_inputs = 0;
@@ -97,18 +101,33 @@ void RefuseOverwriting(suite::Context& context, const Settings& s) {
   if (!s.truth.empty()) read.push_back(s.truth);
   for (const std::string& input : read) {
     if (input == kStandardInput) continue;
-    const std::filesystem::path path = context.Resolve(input);
-    if (SameFile(path, output) || SameFile(path, script)) {
-      throw suite::UsageError("the input '" + input + "' would be overwritten by circplot's output");
+    std::vector<std::filesystem::path> paths = {context.Resolve(input)};
+    std::error_code error;
+    if (std::filesystem::is_directory(paths[0], error)) {
+      // circinv's result directory: the files read from it.
+      for (const char* file : {"profile.txt", "fit.txt", "ensemble.txt", "best_model.txt"}) {
+        paths.push_back(paths[0] / file);
+      }
+    }
+    for (const std::filesystem::path& path : paths) {
+      if (SameFile(path, output) || SameFile(path, script)) {
+        throw suite::UsageError("the input '" + input + "' would be overwritten by circplot's output");
+      }
     }
   }
+}
+
+bool IsDirectory(const suite::Context& context, const std::string& name) {
+  std::error_code error;
+  return name != kStandardInput && std::filesystem::is_directory(context.Resolve(name), error);
 }
 
 std::vector<TextLine> LinesOf(suite::Context& context, const std::string& name) {
   if (name == kStandardInput) {
     if (context.stdin_is_terminal()) {
       context.Warn(
-          "reading a circspec table, vantor or quillon output from standard input (end with Ctrl-D; "
+          "reading a circspec table, a dispersion-curve table, vantor or quillon output from standard input "
+          "(end with Ctrl-D; "
           "'circplot --help' explains the inputs)");
     }
     return ReadLines(context.in());
@@ -129,7 +148,15 @@ Request ReadRequest(suite::Context& context, const Settings& s) {
   request.format = s.format;
   request.title = s.title;
   request.radius = s.radius;
+  request.all = s.all;
   for (const std::string& name : s.inputs) {
+    if (IsDirectory(context, name)) {
+      if (!IsInversionDirectory(context, name)) {
+        throw textio::InputError(name + ": a directory without circinv's results (profile.txt and fit.txt)");
+      }
+      request.inputs.push_back(ReadInversionRun(context, name));
+      continue;
+    }
     ReadInput read = RecogniseInput(SourceName(name), LinesOf(context, name));
     if (read.stop_message) {
       context.Warn(AtLine(SourceName(name), read.stop_line,

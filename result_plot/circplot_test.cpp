@@ -147,6 +147,29 @@ TEST(CircplotRunTest, AStopMessageIsReportedAndTheLinesBeforeItDrawn) {
   EXPECT_TRUE(Has(dir.Read("circplot.png.gp"), "NO_ROOT: 1 frequency"));
 }
 
+TEST(CircplotRunTest, ADirectoryIsReadAsCircinvsResults) {
+  TempDir dir("circplot_directories");
+  TempDir empty("circplot_emptybin");
+  ScopedPath path(empty.path().string());
+  testing::WriteInversionFiles(dir, "run1");
+  std::filesystem::create_directory(dir.path() / "other");
+  dir.Write("other/notes.txt", "1 2 3\n");
+  const std::pair<std::vector<std::string>, std::string> refusals[] = {
+      {{"other"}, "circplot: other: a directory without circinv's results (profile.txt and fit.txt)"},
+      {{"--script", "run1/fit.txt", "run1"}, "the input 'run1' would be overwritten"},
+  };
+  for (const auto& [args, message] : refusals) {
+    const Outcome r = Circplot(dir, args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(testsupport::IsOneDiagnosticLine(r.err, "circplot")) << r.err;
+    EXPECT_TRUE(Has(r.err, message)) << r.err;
+  }
+  EXPECT_EQ(dir.Read("run1/fit.txt"), testing::kFitFile);
+  const Outcome r = Circplot(dir, {"-o", "inv.png", "run1/"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(HasAll(dir.Read("inv.png.gp"), {"set multiplot title 'run1 (circinv)'", "# the best model of run1/"}));
+}
+
 // The PNG checks themselves: a checker that passes anything proves nothing.
 TEST(PngCheckTest, RefusesWhatIsNotAWellFormedPng) {
   // A 1x1 PNG, made by hand: IHDR, one IDAT, IEND.
@@ -211,11 +234,11 @@ class CircplotGnuplotTest : public ::testing::Test {
     return blank.idat_bytes;
   }
 
-  void ExpectPicture(const TempDir& dir, const std::string& name, uint32_t panels) {
+  void ExpectPicture(const TempDir& dir, const std::string& name, uint32_t rows) {
     const testing::PngFacts png = testing::InspectPng(dir.Read(name));
     ASSERT_EQ(png.error, "") << name;
     EXPECT_EQ(png.width, 1000u);
-    EXPECT_EQ(png.height, 40u + 380u * panels);
+    EXPECT_EQ(png.height, 40u + 380u * rows);
     const size_t blank = BlankIdatBytes(dir, png.width, png.height);
     EXPECT_GT(png.idat_bytes, 4 * blank) << name << ": " << png.idat_bytes << " bytes of image data, a blank picture "
                                          << blank;
@@ -247,7 +270,7 @@ TEST_F(CircplotGnuplotTest, SpectraTableDispersionAndNoiseInOnePicture) {
   ExpectPicture(dir, "all.png", 4);
 }
 
-TEST_F(CircplotGnuplotTest, SvgPictureCarriesTheLegend) {
+TEST_F(CircplotGnuplotTest, SvgPictureCarriesTheLegendAndShortTicks) {
   TempDir dir("circplot_svg");
   dir.Write("v.txt", testing::VantorExample());
   const Outcome r = Circplot(dir, {"-o", "v.svg", "v.txt"});
@@ -255,6 +278,28 @@ TEST_F(CircplotGnuplotTest, SvgPictureCarriesTheLegend) {
   const std::string svg = dir.Read("v.svg");
   EXPECT_TRUE(Has(svg, "<svg")) << svg.substr(0, 200);
   EXPECT_TRUE(HasAll(svg, {"NO_ROOT: 1 frequency", "phase velocity (m/s)", "frequency (Hz)"}));
+  // The velocity tics at every 100 m/s, as "400", not "400.000000".
+  EXPECT_TRUE(HasAll(svg, {"<text>400</text>", "<text>500</text>", "<text>600</text>", "<text>2</text>"}));
+}
+
+TEST_F(CircplotGnuplotTest, CurveTableWithItsRingsLimitsAndAll) {
+  TempDir dir("circplot_png_curve");
+  dir.Write("c.txt", testing::kCurveTable);
+  dir.Write("d.txt", testing::kCircdispTable);
+  dir.Write("true.txt", "2 640\n16 230\n");
+  const Outcome r = Circplot(dir, {"-o", "c.png", "--all", "--true", "true.txt", "c.txt", "d.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  ExpectPicture(dir, "c.png", 1);
+}
+
+TEST_F(CircplotGnuplotTest, CircinvResultDirectory) {
+  TempDir dir("circplot_png_circinv");
+  testing::WriteInversionResults(dir.path() / "run");
+  const Outcome r = Circplot(dir, {"-o", "inv.png", "run"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");              // gnuplot has nothing to warn of
+  ExpectPicture(dir, "inv.png", 1);  // one row of two panels
 }
 
 }  // namespace

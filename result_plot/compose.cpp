@@ -1,10 +1,10 @@
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <filesystem>
 
 #include "curve/frequency_grid.h"
+#include "result_plot/labels.h"
 #include "result_plot/legend.h"
+#include "result_plot/panels.h"
 #include "result_plot/picture.h"
 #include "result_plot/theory.h"
 #include "textio/errors.h"
@@ -17,23 +17,6 @@ namespace {
 constexpr int kTheoryPoints = 200;
 // A --radius that differs from the one vantor used by more than this.
 constexpr double kRadiusMismatch = 1e-3;
-
-// The name of an input in labels: its file name without the folders.
-std::string Name(const std::string& source) {
-  const std::string name = std::filesystem::path(source).filename().string();
-  return name.empty() ? source : name;
-}
-
-// A number in a label, to 6 significant digits ("10", "2.5").
-std::string LabelNumber(double v) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
-  return std::string(buf, r.ptr);
-}
-
-std::string Frequencies(size_t n) { return std::to_string(n) + (n == 1 ? " frequency" : " frequencies"); }
-
-std::string RadiusText(double r) { return "r = " + LabelNumber(r) + " m"; }
 
 bool AllPositive(const std::vector<Curve>& curves) {
   bool any = false;
@@ -96,12 +79,17 @@ class Composer {
     for (const SpectraTable* table : InputsOf<SpectraTable>(request_.inputs)) AddSpectra(*table);
     AddDispersion();
     AddNoise();
+    for (const InversionRun* run : InputsOf<InversionRun>(request_.inputs)) AddInversion(*run);
     if (picture_.panels.empty()) throw textio::InputError("nothing to draw: no input has a value to show");
     picture_.title = request_.title.empty() ? DerivedTitle() : request_.title;
     picture_.output = request_.output;
     picture_.format = request_.format;
     SetFrequencyAxis();
-    for (Panel& panel : picture_.panels) PlaceLegend(picture_, &panel);
+    for (Panel& panel : picture_.panels) {
+      RangeFromData(&panel);
+      PlaceLegend(picture_, &panel);
+      KeepWithinRange(&panel);
+    }
     return std::move(picture_);
   }
 
@@ -203,9 +191,14 @@ class Composer {
     std::vector<const ResolutionLimit*> limits;
     for (const ResolutionLimit& limit : request_.limits) limits.push_back(&limit);
     for (const ResolutionLimit* limit : InputsOf<ResolutionLimit>(request_.inputs)) limits.push_back(limit);
-    if (curves.empty() && limits.empty() && !(request_.truth && !tables)) return;
+    const std::vector<const VelocityTable*> velocity_tables = InputsOf<VelocityTable>(request_.inputs);
+    if (curves.empty() && velocity_tables.empty() && limits.empty() && !(request_.truth && !tables)) return;
 
-    Panel panel = NewPanel("Phase velocity", "phase velocity (m/s)", false);
+    // Velocities and frequencies both on logarithmic axes: the ranges span
+    // decades, and the limit lines c = lambda f of a fixed wavelength are
+    // straight there.
+    Panel panel = NewPanel("Phase velocity", "phase velocity (m/s)", true);
+    panel.range_from_data = true;
     int colour = 0;
     for (const DispersionCurve* c : curves) {
       const std::string name = Name(c->source);
@@ -222,7 +215,8 @@ class Composer {
       }
       if (!c->singular.empty()) {
         panel.curves.push_back({"SINGULAR_POINT (possible pole): " + Frequencies(c->singular.size()) + of,
-                                "SINGULAR_POINT lines of " + c->source, Style::kOpenPoints, colour, c->singular});
+                                "SINGULAR_POINT lines of " + c->source, Style::kOpenPoints, colour, c->singular,
+                                Span::kPoint});
       }
       if (!c->no_root.empty()) {
         panel.curves.push_back(AxisMarks("NO_ROOT: " + Frequencies(c->no_root.size()) + of,
@@ -230,16 +224,74 @@ class Composer {
       }
       ++colour;
     }
+    for (const VelocityTable* table : velocity_tables) AddTableCurves(*table, request_.all, &colour, &panel);
+    for (const VelocityTable* table : velocity_tables) AddRingLimits(*table, &panel, notes_);
     for (const ResolutionLimit* limit : limits) {
       panel.curves.push_back({"resolution limit, " + Name(limit->source) + " (above: not resolved)",
-                              "resolution-limit velocities of " + limit->source, Style::kLimit, 0, limit->velocities});
+                              "resolution-limit velocities of " + limit->source, Style::kLimit, 0, limit->velocities,
+                              Span::kLine});
     }
     if (request_.truth) {
       panel.curves.push_back({"true curve (" + Name(request_.truth->source) + ")",
                               "true dispersion curve " + request_.truth->source, Style::kReference, 0,
-                              PointsOf(*request_.truth)});
+                              PointsOf(*request_.truth), Span::kReference});
     }
     AddPanel(std::move(panel), "phase velocity");
+  }
+
+  // A row of two panels: the profile and the fit.
+  void AddInversion(const InversionRun& run) {
+    picture_.panels.push_back(ProfilePanel(run, notes_));
+    picture_.panels.push_back(FitPanel(run));
+  }
+
+  // The y range of a panel that takes it from its data: the measured
+  // values and their error bars (the upper edges of bands) with a margin;
+  // failing those the true curve, failing that the limit lines. A limit
+  // line (a spike of quillon's fort.7 at one frequency reaches 10^6 m/s) or
+  // a doubtful point never widens it.
+  void RangeFromData(Panel* panel) {
+    if (!panel->range_from_data) return;
+    for (const Span span : {Span::kData, Span::kReference, Span::kLine}) {
+      double lo = INFINITY, hi = -INFINITY;
+      auto extend = [&](double low, double high) {
+        if (panel->log_y && !(low > 0.0)) low = high;  // a bar below zero: its value
+        if (panel->log_y && !(low > 0.0)) return;
+        lo = std::min(lo, low);
+        hi = std::max(hi, high);
+      };
+      for (const Curve& c : panel->curves) {
+        if (c.span != span || c.style == Style::kAxisMarks) continue;
+        for (const Point& p : c.points) {
+          if (!std::isfinite(p.v) || !std::isfinite(p.se)) continue;
+          if (c.style == Style::kBand) {
+            extend(p.v, std::isfinite(p.upper) ? std::max(p.v, p.upper) : p.v);
+          } else {
+            extend(p.v - p.se, p.v + p.se);
+          }
+        }
+      }
+      if (lo <= hi) {
+        panel->yrange = WithMargin(lo, hi, panel->log_y);
+        return;
+      }
+    }
+  }
+
+  // Lines clipped to the panel's range; doubtful points outside it counted
+  // in their legend entry.
+  void KeepWithinRange(Panel* panel) {
+    if (!panel->range_from_data || !panel->yrange) return;
+    const AxisRange range = *panel->yrange;
+    for (Curve& c : panel->curves) {
+      if (c.span == Span::kLine || c.span == Span::kReference) {
+        c.points = ClipToRange(c.points, range, picture_.log_x, panel->log_y);
+      } else if (c.span == Span::kPoint) {
+        size_t outside = 0;
+        for (const Point& p : c.points) outside += p.v >= range.lo && p.v <= range.hi ? 0 : 1;
+        if (outside > 0) c.label += " (" + std::to_string(outside) + " outside the velocity axis)";
+      }
+    }
   }
 
   void AddNoise() {
@@ -271,10 +323,14 @@ class Composer {
       std::visit(
           [&](const auto& in) {
             using T = std::decay_t<decltype(in)>;
-            const char* kind = std::is_same_v<T, SpectraTable>      ? "circspec"
-                               : std::is_same_v<T, DispersionCurve> ? "vantor"
-                               : std::is_same_v<T, NoiseRatios>     ? "quillon"
-                                                                    : "fort.7";
+            std::string kind;
+            if constexpr (std::is_same_v<T, SpectraTable>) kind = "circspec";
+            if constexpr (std::is_same_v<T, DispersionCurve>) kind = "vantor";
+            if constexpr (std::is_same_v<T, NoiseRatios>) kind = "quillon";
+            if constexpr (std::is_same_v<T, ResolutionLimit>) kind = "fort.7";
+            if constexpr (std::is_same_v<T, VelocityTable>)
+              kind = in.writer == "circspec" ? "circspec curve" : in.writer;
+            if constexpr (std::is_same_v<T, InversionRun>) kind = "circinv";
             parts.push_back(Name(in.source) + " (" + kind + ")");
           },
           input);
@@ -292,6 +348,7 @@ class Composer {
     bool non_positive = false;
     auto span = [&](bool reference) {
       for (const Panel& panel : picture_.panels) {
+        if (panel.x_axis != XAxis::kFrequency) continue;
         for (const Curve& c : panel.curves) {
           if ((c.style == Style::kReference) != reference) continue;
           for (const Point& p : c.points) {

@@ -10,7 +10,8 @@ namespace circplot {
 // panel's value range (logarithmic where the axes are). A mark of a
 // frequency without a value must stay visible above all. When no corner
 // is free, the legend goes on top, into the emptier corner, and the panel
-// gets headroom above its values for it.
+// gets headroom above its values for it (a fixed range grows at its top);
+// a downward axis, a depth, keeps its range and the least crowded corner.
 void PlaceLegend(const Picture& picture, Panel* panel);
 
 }  // namespace circplot

@@ -26,6 +26,12 @@ bool IsFixedColumnLine(std::string_view line);  // quillon's output or its fort.
 // of numbers per frequency.
 SpectraTable ReadSpectraTable(const std::string& source, const std::vector<TextLine>& lines);
 
+// A dispersion-curve table (curve/curve_table.h) as circspec --for curve
+// and circdisp write it: its first header line names circspec or circdisp,
+// its last names the columns "# freq c c_se ...".
+bool IsVelocityTable(const std::vector<TextLine>& lines);
+VelocityTable ReadVelocityTable(const std::string& source, const std::vector<TextLine>& lines);
+
 // vantor's standard output, one line per frequency in one of the forms
 //   frequency velocity velocity/(radius*frequency)   a root
 //   frequency velocity SINGULAR_POINT                 a possible pole

@@ -24,8 +24,13 @@ ReadInput RecogniseInput(const std::string& source, const std::vector<TextLine>&
   }
   if (first == nullptr) throw textio::InputError(source + ": no lines to draw (the input is empty)");
   // The first line decides which reader takes the input; that reader then
-  // names the first line that does not fit its kind.
-  if (StartsSpectraTable(first->text)) return {ReadSpectraTable(source, lines), std::nullopt, 0};
+  // names the first line that does not fit its kind. Of a '#' header, its
+  // first and last lines tell a dispersion-curve table from a circspec
+  // table of spectra.
+  if (StartsSpectraTable(first->text)) {
+    if (IsVelocityTable(lines)) return {ReadVelocityTable(source, lines), std::nullopt, 0};
+    return {ReadSpectraTable(source, lines), std::nullopt, 0};
+  }
   if (IsFixedColumnLine(first->text)) return ReadFixedColumns(source, lines);
   if (IsVantorLine(first->text)) return ReadVantorOutput(source, lines);
   throw textio::InputError(AtLine(source, first->number,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "result_plot/axis_range.h"
 #include "textio/format.h"
 #include "textio/output.h"
 
@@ -32,17 +33,52 @@ std::string Number(double v) {
   return field.substr(first, last - first + 1);
 }
 
-void AppendData(std::string* script, const std::string& block, const Curve& curve) {
-  const bool errors = curve.style == Style::kErrorLines;
-  *script += "# " + curve.content + ": frequency (Hz)";
-  if (curve.style != Style::kAxisMarks) *script += errors ? ", value, standard error" : ", value";
+// The names of a curve's columns, for the comment above its data.
+std::string ColumnNames(const Panel& panel, const Curve& curve) {
+  std::string names = panel.x_axis == XAxis::kFrequency ? "frequency (Hz)" : "vs (m/s)";
+  if (curve.style == Style::kAxisMarks) return names;
+  names += panel.x_axis == XAxis::kFrequency ? ", value" : ", depth (m)";
+  switch (curve.style) {
+    case Style::kErrorLines:
+    case Style::kErrorBars:
+    case Style::kHollowBars:
+      return names + ", standard error";
+    case Style::kBand:
+      return names + " (lower edge), upper edge";
+    case Style::kShaded:
+      return names + ", " + panel.colour_label;
+    default:
+      return names;
+  }
+}
+
+// The columns a style draws: frequency and value, and which third.
+enum class Third { kNone, kError, kUpper };
+Third ThirdColumn(Style style) {
+  switch (style) {
+    case Style::kErrorLines:
+    case Style::kErrorBars:
+    case Style::kHollowBars:
+      return Third::kError;
+    case Style::kBand:
+    case Style::kShaded:
+      return Third::kUpper;
+    default:
+      return Third::kNone;
+  }
+}
+
+void AppendData(std::string* script, const std::string& block, const Panel& panel, const Curve& curve) {
+  const Third third = ThirdColumn(curve.style);
+  *script += "# " + curve.content + ": " + ColumnNames(panel, curve);
   *script += "\n" + block + " << EOD\n";
   for (const Point& p : curve.points) {
     if (p.gap_before) *script += "\n";  // a blank line breaks the line through the points
     textio::FreeLine line(script);
     line.Add(p.f);
     if (curve.style != Style::kAxisMarks) line.Add(p.v);
-    if (errors) line.Add(p.se);
+    if (third == Third::kError) line.Add(p.se);
+    if (third == Third::kUpper) line.Add(p.upper);
     line.End();
   }
   *script += "EOD\n\n";
@@ -73,27 +109,32 @@ std::string PlotElement(const std::string& block, const Curve& curve) {
     case Style::kLimit:
       e += "1:2 with lines lc rgb '#555555' lw 2 dt 2";
       break;
+    case Style::kWavelength:
+      e += "1:2 with lines lc rgb '#555555' lw 2 dt 3";
+      break;
+    case Style::kErrorBars:
+      e += "1:2:3 with yerrorbars " + colour + " pt 7 ps 0.6";
+      break;
+    case Style::kHollowBars:
+      e += "1:2:3 with yerrorbars " + colour + " pt 6 ps 1.0";
+      break;
+    case Style::kBand:
+      e += "1:2:3 with filledcurves " + colour + " fs transparent solid 0.25 noborder";
+      break;
+    case Style::kModel:
+      e += "1:2 with lines " + colour + " lw 2.5";
+      break;
+    case Style::kShaded:
+      e += "1:2:3 with lines lc palette lw 1";
+      break;
+    case Style::kQuantile:
+      e += "1:2 with lines lc rgb 'black' lw 1.5 dt 2";
+      break;
+    case Style::kMedian:
+      e += "1:2 with lines lc rgb 'black' lw 2";
+      break;
   }
-  return e + " title " + GnuplotString(curve.label);
-}
-
-// Tics of a logarithmic frequency axis at 1, 2 and 5 times the powers of
-// ten, or at every digit when the axis spans too little for that: gnuplot
-// alone would label the powers of ten only.
-std::vector<double> LogTics(double fmin, double fmax) {
-  const int first = static_cast<int>(std::floor(std::log10(fmin)));
-  const int last = static_cast<int>(std::ceil(std::log10(fmax)));
-  for (const std::vector<int>& mantissas : {std::vector<int>{1, 2, 5}, std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}}) {
-    std::vector<double> tics;
-    for (int e = first; e <= last; ++e) {
-      for (int m : mantissas) {
-        const double v = m * std::pow(10.0, e);
-        if (v >= fmin && v <= fmax) tics.push_back(v);
-      }
-    }
-    if (tics.size() >= 4 || mantissas.size() > 3) return tics;
-  }
-  return {};
+  return e + (curve.label.empty() ? " notitle" : " title " + GnuplotString(curve.label));
 }
 
 // "[lo:hi]", appended piece by piece (GCC 12 warns falsely of overlapping
@@ -143,9 +184,95 @@ std::string GnuplotString(const std::string& text) {
   return quoted + "'";
 }
 
+namespace {
+
+// Which row of the picture each panel takes, and whether it is the right
+// one of two beside each other: a half-width panel shares its row with a
+// half-width panel that follows it.
+struct Place {
+  int row = 0;
+  bool right = false;
+};
+std::vector<Place> Layout(const Picture& picture, int* rows) {
+  std::vector<Place> places;
+  int row = -1;
+  for (size_t i = 0; i < picture.panels.size(); ++i) {
+    const bool beside =
+        i > 0 && picture.panels[i].half_width && picture.panels[i - 1].half_width && !places.back().right;
+    if (!beside) ++row;
+    places.push_back({row, beside});
+  }
+  *rows = row + 1;
+  return places;
+}
+
+bool AllFullWidth(const Picture& picture) {
+  for (const Panel& panel : picture.panels) {
+    if (panel.half_width) return false;
+  }
+  return true;
+}
+
+// The commands of the shared frequency axis.
+std::string FrequencyAxis(const Picture& picture) {
+  std::string s;
+  s += picture.log_x ? "set logscale x\n" : "unset logscale x\n";
+  s += "set xrange " + Range(picture.fmin, picture.fmax) + "\n";
+  const std::vector<double> tics = picture.log_x ? LogTics(picture.fmin, picture.fmax) : std::vector<double>{};
+  if (!tics.empty()) {
+    std::string list;
+    for (double t : tics) list += (list.empty() ? "" : ", ") + Number(t);
+    s += "set xtics (" + list + ")\n";
+  } else {
+    s += "set xtics autofreq\n";
+  }
+  s += "set xlabel 'frequency (Hz)'\n";
+  return s;
+}
+
+// The y axis of one panel: range, scale and tics. A logarithmic scale is
+// set after the panel's range, a linear one before it: a range of the
+// panel before that a logarithmic scale cannot hold (a depth from 0) makes
+// gnuplot warn.
+std::string YAxis(const Panel& panel) {
+  std::string range_command;
+  std::string tics = "set ytics autofreq\n";
+  if (panel.yrange) {
+    const AxisRange r = *panel.yrange;
+    range_command = "set yrange " + (panel.y_downward ? Range(r.hi, r.lo) : Range(r.lo, r.hi)) + "\n";
+    const std::vector<double> log_tics = panel.log_y ? LogTics(r.lo, r.hi) : std::vector<double>{};
+    if (!log_tics.empty()) {
+      std::string list;
+      for (double t : log_tics) list += (list.empty() ? "" : ", ") + Number(t);
+      tics = "set ytics (" + list + ")\n";
+    }
+  } else {
+    const std::string range = FixedYRange(panel);
+    range_command = range.empty() ? "set autoscale y\n" : "set yrange " + range + "\n";
+    // The numbers of a panel of marks alone would mean nothing.
+    if (range == "[0:1]") tics = "unset ytics\n";
+  }
+  if (panel.log_y) return range_command + "set logscale y\n" + tics;
+  return "unset logscale y\n" + range_command + tics;
+}
+
+// The colour scale of the shaded curves (models by misfit): dark blue for
+// the lowest values, so that the best models stand out on top.
+std::string ColourScale(const Panel& panel) {
+  if (panel.colour_label.empty()) return "unset colorbox\n";
+  std::string s = "set palette defined (0 '#08306b', 1 '#9ecae1')\n";
+  s += "set cbrange " + Range(panel.colour_range.lo, panel.colour_range.hi) + "\n";
+  s += "set cblabel " + GnuplotString(panel.colour_label) + "\n";
+  s += "set colorbox\n";
+  return s;
+}
+
+}  // namespace
+
 int PictureHeight(const Picture& picture) {
-  const int panels = static_cast<int>(picture.panels.size());
-  return 40 + kPanelHeight * (panels > 0 ? panels : 1);
+  int rows = 0;
+  Layout(picture, &rows);
+  return 40 + kPanelHeight * (rows > 0 ? rows : 1);
 }
 
 std::string GnuplotScript(const Picture& picture) {
@@ -161,11 +288,12 @@ std::string GnuplotScript(const Picture& picture) {
     for (const Curve& curve : picture.panels[i].curves) {
       const std::string block = "$b" + std::to_string(++count);
       blocks[i].push_back(block);
-      if (!curve.points.empty()) AppendData(&s, block, curve);
+      if (!curve.points.empty()) AppendData(&s, block, picture.panels[i], curve);
     }
   }
 
-  const std::string size = "size " + std::to_string(kPictureWidth) + "," + std::to_string(PictureHeight(picture));
+  const int height = PictureHeight(picture);
+  const std::string size = "size " + std::to_string(kPictureWidth) + "," + std::to_string(height);
   if (picture.format == Format::kSvg) {
     s += "set terminal svg " + size + " font 'sans,10' noenhanced background rgb 'white'\n";
   } else {
@@ -177,36 +305,53 @@ std::string GnuplotScript(const Picture& picture) {
     s += "}\n";
   }
   s += "set output " + GnuplotString(picture.output) + "\n";
-  s += "set multiplot layout " + std::to_string(picture.panels.size()) + ",1 title " + GnuplotString(picture.title) +
-       "\n";
-  s += "# One frequency axis for every panel, so that features line up.\n";
-  s += picture.log_x ? "set logscale x\n" : "unset logscale x\n";
-  s += "set xrange " + Range(picture.fmin, picture.fmax) + "\n";
-  if (picture.log_x) {
-    const std::vector<double> tics = LogTics(picture.fmin, picture.fmax);
-    if (!tics.empty()) {
-      std::string list;
-      for (double t : tics) list += (list.empty() ? "" : ", ") + Number(t);
-      s += "set xtics (" + list + ")\n";
-    }
+  int rows = 0;
+  const std::vector<Place> places = Layout(picture, &rows);
+  // Panels across the picture stack by gnuplot's layout; a row of two
+  // panels beside each other needs each placed by hand, below the title.
+  const bool stacked = AllFullWidth(picture);
+  if (stacked) {
+    s += "set multiplot layout " + std::to_string(picture.panels.size()) + ",1 title " + GnuplotString(picture.title) +
+         "\n";
+  } else {
+    s += "set multiplot title " + GnuplotString(picture.title) + "\n";
   }
+  s += "# One frequency axis for every panel, so that features line up.\n";
+  s += FrequencyAxis(picture);
+  s += "# Tics in their shortest form: 100, 0.5, 0.001.\n";
   s += "set format x '%g'\n";
-  s += "set xlabel 'frequency (Hz)'\n";
+  s += "set format y '%g'\n";
+  s += "set format cb '%g'\n";
   s += "set grid\n";
   s += "set key opaque box\n";
   s += "# The marks of frequencies without a value sit on the frequency axis.\n";
   s += "set y2range [0:1]\n";
 
+  const double row_height = static_cast<double>(kPanelHeight) / height;
+  bool frequency_axis = true;  // the x axis is set for frequency
   for (size_t i = 0; i < picture.panels.size(); ++i) {
     const Panel& panel = picture.panels[i];
     s += "\n# Panel " + std::to_string(i + 1) + " of " + std::to_string(picture.panels.size()) + "\n";
+    if (!stacked) {
+      const double x = places[i].right ? 0.5 : 0.0;
+      const double y = static_cast<double>(rows - 1 - places[i].row) * row_height;
+      s += "set origin " + Number(x) + ", " + Number(y) + "\n";
+      s += "set size " + Number(panel.half_width ? 0.5 : 1.0) + ", " + Number(row_height) + "\n";
+    }
+    if (panel.x_axis == XAxis::kShearVelocity) {
+      s += "unset logscale x\n";
+      s += "set xrange " + Range(panel.xrange.lo, panel.xrange.hi) + "\n";
+      s += "set xtics autofreq\n";
+      s += "set xlabel 'shear velocity vs (m/s)'\n";
+      frequency_axis = false;
+    } else if (!frequency_axis) {
+      s += FrequencyAxis(picture);
+      frequency_axis = true;
+    }
     s += "set title " + GnuplotString(panel.title) + "\n";
     s += "set ylabel " + GnuplotString(panel.ylabel) + "\n";
-    s += panel.log_y ? "set logscale y\n" : "unset logscale y\n";
-    const std::string range = FixedYRange(panel);
-    s += range.empty() ? "set autoscale y\n" : "set yrange " + range + "\n";
-    // The numbers of a panel of marks alone would mean nothing.
-    s += range == "[0:1]" ? "unset ytics\n" : "set ytics\n";
+    s += YAxis(panel);
+    s += ColourScale(panel);
     s += "set key " + panel.key + "\n";
     s += panel.headroom > 0.0 ? "set offsets 0, 0, graph " + Number(panel.headroom) + ", 0\n"
                               : "set offsets 0, 0, 0, 0\n";

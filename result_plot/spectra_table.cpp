@@ -39,7 +39,9 @@ SpectraTable ReadSpectraTable(const std::string& source, const std::vector<TextL
   }
   if (!names_circspec) {
     throw textio::InputError(
-        AtLine(source, first_header_line, "a '#' header that does not name circspec: not a circspec table"));
+        AtLine(source, first_header_line,
+               "a '#' header that does not name circspec: not a circspec table, nor a dispersion-curve table "
+               "(first header line '# circspec ...' or '# circdisp ...', last '# freq c c_se ...')"));
   }
   const std::vector<std::string> names = ColumnNames(names_line->text);
   if (names.empty() || names[0] != "freq") {

@@ -31,8 +31,11 @@ set multiplot layout 1,1 title 'standard input (vantor)'
 set logscale x
 set xrange [0.95238095238095233:6.3000000000000007]
 set xtics (1.0000000000000000, 2.0000000000000000, 3.0000000000000000, 4.0000000000000000, 5.0000000000000000, 6.0000000000000000)
-set format x '%g'
 set xlabel 'frequency (Hz)'
+# Tics in their shortest form: 100, 0.5, 0.001.
+set format x '%g'
+set format y '%g'
+set format cb '%g'
 set grid
 set key opaque box
 # The marks of frequencies without a value sit on the frequency axis.
@@ -41,9 +44,10 @@ set y2range [0:1]
 # Panel 1 of 1
 set title 'Phase velocity'
 set ylabel 'phase velocity (m/s)'
-unset logscale y
-set autoscale y
-set ytics
+set yrange [296.80590682758003:735.71683786674362]
+set logscale y
+set ytics (300.00000000000000, 400.00000000000000, 500.00000000000000, 600.00000000000000, 700.00000000000000)
+unset colorbox
 set key top right
 set offsets 0, 0, 0, 0
 plot $b1 using 1:2 with linespoints lc rgb '#0072b2' lw 1.5 pt 7 ps 0.8 title 'standard input (vantor, r = 20 m)', \
