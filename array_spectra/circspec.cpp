@@ -15,6 +15,8 @@
 #include "array/layout.h"
 #include "array/rings.h"
 #include "array_spectra/analysis.h"
+#include "array_spectra/curve_models.h"
+#include "array_spectra/dispersion_estimate.h"
 #include "array_spectra/output_forms.h"
 #include "array_spectra/quantities.h"
 #include "array_spectra/station_source.h"
@@ -36,13 +38,13 @@ constexpr suite::Option kOptions[] = {
     {"window", true},      {"overlap", true},   {"reject", true}, {"fmin", true},           {"fmax", true},
     {"nfreq", true},       {"grid", true},      {"smooth", true}, {"ring", true},           {"for", true},
     {"output", true, 'o'}, {"component", true}, {"wave", true},   {"ring-tolerance", true}, {"start", true},
-    {"end", true},
+    {"end", true},         {"max-se", true},
 };
 
 using suite::OptionValueError;
 using suite::UsageError;
 
-enum class FormKind { kTable, kVantor, kQuillon };
+enum class FormKind { kTable, kCurve, kVantor, kQuillon };
 struct Form {
   FormKind kind = FormKind::kTable;
   int itype = 0;
@@ -57,6 +59,7 @@ struct Options {
   std::optional<double> ring_radius;
   double ring_tolerance = array::kDefaultRingTolerance;
   Form form;
+  CurveRules curve_rules;
   std::optional<std::string> output;
   std::string layout;
 };
@@ -103,12 +106,13 @@ std::string ItypeCodes(bool horizontal_only = false) {
 
 Form ParseForm(const std::string& text) {
   if (text == "table") return {FormKind::kTable, 0};
+  if (text == "curve") return {FormKind::kCurve, 0};
   if (text == "quillon") return {FormKind::kQuillon, 0};
   int32_t itype = 0;
   if (text.starts_with("vantor:") && textio::ParseInt32(text.substr(7), &itype) && vantor::FindItype(itype)) {
     return {FormKind::kVantor, itype};
   }
-  throw OptionValueError("for", "table, vantor:ITYPE (ITYPE " + ItypeCodes() + ") or quillon", text);
+  throw OptionValueError("for", "table, curve, vantor:ITYPE (ITYPE " + ItypeCodes() + ") or quillon", text);
 }
 
 // The quantity vantor's model of `itype` compares with, for the wave the
@@ -157,6 +161,13 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   if (const std::optional<std::string> end = line.Text("end")) a.span.end = SpanBound("end", *end);
   if (const std::optional<std::string> form = line.Text("for")) o.form = ParseForm(*form);
   o.output = line.Text("output");
+  // The curve's models describe the smoothed spectra near each output
+  // frequency (SmoothingMoments): its windows stop at their first zeros.
+  if (o.form.kind == FormKind::kCurve) a.smoothing.main_lobe = true;
+  if (const std::optional<double> max_se = line.Number("max-se", {"a relative error 0 < E <= 1", 0, true, 1, false})) {
+    if (o.form.kind != FormKind::kCurve) throw UsageError("--max-se applies only to --for curve");
+    o.curve_rules.max_se = *max_se;
+  }
   o.wave = line.Keyword<Wave>("wave", {{"love", Wave::kLove}, {"rayleigh", Wave::kRayleigh}}).value_or(Wave::kUnset);
 
   const bool horizontal_itype = o.form.kind == FormKind::kVantor && IsHorizontalItype(o.form.itype);
@@ -206,12 +217,19 @@ std::vector<Quantity> NeededQuantities(const Form& form, Wave wave, const Channe
     case FormKind::kQuillon:
       needed = {Quantity::kCoh, Quantity::kSpac, Quantity::kCca};
       break;
+    case FormKind::kCurve:
+      // CCA, the one quantity every vertical ring gives; the others as
+      // the layout allows (CurveMethodsOf).
+      needed = {Quantity::kCca};
+      break;
   }
   for (Quantity q : needed) {
     if (std::string why = WhyUnavailable(q, channels); !why.empty()) {
-      throw textio::RuntimeError(
-          std::string("--for ") +
-          (form.kind == FormKind::kQuillon ? "quillon" : "vantor:" + std::to_string(form.itype)) + ": " + why);
+      throw textio::RuntimeError(std::string("--for ") +
+                                 (form.kind == FormKind::kQuillon ? "quillon"
+                                  : form.kind == FormKind::kCurve ? "curve"
+                                                                  : "vantor:" + std::to_string(form.itype)) +
+                                 ": " + why);
     }
   }
   return needed;
@@ -318,6 +336,15 @@ void Compute(suite::Context& context, const Options& o) {
           WriteVantor(out, o.form.itype, radius, inner, sums.frequencies.back(), sums.frequencies, columns[0].series);
       notes.push_back(SpreadNote(rings, used, "vantor"));
       if (two) notes.push_back(SpreadNote(rings, 1, "vantor"));
+      break;
+    }
+    case FormKind::kCurve: {
+      const CurveModels models(geometry, ring);
+      const DispersionCurve curve = EstimateCurve(models, channels, ring, sums, o.analysis.smoothing, o.curve_rules);
+      std::vector<std::string> header = TableHeader({layout, rings, geometry, o.analysis, sums, ring});
+      for (std::string& line : DescribeCurve(models, o.curve_rules, ring, CurveMethodsOf(channels)))
+        header.push_back(std::move(line));
+      WriteCurve(out, header, models.radius(), curve);
       break;
     }
     case FormKind::kQuillon:

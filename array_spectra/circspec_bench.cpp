@@ -115,13 +115,18 @@ void BM_AnalyseInMemory(benchmark::State& state) {
 BENCHMARK(BM_AnalyseInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The program, default options, the table counted and dropped, on the
-// column text files or the miniSEED files.
-void BM_Circspec(benchmark::State& state, std::string (BenchArray::*layout)() const) {
+// column text files or the miniSEED files; and the dispersion curve
+// (--for curve) from the miniSEED files, whose cost beside the table's is
+// that of inverting every jackknife replicate.
+void BM_Circspec(benchmark::State& state, std::string (BenchArray::*layout)() const, const char* form) {
   const BenchArray& a = BenchArray::Get();
-  for (auto _ : state) bench::RunProgramWithArgs(state, circspec::kProgram, {(a.*layout)()}, "");
+  for (auto _ : state) bench::RunProgramWithArgs(state, circspec::kProgram, {"--for", form, (a.*layout)()}, "");
   state.SetItemsProcessed(state.iterations() * a.samples());
 }
-BENCHMARK_CAPTURE(BM_Circspec, text, &BenchArray::text_layout)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Circspec, mseed, &BenchArray::mseed_layout)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Circspec, text, &BenchArray::text_layout, "table")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Circspec, mseed, &BenchArray::mseed_layout, "table")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Circspec, mseed_curve, &BenchArray::mseed_layout, "curve")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -143,13 +143,16 @@ TEST(Circspec, UsageErrorsAreOneLineWithStatusTwo) {
       {{"--smooth", "ko:-1", "a.txt"}, "--smooth: expected ko:X with a positive number X, got 'ko:-1'"},
       {{"--smooth", "parzen", "a.txt"}, "--smooth: expected parzen:BW with the bandwidth BW in Hz, got 'parzen'"},
       {{"--smooth", "gauss:2", "a.txt"}, "--smooth: expected ko:B, parzen:BW or none, got 'gauss:2'"},
-      {{"--for", "vantor:6", "a.txt"}, "--for: expected table, vantor:ITYPE"},
+      {{"--for", "vantor:6", "a.txt"}, "--for: expected table, curve, vantor:ITYPE"},
       {{"--for", "csv", "a.txt"}, "--for: expected table"},
       {{"--component", "z", "a.txt"}, "--component: expected v or h, got 'z'"},
       {{"--wave", "p", "a.txt"}, "--wave: expected love or rayleigh, got 'p'"},
       {{"--component", "h", "--for", "vantor:22", "a.txt"}, "--for vantor:22 needs --wave love or --wave rayleigh"},
       {{"--component", "h", "--wave", "love", "a.txt"}, "--wave applies only to the horizontal models"},
       {{"--wave", "love", "--for", "vantor:1", "a.txt"}, "--wave applies only to the horizontal models"},
+      {{"--for", "curve", "--max-se", "0", "a.txt"}, "--max-se: expected a relative error 0 < E <= 1, got '0'"},
+      {{"--for", "curve", "--max-se", "1.5", "a.txt"}, "--max-se: expected a relative error 0 < E <= 1, got '1.5'"},
+      {{"--max-se", "0.1", "a.txt"}, "--max-se applies only to --for curve"},
   };
   for (const Refusal& refusal : refusals) EXPECT_EQ(ExpectRefused(refusal).out, "") << refusal.says;
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <numbers>
 
 #include "textio/format.h"
 
@@ -39,6 +41,51 @@ void WriteTable(textio::Output& out, const std::vector<std::string>& header, con
       textio::AppendScientific(line, c.series.se[i], kTableDigits);
     }
     line->append(count);
+    line->push_back('\n');
+    out.Commit();
+  }
+}
+
+void WriteCurve(textio::Output& out, const std::vector<std::string>& header, double radius,
+                const DispersionCurve& curve) {
+  for (const std::string& line : header) out.Line("# " + line);
+  std::string names = "# freq c c_se method kr lambda_over_r eps eps_se";
+  for (const MethodCurve& m : curve.methods) {
+    const std::string name(NameOf(m.method));
+    names += " c_" + name + " c_" + name + "_se flag_" + name;
+  }
+  out.Line(names);
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  auto number = [](std::string* line, double v) {
+    line->push_back(' ');
+    textio::AppendScientific(line, std::isfinite(v) ? v : kNaN, kTableDigits);
+  };
+  for (size_t i = 0; i < curve.frequencies.size(); ++i) {
+    std::string* line = out.buffer();
+    textio::AppendScientific(line, curve.frequencies[i], kTableDigits);
+    const int best = curve.best[i];
+    if (best >= 0) {
+      const MethodCurve& m = curve.methods[best];
+      const double kr = m.k[i] * radius;
+      number(line, m.c[i]);
+      number(line, m.c_se[i]);
+      line->append(" ").append(NameOf(m.method));
+      number(line, kr);
+      number(line, 2 * std::numbers::pi / kr);
+    } else {
+      number(line, kNaN);
+      number(line, kNaN);
+      line->append(" -");
+      number(line, kNaN);
+      number(line, kNaN);
+    }
+    number(line, curve.eps[i]);
+    number(line, curve.eps_se[i]);
+    for (const MethodCurve& m : curve.methods) {
+      number(line, m.c[i]);
+      number(line, m.c_se[i]);
+      line->append(" ").append(m.flag[i]);
+    }
     line->push_back('\n');
     out.Commit();
   }

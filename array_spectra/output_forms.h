@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "array_spectra/dispersion_estimate.h"
 #include "array_spectra/quantities.h"
 #include "textio/output.h"
 
@@ -23,6 +24,16 @@ struct Column {
 // the number of segments used. Loadable by gnuplot and numpy.loadtxt.
 void WriteTable(textio::Output& out, const std::vector<std::string>& header, const std::vector<double>& frequencies,
                 const std::vector<Column>& columns, long segments);
+
+// The dispersion curve: "# " header lines, the last of them the column
+// names
+//   # freq c c_se method kr lambda_over_r eps eps_se c_spac c_spac_se flag_spac ...
+// then one line per frequency: the best estimate (nan and "-" where no
+// method is valid), its k r and wavelength over the radius `radius`, the
+// noise ratio, and each method's velocity, error and flag. Numbers with 9
+// significant digits; "nan" where undefined.
+void WriteCurve(textio::Output& out, const std::vector<std::string>& header, double radius,
+                const DispersionCurve& curve);
 
 // The standard input of vantor for model `itype`: the parameter record
 //   itype radius 0.0 fmax

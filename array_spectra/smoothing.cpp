@@ -11,11 +11,12 @@
 namespace circspec {
 
 std::string Describe(const SmoothingChoice& choice) {
+  const std::string lobe = choice.main_lobe ? " (main lobe)" : "";
   switch (choice.kind) {
     case SmoothingChoice::Kind::kKonnoOhmachi:
-      return "ko:" + textio::Shortest(choice.parameter);
+      return "ko:" + textio::Shortest(choice.parameter) + lobe;
     case SmoothingChoice::Kind::kParzen:
-      return "parzen:" + textio::Shortest(choice.parameter);
+      return "parzen:" + textio::Shortest(choice.parameter) + lobe;
     case SmoothingChoice::Kind::kNone:
       return "none";
   }
@@ -56,11 +57,31 @@ Smoother::Smoother(const SmoothingChoice& choice, const std::vector<double>& gri
         const double f = static_cast<double>(k) * df;
         const double x = choice.kind == SmoothingChoice::Kind::kKonnoOhmachi ? choice.parameter * std::log10(f / fc)
                                                                              : std::numbers::pi * u * (f - fc) / 2;
-        const double w = SincFourth(x);
+        const double w = choice.main_lobe && std::fabs(x) >= std::numbers::pi ? 0 : SincFourth(x);
         row.weights[k - first_bin_] = w;
         total += w;
       }
+      if (total == 0) {
+        // A main lobe narrower than a bin: the nearest bin.
+        const double nearest = std::clamp(std::round(fc / df), 1.0, static_cast<double>(last_bin));
+        row.first = static_cast<size_t>(nearest) - first_bin_;
+        row.weights = {1.0};
+        rows_.push_back(std::move(row));
+        continue;
+      }
       for (double& w : row.weights) w /= total;
+      if (choice.main_lobe) {
+        // Keep the support only.
+        const auto nonzero = [](double w) { return w != 0; };
+        const size_t begin =
+            static_cast<size_t>(std::find_if(row.weights.begin(), row.weights.end(), nonzero) - row.weights.begin());
+        const size_t end =
+            row.weights.size() -
+            static_cast<size_t>(std::find_if(row.weights.rbegin(), row.weights.rend(), nonzero) - row.weights.rbegin());
+        row.first = begin;
+        row.weights = std::vector<double>(row.weights.begin() + static_cast<std::ptrdiff_t>(begin),
+                                          row.weights.begin() + static_cast<std::ptrdiff_t>(end));
+      }
     }
     rows_.push_back(std::move(row));
   }

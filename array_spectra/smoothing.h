@@ -18,12 +18,17 @@ namespace circspec {
 //      W(f) = [sin(x) / x]^4,  x = pi u (f - fc) / 2,  u = 280 / (151 B),
 //    where B = 280 / (151 u) is that window's equivalent bandwidth;
 //  - none: the single bin nearest to fc.
+// With main_lobe the windows stop at their first zeros (|x| = pi): no
+// bin far from fc enters, so that a model of the smoothed spectra needs
+// only the wavenumbers near fc (the dispersion curve's form).
 struct SmoothingChoice {
   enum class Kind { kKonnoOhmachi, kParzen, kNone };
   Kind kind = Kind::kKonnoOhmachi;
   double parameter = 40;  // b, or B in Hz
+  bool main_lobe = false;
 };
-// "ko:40", "parzen:0.5", "none": as written on the command line.
+// "ko:40", "parzen:0.5", "none" as written on the command line, with
+// " (main lobe)" where the windows stop at their first zeros.
 std::string Describe(const SmoothingChoice& choice);
 
 // The weights of every output frequency over the bins of an FFT with

@@ -60,9 +60,8 @@ SyntheticArray MakeArray(const ArrayDesign& design) {
   return a;
 }
 
-AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component) {
+AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component, AnalysisOptions options) {
   SyntheticArray a = MakeArray(design);
-  AnalysisOptions options;
   options.component = component;
   ChannelLayout channels(a.geometry, component);
   SpectralSums sums = Analyse(a.geometry, a.Opener(component), options);

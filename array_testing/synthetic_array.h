@@ -62,8 +62,8 @@ std::string LayoutText(const ArrayDesign& design);
 
 SyntheticArray MakeArray(const ArrayDesign& design);
 
-// An array's records and their analysis as circspec makes it: the default
-// options but for the component.
+// An array's records and their analysis as circspec makes it: the given
+// options (circspec's defaults unless told) with the component.
 struct AnalysedArray {
   SyntheticArray array;
   AnalysisOptions options;
@@ -76,7 +76,8 @@ struct AnalysedArray {
   std::vector<double> Theory(const WaveModel& model) const;
 };
 
-AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component = Component::kVertical);
+AnalysedArray MakeAndAnalyse(const ArrayDesign& design, Component component = Component::kVertical,
+                             AnalysisOptions options = {});
 
 }  // namespace circspec::testing
 
