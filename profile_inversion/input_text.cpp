@@ -1,0 +1,27 @@
+#include "profile_inversion/input_text.h"
+
+#include <iterator>
+
+#include "profile_inversion/request.h"
+#include "textio/errors.h"
+
+namespace circinv {
+namespace {
+
+std::string WholeOf(std::istream& in, const std::string& shown) {
+  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw textio::InputError(shown + ": cannot be read");
+  return text;
+}
+
+}  // namespace
+
+InputText ReadInputText(suite::Context& context, const std::string& name) {
+  if (name == kStandardInput) return {"standard input", WholeOf(context.in(), "standard input")};
+  suite::InputFile& file = context.OpenInput(name);
+  InputText input{name, WholeOf(file.stream(), name)};
+  context.Close(file);
+  return input;
+}
+
+}  // namespace circinv
