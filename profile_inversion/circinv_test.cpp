@@ -31,6 +31,7 @@ namespace circinv {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 testsupport::Outcome Circinv(std::vector<std::string> args, const testsupport::TempDir& dir,
@@ -302,6 +303,22 @@ TEST(CircinvInversion, SummaryIsTheLibrarysInversionWithTheSameSettings) {
     EXPECT_THAT(r.out, HasSubstr("  layer  "));
     EXPECT_THAT(r.out, HasSubstr("\n  half-space  "));
   }
+}
+
+// A curve of short wavelengths alone constrains less than 30 m: the
+// summary says that Vs30 below comes from the models, not from the data.
+// The site's curve reaches 158 m, and says nothing of the kind.
+TEST(CircinvInversion, DataShallowerThan30MetresAreSaidToBe) {
+  const SiteFiles site;
+  site.dir.Write("shallow.txt",
+                 SiteFiles::WithErrors(site.Forward({"--fmin", "15", "--fmax", "50", "--nfreq", "8"}), false));
+  const testsupport::Outcome shallow = Circinv({"--models", "400", "shallow.txt"}, site.dir);
+  ASSERT_EQ(shallow.status, 0) << shallow.err;
+  EXPECT_THAT(shallow.out, HasSubstr("\nthe data constrain the profile to 6.441 m depth"));
+  EXPECT_THAT(shallow.out, HasSubstr("\nnote: the data constrain only the top 6.441 m; below"));
+  const testsupport::Outcome deep = Circinv({"--models", "400", "rayleigh.txt"}, site.dir);
+  EXPECT_THAT(deep.out, HasSubstr("\nthe data constrain the profile to 157.8 m depth"));
+  EXPECT_THAT(deep.out, Not(HasSubstr("note:")));
 }
 
 TEST(CircinvInversion, ResultDirectoryAndOneSeedGiveTheSameBytes) {

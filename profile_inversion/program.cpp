@@ -107,8 +107,28 @@ inconsistent ranges in a param file; bad option values, an option of the
 other kind of run, --layers with --param; an --output directory that is
 not empty.
 
-Example:
-  $ true
+Example (the curve of 10 m of soft soil over stiffer ground, whose Vs30
+is 381.8 m/s; then the ground back from that curve with 3 % errors):
+  $ cat model.txt
+  # thickness vp vs density (m, m/s, m/s, kg/m^3)
+  10  400   200  1800
+  0   1400  700  2100
+  $ circinv --forward model.txt --fmin 2 --fmax 32 --nfreq 5 | grep -v '^#'
+  # freq c
+   2.00000000e+00  6.31100090e+02
+   4.00000000e+00  5.94652421e+02
+   8.00000000e+00  4.23122963e+02
+   1.60000000e+01  1.91438320e+02
+   3.20000000e+01  1.86580258e+02
+  $ circinv --forward model.txt --fmin 2 --fmax 30 --nfreq 20 | awk 'NF && !/^#/ {$3 = 0.03 * $2} 1' > curve.txt
+  $ circinv --models 2000 -o result curve.txt | grep -i '^vs30'
+  Vs30: 356.9 m/s, 10-90 % 317.7 to 396.7 m/s (the 100 acceptable models); best model 382.2 m/s
+  vs30 356.85500844600995 317.67224216239873 396.6854895446531
+  $ ls result
+  best_model.txt
+  ensemble.txt
+  fit.txt
+  profile.txt
 )help";
 
 }  // namespace

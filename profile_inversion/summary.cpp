@@ -40,9 +40,10 @@ std::string CurveLine(const CurveInput& input) {
   return line;
 }
 
-// The ranges the search spans, in one line: where the half-space may lie,
-// and the extremes of vs and of Poisson's ratio over all layers.
-std::string ParametersLine(const InversionResult& result, const InversionRequest& request) {
+// The parameterisation, and the ranges the search spans in one line:
+// where the half-space may lie, and the extremes of vs and of Poisson's
+// ratio over all layers.
+void WriteParameters(textio::Output& out, const InversionResult& result, const InversionRequest& request) {
   const Parameterisation& p = result.parameterisation;
   const std::vector<LayerRanges>& layers = p.space().layers;
   double depth_min = 0, depth_max = 0;
@@ -59,12 +60,12 @@ std::string ParametersLine(const InversionResult& result, const InversionRequest
     nu_max = std::max(nu_max, layers[i].poisson.max);
   }
   auto span = [](double lo, double hi) { return lo == hi ? Brief(lo) : Brief(lo) + " to " + Brief(hi); };
-  return "parameters: " + Plural(layers.size() - 1, "layer", "layers") + " over a half-space, the ranges " +
-         (request.param ? "of " + textio::Printable(*request.param) : std::string("from the data")) +
-         ": the half-space at " + span(depth_min, depth_max) + " m depth, vs " + span(vs_min, vs_max) +
-         " m/s, Poisson's ratio " + span(nu_min, nu_max) + "; velocities " +
-         (p.space().increasing ? "increasing with depth" : "free to decrease with depth") + "; " +
-         Plural(static_cast<size_t>(p.dimension()), "free parameter", "free parameters");
+  out.Line("parameters: " + Plural(layers.size() - 1, "layer", "layers") + " over a half-space (" +
+           Plural(static_cast<size_t>(p.dimension()), "free parameter", "free parameters") + "), the ranges " +
+           (request.param ? "of " + textio::Printable(*request.param) : std::string("from the data")));
+  out.Line("ranges: the half-space at " + span(depth_min, depth_max) + " m depth, vs " + span(vs_min, vs_max) +
+           " m/s, Poisson's ratio " + span(nu_min, nu_max) + "; velocities " +
+           (p.space().increasing ? "increasing with depth" : "free to decrease with depth"));
 }
 
 std::string AcceptableLine(const InversionResult& result) {
@@ -74,10 +75,10 @@ std::string AcceptableLine(const InversionResult& result) {
       "acceptable models: " + std::to_string(a.acceptable.size()) + " of " + std::to_string(misfits.size());
   if (a.rule == EnsembleRule::kMisfitAtMostOne) return counted + ", those of misfit <= 1";
   const auto fitting = std::count_if(misfits.begin(), misfits.end(), [](double m) { return m <= 1; });
-  const std::string reached = fitting == 0 ? std::string("no model reached misfit <= 1")
-                                           : "only " + std::to_string(fitting) + " reached misfit <= 1";
-  return counted + ", the best 5 % (" + reached +
-         ", fewer than 5 % of all: the others fit worse than the errors allow)";
+  if (fitting == 0)
+    return counted + ", the best 5 % (no model reached misfit <= 1: they fit worse than the errors allow)";
+  return counted + ", the best 5 % (only " + std::to_string(fitting) +
+         " reached misfit <= 1, fewer than 5 % of all: the others fit worse than the errors allow)";
 }
 
 // The best model as a table with aligned columns.
@@ -112,7 +113,7 @@ void WriteSummary(textio::Output& out, const InversionResult& result, const std:
   const Appraisal& a = result.appraisal;
   out.Line("circinv (circarray) " + std::string(suite::Version()));
   for (const CurveInput& c : curves) out.Line(CurveLine(c));
-  out.Line(ParametersLine(result, request));
+  WriteParameters(out, result, request);
   out.Line("search: neighbourhood algorithm, " + std::to_string(result.search.size()) + " models in " +
            Plural(static_cast<size_t>(request.search.chains), "chain", "chains") + ", seed " +
            std::to_string(request.search.seed));
@@ -127,7 +128,8 @@ void WriteSummary(textio::Output& out, const InversionResult& result, const std:
            std::to_string(a.acceptable.size()) + " acceptable models); best model " + Brief(a.best_vs30) + " m/s");
   if (a.constrained_depth < 30) {
     out.Line("note: the data constrain only the top " + Brief(a.constrained_depth) +
-             " m; below, Vs30 takes each model's velocities where the data say nothing");
+             " m; below, the models' velocities come from the ranges, not from the data, and so do Vs30 and its "
+             "range");
   }
   if (request.output) {
     out.Line("results: " + textio::Printable(*request.output) +
