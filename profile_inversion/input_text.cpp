@@ -1,6 +1,8 @@
 #include "profile_inversion/input_text.h"
 
+#include <filesystem>
 #include <iterator>
+#include <system_error>
 
 #include "profile_inversion/request.h"
 #include "textio/errors.h"
@@ -17,11 +19,20 @@ std::string WholeOf(std::istream& in, const std::string& shown) {
 }  // namespace
 
 InputText ReadInputText(suite::Context& context, const std::string& name) {
-  if (name == kStandardInput) return {"standard input", WholeOf(context.in(), "standard input")};
+  if (name == kStandardInput) {
+    if (context.stdin_is_terminal()) context.Warn("reading standard input ('-'; end with Ctrl-D)");
+    return {"standard input", WholeOf(context.in(), "standard input")};
+  }
   suite::InputFile& file = context.OpenInput(name);
   InputText input{name, WholeOf(file.stream(), name)};
   context.Close(file);
   return input;
+}
+
+bool SameFile(const suite::Context& context, const std::string& a, const std::string& b) {
+  if (a == kStandardInput || b == kStandardInput) return false;
+  std::error_code ec;
+  return a == b || (std::filesystem::equivalent(context.Resolve(a), context.Resolve(b), ec) && !ec);
 }
 
 }  // namespace circinv

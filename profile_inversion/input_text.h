@@ -17,7 +17,13 @@ struct InputText {
 };
 
 // Throws textio::InputError naming a file that cannot be opened or read.
+// Reading standard input from a terminal, it first says so on standard
+// error, since nothing else would tell why the run waits.
 InputText ReadInputText(suite::Context& context, const std::string& name);
+
+// Whether two names given on the command line lead to one file (never for
+// standard input's "-").
+bool SameFile(const suite::Context& context, const std::string& a, const std::string& b);
 
 }  // namespace circinv
 

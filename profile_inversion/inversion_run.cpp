@@ -24,11 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SameFile(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec) && !ec;
-}
-
 // The checks WriteResults makes at the end, made before the search too, so
 // that a directory that cannot take the results does not cost the run.
 void CheckResultDirectory(const suite::Context& context, const std::string& name) {
@@ -113,9 +108,7 @@ class ProgressLine {
 
 void RunInversion(suite::Context& context, const InversionRequest& request) {
   if (request.output) CheckResultDirectory(context, *request.output);
-  if (request.rayleigh && request.love && *request.rayleigh != kStandardInput && *request.love != kStandardInput &&
-      (*request.rayleigh == *request.love ||
-       SameFile(context.Resolve(*request.rayleigh), context.Resolve(*request.love)))) {
+  if (request.rayleigh && request.love && SameFile(context, *request.rayleigh, *request.love)) {
     throw textio::RuntimeError("--love: '" + textio::Printable(*request.love) +
                                "' is the Rayleigh curve too: a Love curve is measured on the transverse motion");
   }

@@ -40,7 +40,7 @@ Inversion options (defaults in brackets):
                      'increasing' is --increasing
   --increasing       vs and vp must not decrease with depth [they may]
   --models M         models in all, at least 100 per chain, at most
-                     10000000 [20000]
+                     1000000 [20000]
   --chains K         independent searches that share the models, 1 to
                      1000 [4]
   --seed S           random seed, an integer of 0 or more; the same seed
@@ -114,7 +114,6 @@ is 381.8 m/s; then the ground back from that curve with 3 % errors):
   10  400   200  1800
   0   1400  700  2100
   $ circinv --forward model.txt --fmin 2 --fmax 32 --nfreq 5 | grep -v '^#'
-  # freq c
    2.00000000e+00  6.31100090e+02
    4.00000000e+00  5.94652421e+02
    8.00000000e+00  4.23122963e+02

@@ -32,7 +32,7 @@ struct ForwardRequest {
 
 // The upper limits of the options that take counts.
 inline constexpr int kMaxLayers = 10;
-inline constexpr int kMaxModels = 10'000'000;
+inline constexpr int kMaxModels = 1'000'000;
 inline constexpr int kMaxChains = 1000;
 
 // circinv [options] CURVE: the inversion.
