@@ -43,8 +43,9 @@ std::optional<std::string> FileName(const suite::CommandLine& line, std::string_
 
 ForwardRequest ParseForward(const suite::CommandLine& line) {
   for (std::string_view option : kInversionOnly) {
-    if (line.Has(option))
+    if (line.Has(option)) {
       throw suite::UsageError("--" + std::string(option) + " belongs to an inversion, not to --forward");
+    }
   }
   ForwardRequest r;
   r.model = *FileName(line, "forward");
