@@ -19,7 +19,8 @@ set(CIRCARRAY_PROGRAMS
     "circspec|array_spectra|SPAC coefficients, coherence and CCA ratio from the records of a circular array"
     "circplot|result_plot|pictures of array spectra, dispersion curves and noise ratios"
     "seis2col|seismic_convert|column text file from a station's miniSEED or SAC channels"
-    "circdisp|dispersion_curve|merge dispersion curves of several arrays into one")
+    "circdisp|dispersion_curve|merge dispersion curves of several arrays into one"
+    "circinv|profile_inversion|shear-velocity profile and Vs30 from dispersion curves")
 
 # suite_program_fields(ENTRY NAME DIR SUMMARY): the first three fields of
 # an entry.

@@ -40,6 +40,7 @@ class Parser {
     if (!(std::isnormal(p.f) && p.f > 0)) Fail(line, "the frequency must be positive, got '" + Shown(fields[0]) + "'");
     if (std::isnan(p.c)) {  // a frequency without an estimate
       ++curve_.without_estimate;
+      curve_.unestimated.push_back(p);
       return;
     }
     if (!(std::isnormal(p.c) && p.c > 0)) Fail(line, "the velocity must be positive, got '" + Shown(fields[1]) + "'");
@@ -54,12 +55,18 @@ class Parser {
       throw textio::InputError(curve_.source + ": no points 'frequency velocity'" +
                                (curve_.without_estimate > 0 ? " with a velocity (every one is nan)" : ""));
     }
-    std::vector<Point>& p = curve_.points;
-    std::stable_sort(p.begin(), p.end(), [](const Point& a, const Point& b) { return a.f < b.f; });
-    for (size_t i = 1; i < p.size(); ++i) {
-      if (p[i].f == p[i - 1].f) {
-        const auto [first, second] = std::minmax(p[i - 1].line, p[i].line);
-        Fail(second, "frequency " + textio::Shortest(p[i].f) + " Hz is given twice (also on line " +
+    auto by_frequency = [](const Point& a, const Point& b) { return a.f < b.f; };
+    std::stable_sort(curve_.points.begin(), curve_.points.end(), by_frequency);
+    std::stable_sort(curve_.unestimated.begin(), curve_.unestimated.end(), by_frequency);
+    // Every line counts for the frequencies given twice, with an estimate
+    // or without.
+    std::vector<Point> all(curve_.points);
+    all.insert(all.end(), curve_.unestimated.begin(), curve_.unestimated.end());
+    std::stable_sort(all.begin(), all.end(), by_frequency);
+    for (size_t i = 1; i < all.size(); ++i) {
+      if (all[i].f == all[i - 1].f) {
+        const auto [first, second] = std::minmax(all[i - 1].line, all[i].line);
+        Fail(second, "frequency " + textio::Shortest(all[i].f) + " Hz is given twice (also on line " +
                          std::to_string(first) + ")");
       }
     }

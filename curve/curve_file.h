@@ -18,7 +18,8 @@
 //   that weigh the points by it; the others ignore it and every column
 //   after the second.
 // - Frequencies may come in any order: the points are sorted on reading.
-//   A frequency given twice is refused.
+//   A frequency given twice is refused, on lines with or without an
+//   estimate.
 // Every refusal is a textio::InputError naming the file and the line.
 
 #include <istream>
@@ -49,6 +50,9 @@ struct Curve {
   std::string source;         // the file's name as given, for messages
   std::vector<Point> points;  // sorted by frequency, at least one
   long without_estimate = 0;  // lines whose velocity is nan
+  // Those lines (c NaN), sorted by frequency: the frequencies a program
+  // that computes a curve at the file's frequencies (circinv --at) keeps.
+  std::vector<Point> unestimated;
 
   // The velocity at f: linear in log f and log c between neighbouring
   // points (a power law between them), held at the end values beyond the

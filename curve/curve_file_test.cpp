@@ -33,6 +33,9 @@ TEST(CurveFile, CommentsBlankLinesSeparatorsAndAnyOrder) {
   EXPECT_EQ(c.points[2].c, 300);
   EXPECT_TRUE(std::isnan(c.points[2].se));  // not asked for
   EXPECT_EQ(c.without_estimate, 1);
+  ASSERT_EQ(c.unestimated.size(), 1u);
+  EXPECT_EQ(c.unestimated[0].f, 6);
+  EXPECT_EQ(c.unestimated[0].line, 5);
   const Curve with_se = Parse("4 440 20\n2 600 30.5\n6 nan nan\n", StandardErrors::kRequired);
   EXPECT_EQ(with_se.points[0].se, 30.5);
   EXPECT_EQ(with_se.points[1].se, 20);
@@ -49,6 +52,8 @@ TEST(CurveFile, RefusalsNameTheFileAndTheLine) {
       {"1 100\n2 abc\n", kIgnored, "c.txt line 2: expected a number for the velocity, got 'abc'"},
       {"1 100\n2\n", kIgnored, "c.txt line 2: expected 'frequency velocity', got 1 field"},
       {"2 100\n# x\n2.0 200\n", kIgnored, "c.txt line 3: frequency 2 Hz is given twice (also on line 1)"},
+      {"4 nan\n2 100\n4.0 300\n", kIgnored, "c.txt line 3: frequency 4 Hz is given twice (also on line 1)"},
+      {"2 100\n4 nan\n4 nan\n", kIgnored, "c.txt line 3: frequency 4 Hz is given twice (also on line 2)"},
       {"0 100\n", kIgnored, "c.txt line 1: the frequency must be positive, got '0'"},
       {"nan 100\n", kIgnored, "c.txt line 1: the frequency must be positive, got 'nan'"},
       {"1 -100\n", kIgnored, "c.txt line 1: the velocity must be positive, got '-100'"},

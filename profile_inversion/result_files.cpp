@@ -117,20 +117,24 @@ void WriteFit(textio::Output& out, const InversionResult& result) {
 
 }  // namespace
 
-void WriteResults(const fs::path& directory, const InversionResult& result, std::string_view shown_name) {
-  const std::string shown = shown_name.empty() ? directory.string() : std::string(shown_name);
+void WriteResults(const fs::path& directory_as_given, const InversionResult& result, std::string_view shown_name) {
+  const std::string shown = shown_name.empty() ? directory_as_given.string() : std::string(shown_name);
   auto refuse = [&](const std::string& why) {
     throw textio::RuntimeError("the result directory \"" + shown + "\" " + why);
   };
+  // "out/" names the directory "out": without the trailing separator its
+  // parent is where the temporary goes, not "out" itself (the rename of a
+  // directory into itself would fail, after the work).
+  fs::path directory = directory_as_given.lexically_normal();
+  if (!directory.has_filename() && directory.has_relative_path()) directory = directory.parent_path();
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(directory, ec);
   if (fs::exists(status)) {
     if (!fs::is_directory(status)) refuse("exists and is not a directory");
     if (!fs::is_empty(directory, ec) || ec) refuse("exists and is not empty");
   }
-  fs::path name = directory.filename();
-  if (name.empty()) name = directory.parent_path().filename();  // "out/" names "out"
-  const fs::path parent = directory.lexically_normal().parent_path();
+  const fs::path name = directory.filename();
+  const fs::path parent = directory.parent_path();
   // A fresh sibling, made with the permissions the user's umask gives any
   // new directory (mkdtemp would make it private to the owner).
   fs::path temporary;

@@ -147,5 +147,17 @@ TEST_F(ResultFilesTest, ReplacesOnlyAnEmptyDirectory) {
   EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"plain", "run"}));
 }
 
+// "run/" as a shell's completion gives it: the directory "run", made or
+// replaced when empty, with its temporary beside it, not inside it.
+TEST_F(ResultFilesTest, ATrailingSeparatorNamesTheSameDirectory) {
+  WriteResults(dir_.path() / "made/", *result_);
+  fs::create_directory(dir_.path() / "empty");
+  WriteResults((dir_.path() / "empty").string() + "//", *result_);
+  EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"empty", "made"}));
+  for (const char* name : {"made", "empty"}) {
+    EXPECT_FALSE(testsupport::ReadFile(dir_.path() / name / "fit.txt").empty()) << name;
+  }
+}
+
 }  // namespace
 }  // namespace circinv
