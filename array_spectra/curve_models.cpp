@@ -283,12 +283,14 @@ std::optional<double> CurveModels::Smoothed::NoiseRatio(double spac, double coh)
     const double k = root.side == BranchRoot::Side::kOn ? root.k : 0;
     return q * q / ((1 + eps) * (g0_.At(k) + eps / n)) - coh;
   };
-  if (residual(0) <= 0) return 0.0;
+  const double at_zero = residual(0);
+  if (std::isnan(at_zero)) return std::nullopt;
+  if (at_zero <= 0) return 0.0;
   // Widen the bracket from small ratios up: the smallest root is the one
   // continuous with eps = 0.
   double a = 0, b = std::min(eps_max, 0.01);
-  while (residual(b) > 0) {
-    if (b >= eps_max) return std::nullopt;
+  for (double r = residual(b); !(r <= 0); r = residual(b)) {
+    if (std::isnan(r) || b >= eps_max) return std::nullopt;
     a = b;
     b = std::min(eps_max, 4 * b);
   }

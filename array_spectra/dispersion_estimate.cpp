@@ -149,38 +149,41 @@ std::vector<CurveMethod> CurveMethodsOf(const ChannelLayout& channels) {
 
 namespace {
 
-DispersionCurve EstimateWith(const CurveModels& models, const std::vector<SmoothingMoments>& moments,
-                             const ChannelLayout& channels, size_t ring, const SpectralSums& sums,
-                             const CurveRules& rules) {
-  const size_t nf = sums.frequencies.size(), nc = sums.channels, groups = sums.groups.size();
-  const std::vector<CurveMethod> methods = CurveMethodsOf(channels);
-  DispersionCurve curve;
-  curve.frequencies = sums.frequencies;
-  curve.eps.assign(nf, kNaN);
-  curve.eps_se.assign(nf, kNaN);
-  curve.best.assign(nf, -1);
-  for (CurveMethod m : methods) {
-    MethodCurve mc{m, {}, {}, {}, {}, {}};
-    mc.c.assign(nf, kNaN);
-    mc.c_se.assign(nf, kNaN);
-    mc.k.assign(nf, kNaN);
-    mc.k_se.assign(nf, kNaN);
-    mc.flag.assign(nf, curve::kValidFlag);
-    curve.methods.push_back(std::move(mc));
-  }
-  const size_t nm = methods.size();
-  auto index_of = [&methods](CurveMethod m) -> std::optional<size_t> {
-    for (size_t i = 0; i < methods.size(); ++i) {
-      if (methods[i] == m) return i;
-    }
-    return std::nullopt;
+// What one pass over the frequencies measures, before the rules: every
+// value with its jackknife error, for one choice of the smoothing's
+// moments.
+struct Measured {
+  struct Method {
+    std::vector<double> c, c_se, k, k_se;
+    std::vector<double> end;  // the k of the branch's end
+    std::vector<BranchRoot::Side> side;
   };
-  const std::optional<size_t> spac_nc = index_of(CurveMethod::kSpacNc), cca_nc = index_of(CurveMethod::kCcaNc);
+  std::vector<Method> methods;  // as CurveMethodsOf
+  std::vector<double> eps, eps_se;
+  // c_spac_nc - c_cca_nc where both have roots, and the excess coherence.
+  std::vector<double> difference, difference_se, excess, excess_se;
+};
 
-  std::vector<double> without(nc), eps(groups + 1), excess(groups + 1);
+Measured Measure(const CurveModels& models, const std::vector<SmoothingMoments>& moments,
+                 const std::vector<CurveMethod>& methods, const ChannelLayout& channels, size_t ring,
+                 const SpectralSums& sums) {
+  const size_t nf = sums.frequencies.size(), nc = sums.channels, groups = sums.groups.size(), nm = methods.size();
+  Measured out;
+  out.methods.resize(nm);
+  for (Measured::Method& m : out.methods) {
+    for (std::vector<double>* v : {&m.c, &m.c_se, &m.k, &m.k_se, &m.end}) v->assign(nf, kNaN);
+    m.side.assign(nf, BranchRoot::Side::kBefore);
+  }
+  for (std::vector<double>* v :
+       {&out.eps, &out.eps_se, &out.difference, &out.difference_se, &out.excess, &out.excess_se}) {
+    v->assign(nf, kNaN);
+  }
+  const auto spac_nc = std::find(methods.begin(), methods.end(), CurveMethod::kSpacNc) - methods.begin();
+  const auto cca_nc = std::find(methods.begin(), methods.end(), CurveMethod::kCcaNc) - methods.begin();
+  const bool compare = static_cast<size_t>(spac_nc) < nm && static_cast<size_t>(cca_nc) < nm;
+
+  std::vector<double> without(nc), eps(groups + 1), excess(groups + 1), difference(groups + 1);
   std::vector<std::vector<double>> c(nm, std::vector<double>(groups + 1)), k(nm, std::vector<double>(groups + 1));
-  std::vector<BranchRoot::Side> side(nm);
-  std::vector<BranchWatch> watch(nm);
   for (size_t i = 0; i < nf; ++i) {
     const double f = sums.frequencies[i];
     const double* total = &sums.total[i * nc];
@@ -197,27 +200,80 @@ DispersionCurve EstimateWith(const CurveModels& models, const std::vector<Smooth
       excess[r] = o.excess_coherence;
       for (size_t m = 0; m < nm; ++m) {
         const BranchRoot root = RootOf(methods[m], at, models.stations(), o);
-        if (r == 0) side[m] = root.side;
+        if (r == 0) out.methods[m].side[i] = root.side;
         const bool on = root.side == BranchRoot::Side::kOn;
         k[m][r] = on ? root.k : kNaN;
         c[m][r] = on ? 2 * std::numbers::pi * f / root.k : kNaN;
       }
+      if (compare) difference[r] = c[spac_nc][r] - c[cca_nc][r];
     }
-    curve.eps[i] = eps[0];
-    curve.eps_se[i] = std::isfinite(eps[0]) ? JackknifeError(eps) : kNaN;
+    out.eps[i] = eps[0];
+    out.eps_se[i] = std::isfinite(eps[0]) ? JackknifeError(eps) : kNaN;
+    out.excess[i] = excess[0];
+    out.excess_se[i] = std::isfinite(excess[0]) ? JackknifeError(excess) : kNaN;
+    if (compare && std::isfinite(difference[0])) {
+      out.difference[i] = difference[0];
+      out.difference_se[i] = JackknifeError(difference);
+    }
+    for (size_t m = 0; m < nm; ++m) {
+      Measured::Method& mm = out.methods[m];
+      mm.c[i] = c[m][0];
+      mm.k[i] = k[m][0];
+      if (mm.side[i] == BranchRoot::Side::kOn && std::isfinite(c[m][0])) {
+        mm.c_se[i] = JackknifeError(c[m]);
+        mm.k_se[i] = JackknifeError(k[m]);
+      }
+      mm.end[i] = BranchEnd(methods[m], at, models.stations(), eps[0]);
+    }
+  }
+  return out;
+}
 
+// Adds to every error the change of its value when the smoothing's
+// moments are those of p + its error (the curve's slope is estimated):
+// se^2 + (v(p + se_p) - v(p))^2.
+void AddSlopeError(Measured& m, const Measured& shifted) {
+  auto add = [](const std::vector<double>& v, std::vector<double>& se, const std::vector<double>& w) {
+    for (size_t i = 0; i < v.size(); ++i) {
+      if (std::isfinite(v[i]) && std::isfinite(w[i])) se[i] = std::hypot(se[i], v[i] - w[i]);
+    }
+  };
+  for (size_t j = 0; j < m.methods.size(); ++j) {
+    add(m.methods[j].c, m.methods[j].c_se, shifted.methods[j].c);
+    add(m.methods[j].k, m.methods[j].k_se, shifted.methods[j].k);
+  }
+  add(m.eps, m.eps_se, shifted.eps);
+  add(m.difference, m.difference_se, shifted.difference);
+  add(m.excess, m.excess_se, shifted.excess);
+}
+
+// The rules over the measured values, frequency by frequency upward.
+DispersionCurve Judge(const Measured& measured, const std::vector<CurveMethod>& methods, const CurveModels& models,
+                      const ChannelLayout& channels, const std::vector<double>& frequencies, const CurveRules& rules) {
+  const size_t nf = frequencies.size(), nm = methods.size();
+  DispersionCurve curve;
+  curve.frequencies = frequencies;
+  curve.eps = measured.eps;
+  curve.eps_se = measured.eps_se;
+  curve.best.assign(nf, -1);
+  for (size_t m = 0; m < nm; ++m) {
+    const Measured::Method& mm = measured.methods[m];
+    curve.methods.push_back(
+        {methods[m], mm.c, mm.c_se, mm.k, mm.k_se, std::vector<std::string_view>(nf, curve::kValidFlag)});
+  }
+  const auto spac_nc = std::find(methods.begin(), methods.end(), CurveMethod::kSpacNc) - methods.begin();
+  const auto cca_nc = std::find(methods.begin(), methods.end(), CurveMethod::kCcaNc) - methods.begin();
+  std::vector<BranchWatch> watch(nm);
+  for (size_t i = 0; i < nf; ++i) {
+    const double eps = measured.eps[i];
     for (size_t m = 0; m < nm; ++m) {
       MethodCurve& mc = curve.methods[m];
       const CurveMethod method = methods[m];
-      mc.c[i] = c[m][0];
-      mc.k[i] = k[m][0];
-      const bool on = side[m] == BranchRoot::Side::kOn && std::isfinite(c[m][0]);
-      mc.c_se[i] = on ? JackknifeError(c[m]) : kNaN;
-      mc.k_se[i] = on ? JackknifeError(k[m]) : kNaN;
+      const Measured::Method& mm = measured.methods[m];
+      const bool on = mm.side[i] == BranchRoot::Side::kOn && std::isfinite(mc.c[i]);
       BranchWatch& w = watch[m];
-      if (side[m] == BranchRoot::Side::kBeyond ||
-          (on &&
-           TurnedBack(w, mc.k[i], mc.k_se[i], BranchEnd(method, at, models.stations(), eps[0]), rules.turn_back))) {
+      if (mm.side[i] == BranchRoot::Side::kBeyond ||
+          (on && TurnedBack(w, mc.k[i], mc.k_se[i], mm.end[i], rules.turn_back))) {
         w.ended = true;
       }
       if (w.ended) {
@@ -231,7 +287,7 @@ DispersionCurve EstimateWith(const CurveModels& models, const std::vector<Smooth
       // Near the branch's end the model is flat and the inversion folds:
       // a root within two of its errors of the end is not known to lie on
       // the branch.
-      if (std::isfinite(mc.k_se[i]) && !(mc.k[i] + 2 * mc.k_se[i] < BranchEnd(method, at, models.stations(), eps[0]))) {
+      if (std::isfinite(mc.k_se[i]) && !(mc.k[i] + 2 * mc.k_se[i] < mm.end[i])) {
         mc.flag[i] = kBranch;
         continue;
       }
@@ -248,9 +304,9 @@ DispersionCurve EstimateWith(const CurveModels& models, const std::vector<Smooth
       // but no ratio (no root for it) the plain methods cannot be trusted;
       // without a centre the ratio is not measured.
       if (IsSpacOrCca(method) && channels.has_centre) {
-        const size_t nc_index = method == CurveMethod::kSpac ? *spac_nc : *cca_nc;
-        const double compensated = c[nc_index][0];
-        if (!std::isfinite(eps[0]) || !std::isfinite(compensated) || std::fabs(mc.c[i] - compensated) > mc.c_se[i]) {
+        const size_t nc_index = static_cast<size_t>(method == CurveMethod::kSpac ? spac_nc : cca_nc);
+        const double compensated = mm.c[i] - measured.methods[nc_index].c[i];
+        if (!std::isfinite(eps) || !std::isfinite(compensated) || std::fabs(compensated) > mc.c_se[i]) {
           mc.flag[i] = kNoise;
           continue;
         }
@@ -264,22 +320,19 @@ DispersionCurve EstimateWith(const CurveModels& models, const std::vector<Smooth
     // SPAC coefficient allows without noise (a SPAC coefficient lowered
     // by something else: a phase between the centre and the ring).
     bool consistent = true;
-    if (spac_nc && cca_nc) {
+    if (std::isfinite(measured.difference[i])) {
       auto comparable = [&](size_t m) {
         const std::string_view flag = curve.methods[m].flag[i];
         return flag == curve::kValidFlag || flag == kNoise || flag == kError;
       };
-      if (comparable(*spac_nc) && comparable(*cca_nc)) {
-        std::vector<double> difference(groups + 1);
-        for (size_t r = 0; r <= groups; ++r) difference[r] = c[*spac_nc][r] - c[*cca_nc][r];
-        const double se = JackknifeError(difference);
-        consistent = !(std::isfinite(se) && std::fabs(difference[0]) > rules.consistency * se);
+      const double se = measured.difference_se[i];
+      if (comparable(static_cast<size_t>(spac_nc)) && comparable(static_cast<size_t>(cca_nc)) && std::isfinite(se) &&
+          std::fabs(measured.difference[i]) > rules.consistency * se) {
+        consistent = false;
       }
     }
-    if (std::isfinite(excess[0])) {
-      const double se = JackknifeError(excess);
-      if (std::isfinite(se) && excess[0] > rules.consistency * se) consistent = false;
-    }
+    const double excess_se = measured.excess_se[i];
+    if (std::isfinite(excess_se) && measured.excess[i] > rules.consistency * excess_se) consistent = false;
     if (!consistent) {
       for (MethodCurve& mc : curve.methods) {
         if (mc.flag[i] == curve::kValidFlag) mc.flag[i] = kConsistency;
@@ -300,19 +353,23 @@ DispersionCurve EstimateCurve(const CurveModels& models, const ChannelLayout& ch
                               const SpectralSums& sums, const SmoothingChoice& smoothing, const CurveRules& rules) {
   // The smoothing's effect on the models depends on the curve's own slope
   // (p = c / U): a first pass with p = 1 (no dispersion) gives the curve
-  // whose slope the second pass takes.
-  const Smoother smoother = MakeSmoother(smoothing, sums.frequencies, sums.window_samples, sums.dt);
+  // whose slope the second pass takes, and a third, with the slope one
+  // error steeper, how much the slope's error moves each value.
+  const std::vector<CurveMethod> methods = CurveMethodsOf(channels);
+  const std::vector<double>& frequencies = sums.frequencies;
+  const Smoother smoother = MakeSmoother(smoothing, frequencies, sums.window_samples, sums.dt);
   const double df = 1 / (static_cast<double>(sums.window_samples) * sums.dt);
-  std::vector<double> power(sums.frequencies.size());
+  std::vector<double> power(frequencies.size());
   for (size_t i = 0; i < power.size(); ++i) {
     // The wavefield's power: the centre's, or the ring's mean power seen
     // through its zeroth and first orders.
     const RingChannels& r = channels.rings[ring];
     power[i] = channels.has_centre ? sums.value(i, channels.centre_power) : sums.value(i, r.g0) + sums.value(i, r.g1);
   }
-  std::vector<double> p(sums.frequencies.size(), 1.0);
-  const DispersionCurve first =
-      EstimateWith(models, MomentsOf(smoother, df, sums.frequencies, power, p), channels, ring, sums, rules);
+  auto moments = [&](const std::vector<double>& p) { return MomentsOf(smoother, df, frequencies, power, p); };
+  const std::vector<double> flat(frequencies.size(), 1.0);
+  const DispersionCurve first = Judge(Measure(models, moments(flat), methods, channels, ring, sums), methods, models,
+                                      channels, frequencies, rules);
   std::vector<double> f, c, se;
   for (const MethodCurve& m : first.methods) {
     for (size_t i = 0; i < first.frequencies.size(); ++i) {
@@ -322,8 +379,12 @@ DispersionCurve EstimateCurve(const CurveModels& models, const ChannelLayout& ch
       se.push_back(m.c_se[i]);
     }
   }
-  p = WavenumberExponents(sums.frequencies, f, c, se);
-  return EstimateWith(models, MomentsOf(smoother, df, sums.frequencies, power, p), channels, ring, sums, rules);
+  const Slopes slopes = WavenumberExponents(frequencies, f, c, se);
+  std::vector<double> steeper(frequencies.size());
+  for (size_t i = 0; i < steeper.size(); ++i) steeper[i] = slopes.p[i] + slopes.p_se[i];
+  Measured measured = Measure(models, moments(slopes.p), methods, channels, ring, sums);
+  AddSlopeError(measured, Measure(models, moments(steeper), methods, channels, ring, sums));
+  return Judge(measured, methods, models, channels, frequencies, rules);
 }
 
 std::vector<std::string> DescribeCurve(const CurveModels& models, const CurveRules& rules, size_t ring,

@@ -56,14 +56,14 @@ std::vector<SmoothingMoments> MomentsOf(const Smoother& smoother, double df, con
   return out;
 }
 
-std::vector<double> WavenumberExponents(const std::vector<double>& frequencies, const std::vector<double>& f,
-                                        const std::vector<double>& c, const std::vector<double>& se) {
-  constexpr double kHalfWidth = 0.2;  // in ln f
-  std::vector<double> out(frequencies.size(), 1.0);
+Slopes WavenumberExponents(const std::vector<double>& frequencies, const std::vector<double>& f,
+                           const std::vector<double>& c, const std::vector<double>& se) {
+  constexpr double kHalfWidth = 0.3;  // in ln f
+  Slopes out{std::vector<double>(frequencies.size(), 1.0), std::vector<double>(frequencies.size(), 0.5)};
   for (size_t i = 0; i < frequencies.size(); ++i) {
     const double x0 = std::log(frequencies[i]);
     double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0, low = 0, high = 0;
-    int n = 0;
+    std::vector<size_t> near;
     for (size_t j = 0; j < f.size(); ++j) {
       const double x = std::log(f[j]) - x0;
       if (std::fabs(x) > kHalfWidth || !(se[j] > 0) || !(c[j] > 0)) continue;
@@ -71,12 +71,19 @@ std::vector<double> WavenumberExponents(const std::vector<double>& frequencies, 
       const double y = std::log(c[j]);
       sw += w, sx += w * x, sy += w * y, sxx += w * x * x, sxy += w * x * y;
       low = std::min(low, x), high = std::max(high, x);
-      ++n;
+      near.push_back(j);
     }
     const double d = sw * sxx - sx * sx;
-    if (n < 3 || high - low < kHalfWidth / 2 || !(d > 0)) continue;
-    const double slope = (sw * sxy - sx * sy) / d;
-    out[i] = std::clamp(1 - slope, 0.25, 4.0);
+    if (near.size() < 3 || high - low < kHalfWidth / 2 || !(d > 0)) continue;
+    const double slope = (sw * sxy - sx * sy) / d, intercept = (sy - slope * sx) / sw;
+    double chi2 = 0;
+    for (size_t j : near) {
+      const double r = (std::log(c[j]) - intercept - slope * (std::log(f[j]) - x0)) * c[j] / se[j];
+      chi2 += r * r;
+    }
+    const double scatter = chi2 / static_cast<double>(near.size() - 2);
+    out.p[i] = std::clamp(1 - slope, 0.25, 4.0);
+    out.p_se[i] = 2 * std::sqrt(std::max(1.0, scatter) * sw / d);
   }
   return out;
 }

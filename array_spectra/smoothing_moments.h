@@ -32,12 +32,19 @@ std::vector<SmoothingMoments> MomentsOf(const Smoother& smoother, double df, con
 
 // p = d ln k / d ln f = 1 - d ln c / d ln f at each frequency, from
 // phase velocities c with standard errors se at frequencies f (any
-// order; estimates of several methods may share a frequency): the
-// weighted (1/se^2) least-squares slope of ln c on ln f over the
-// estimates within 0.2 of ln f. 1 (no dispersion) where fewer than three
-// estimates or too short a span are near; kept within [0.25, 4].
-std::vector<double> WavenumberExponents(const std::vector<double>& frequencies, const std::vector<double>& f,
-                                        const std::vector<double>& c, const std::vector<double>& se);
+// order; estimates of several methods may share a frequency): the slope
+// of the weighted (1/se^2) least-squares line of ln c on ln f over the
+// estimates within 0.3 of ln f, with its error (the larger of the
+// weights' and the scatter's; estimates of neighbouring frequencies are
+// correlated through the smoothing, so the error is doubled). Where fewer
+// than three estimates or too short a span are near: p = 1 (no
+// dispersion) with error 0.5, the range of c / U on common soil profiles.
+// p is kept within [0.25, 4].
+struct Slopes {
+  std::vector<double> p, p_se;
+};
+Slopes WavenumberExponents(const std::vector<double>& frequencies, const std::vector<double>& f,
+                           const std::vector<double>& c, const std::vector<double>& se);
 
 }  // namespace circspec
 
