@@ -8,9 +8,10 @@ namespace {
 constexpr char kHelp[] = R"help(Usage: circspec [options] LAYOUT
 
 From the records of a circular array to the observed quantities per
-frequency: SPAC coefficient, coherence, CCA ratio and their relatives,
-each with a jackknife standard error, as a table or as the input of
-vantor or quillon.
+frequency (SPAC coefficient, coherence, CCA ratio and their relatives,
+each with a jackknife standard error) or to the dispersion curve (phase
+velocities of every method with standard errors and validity flags), as
+a table or as the input of vantor or quillon.
 
 LAYOUT: one station per line ('#' starts a comment), in one of three forms
 chosen by the first line that is not a comment:
@@ -60,9 +61,12 @@ Options (defaults in brackets):
                     2017-06-09T22:32:00[.ffffff][Z] [all of it]
   --component v|h   v: the vertical u; h: the horizontal e and n, giving
                     the radial and transverse SPAC coefficients [v]
-  --for FORM        table, vantor:ITYPE (ITYPE 1 spac, 2 j0sq, 3 j1sq,
-                    4 j0j1sq, 5 cca, 10 ringsq, 11 ring; with --component h
-                    21, 22, 23) or quillon [table]
+  --for FORM        table, curve (the dispersion curve, see below),
+                    vantor:ITYPE (ITYPE 1 spac, 2 j0sq, 3 j1sq, 4 j0j1sq,
+                    5 cca, 10 ringsq, 11 ring; with --component h 21, 22,
+                    23) or quillon [table]
+  --max-se E        --for curve: largest relative standard error c_se/c of
+                    a valid estimate, 0 < E <= 1 [0.15]
   --wave love|rayleigh  the wave type vantor's itype 21, 22 or 23 is
                     solved for (required with them): love writes 22 spac_t,
                     23 spac_r, 21 spac_t/spac_r; rayleigh writes 22 spac_r,
@@ -101,6 +105,23 @@ columns
   # freq spac spac_se coh coh_se cca cca_se ... segments
   # freq spac_r spac_r_se spac_t spac_t_se spac_tr spac_tr_se segments
 (the second with --component h), then one line per frequency.
+curve: the dispersion curve of the ring (vertical component). Methods:
+spac (mean of J0(k r_j) over the ring's own distances = spac), spac_nc
+(the same divided by 1 + eps), cca (G0/G1, the pair sums of J0(k d_ab)
+with the ring's positions, every aliased order in them), cca_nc
+((G0 + eps/N)/(G1 + eps/N)), with two rings ringsq and ring; without a
+centre only cca, ringsq and ring. eps, the noise-to-signal ratio, solves
+spac and coh together. The models are those of the smoothed spectra (the
+windows stop at their first zeros). Each standard error comes from
+inverting every jackknife replicate. Each estimate is valid ('ok') or
+flagged by the first rule it fails: noroot, branch (past the model's
+first extreme, or k r falling back: every higher frequency too), alias
+(k r beyond the ring's aliasing limit), noise (spac, cca: bias from eps
+above c_se), error (c_se/c above --max-se), consistency (spac and coh
+disagree on eps: every method). Columns
+  # freq c c_se method kr lambda_over_r eps eps_se c_spac c_spac_se flag_spac ...
+the first three the best estimate (valid, least c_se; nan and '-' where
+none), a curve file for circsim, circplot, circdisp and circinv.
 vantor:ITYPE: 'ITYPE r 0.0 fmax' (and the inner radius for 10 and 11),
 then 'frequency value stderr'. quillon: 'r N', then 'f coh f spac f cca'.
 Both take the ring's mean radius r; how far the stations lie from it is
@@ -119,6 +140,10 @@ Example (10 minutes of circsim records; true c = 440, 340, 284, 252 m/s):
   $ circsim --duration 600 site/layout.txt
   $ circspec --fmin 4 --fmax 10 --nfreq 4 --grid linear site/layout.txt | grep '^# freq '
   # freq spac spac_se coh coh_se cca cca_se j0sq j0sq_se j1sq j1sq_se j0j1sq j0j1sq_se segments
+  $ circspec --for curve --fmin 4 --fmax 8 --nfreq 3 --grid linear site/layout.txt | awk '!/^#/ {print $1+0, $2+0, $3+0, $4}'
+  4 446.519 10.691 spac
+  6 342.027 5.39797 spac
+  8 287.493 2.0216 spac
   $ circspec --for vantor:1 --fmin 4 --fmax 10 --nfreq 4 --grid linear site/layout.txt | vantor
      4.00000000       443.757233       11.0939312
      6.00000000       338.923798       5.64872980
