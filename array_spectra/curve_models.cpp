@@ -187,6 +187,8 @@ CurveModels::CurveModels(const ArrayGeometry& geometry, size_t ring) {
   two_rings_ = geometry.rings.size() >= 2;
   if (!two_rings_) return;
   const array::RingModel outer(ShapeOf(geometry.rings[0])), inner(ShapeOf(geometry.rings[1]));
+  outer_stations_ = static_cast<int>(geometry.rings[0].stations.size());
+  inner_stations_ = static_cast<int>(geometry.rings[1].stations.size());
   const double ring_step = kStepKr / outer.radius();
   for (Table* t : {&g1_outer_, &g1_inner_, &cross_}) {
     t->step = ring_step;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "array_spectra/channels.h"
@@ -54,6 +55,9 @@ class CurveModels {
   double radius() const { return radius_; }  // the chosen ring's mean radius, m
   int stations() const { return stations_; }
   bool has_two_rings() const { return two_rings_; }
+  // Stations of the outer and the inner ring (two rings).
+  int outer_stations() const { return outer_stations_; }
+  int inner_stations() const { return inner_stations_; }
 
   // The largest k at which a single plane wave's azimuthal average over
   // the ring's stations stays within 0.05 of J0: with the stations at
@@ -80,7 +84,7 @@ class CurveModels {
   };
 
   double radius_ = 0;
-  int stations_ = 0;
+  int stations_ = 0, outer_stations_ = 0, inner_stations_ = 0;
   bool two_rings_ = false;
   Table s_, g0_, g1_;                  // the chosen ring's, in steps of its radius
   Table g1_outer_, g1_inner_, cross_;  // two rings, in steps of the outer radius

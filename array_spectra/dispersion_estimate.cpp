@@ -34,26 +34,39 @@ struct Observed {
   // The coherence above the most the SPAC coefficient allows (that of no
   // noise at all): positive only by chance if the model holds.
   double excess_coherence = kNaN;
+  // The two-ring ratios with the noise taken out of the data: each ring's
+  // |Z1|^2 over the signal power P = S_cc / (1 + eps), less eps/N.
+  double ringsq_clean = kNaN, ring_clean = kNaN;
 };
 
-Observed Observe(const CurveModels::Smoothed& models, const ChannelLayout& channels, size_t ring, const double* sums) {
+Observed Observe(const CurveModels::Smoothed& at, const CurveModels& models, const ChannelLayout& channels, size_t ring,
+                 const double* sums) {
   Observed o;
   o.cca = Evaluate(Quantity::kCca, channels, ring, sums);
   if (channels.has_centre) {
     o.spac = Evaluate(Quantity::kSpac, channels, ring, sums);
     o.coh = Evaluate(Quantity::kCoh, channels, ring, sums);
-    o.eps = models.NoiseRatio(o.spac, o.coh).value_or(kNaN);
-    o.excess_coherence = o.coh - models.NoiseFreeCoherence(o.spac).value_or(kNaN);
+    o.eps = at.NoiseRatio(o.spac, o.coh).value_or(kNaN);
+    o.excess_coherence = o.coh - at.NoiseFreeCoherence(o.spac).value_or(kNaN);
   }
   if (channels.ring_cross) {
     o.ringsq = Evaluate(Quantity::kRingsq, channels, ring, sums);
     o.ring = Evaluate(Quantity::kRing, channels, ring, sums);
+    if (channels.has_centre && std::isfinite(o.eps)) {
+      const double power = sums[channels.centre_power] / (1 + o.eps);
+      const double outer = sums[channels.rings[0].g1] / power - o.eps / models.outer_stations();
+      const double inner = sums[channels.rings[1].g1] / power - o.eps / models.inner_stations();
+      if (inner > 0) {
+        o.ringsq_clean = outer / inner;
+        o.ring_clean = sums[*channels.ring_cross] / power / inner;
+      }
+    }
   }
   return o;
 }
 
-BranchRoot RootOf(CurveMethod m, const CurveModels::Smoothed& models, int stations, const Observed& o) {
-  const double e = o.eps / stations;
+BranchRoot RootOf(CurveMethod m, const CurveModels::Smoothed& models, const CurveModels& ring, const Observed& o) {
+  const double e = o.eps / ring.stations();
   switch (m) {
     case CurveMethod::kSpac:
       return models.Spac(o.spac);
@@ -109,7 +122,8 @@ bool TurnedBack(const BranchWatch& watch, double k, double k_se, double branch_e
   return false;
 }
 
-double BranchEnd(CurveMethod m, const CurveModels::Smoothed& models, int stations, double eps) {
+double BranchEnd(CurveMethod m, const CurveModels::Smoothed& models, const CurveModels& ring, double eps) {
+  const int stations = ring.stations();
   switch (m) {
     case CurveMethod::kSpac:
     case CurveMethod::kSpacNc:
@@ -126,8 +140,28 @@ double BranchEnd(CurveMethod m, const CurveModels::Smoothed& models, int station
   return 0;
 }
 
-bool IsSpacOrCca(CurveMethod m) { return m == CurveMethod::kSpac || m == CurveMethod::kCca; }
 bool IsTwoRing(CurveMethod m) { return m == CurveMethod::kRingsq || m == CurveMethod::kRing; }
+
+// The methods that invert one observed quantity share its branch: the
+// plain and the compensated model of the SPAC coefficient, likewise of
+// the CCA ratio; each two-ring ratio alone.
+size_t Family(CurveMethod m) {
+  switch (m) {
+    case CurveMethod::kSpac:
+    case CurveMethod::kSpacNc:
+      return 0;
+    case CurveMethod::kCca:
+    case CurveMethod::kCcaNc:
+      return 1;
+    case CurveMethod::kRingsq:
+      return 2;
+    case CurveMethod::kRing:
+      return 3;
+  }
+  return 0;
+}
+constexpr size_t kFamilies = 4;
+bool IsCompensated(CurveMethod m) { return m == CurveMethod::kSpacNc || m == CurveMethod::kCcaNc; }
 
 }  // namespace
 
@@ -156,6 +190,9 @@ struct Measured {
   struct Method {
     std::vector<double> c, c_se, k, k_se;
     std::vector<double> end;  // the k of the branch's end
+    // What the noise ratio moves the root by, where known (the plain
+    // methods: c - c_nc; the two-ring ones: the first-order shift).
+    std::vector<double> noise_shift;
     std::vector<BranchRoot::Side> side;
   };
   std::vector<Method> methods;  // as CurveMethodsOf
@@ -171,7 +208,7 @@ Measured Measure(const CurveModels& models, const std::vector<SmoothingMoments>&
   Measured out;
   out.methods.resize(nm);
   for (Measured::Method& m : out.methods) {
-    for (std::vector<double>* v : {&m.c, &m.c_se, &m.k, &m.k_se, &m.end}) v->assign(nf, kNaN);
+    for (std::vector<double>* v : {&m.c, &m.c_se, &m.k, &m.k_se, &m.end, &m.noise_shift}) v->assign(nf, kNaN);
     m.side.assign(nf, BranchRoot::Side::kBefore);
   }
   for (std::vector<double>* v :
@@ -188,6 +225,7 @@ Measured Measure(const CurveModels& models, const std::vector<SmoothingMoments>&
     const double f = sums.frequencies[i];
     const double* total = &sums.total[i * nc];
     const CurveModels::Smoothed at = models.With(moments[i]);
+    Observed full;
     for (size_t r = 0; r <= groups; ++r) {
       const double* s = total;
       if (r > 0) {
@@ -195,11 +233,12 @@ Measured Measure(const CurveModels& models, const std::vector<SmoothingMoments>&
         for (size_t ch = 0; ch < nc; ++ch) without[ch] = total[ch] - part[ch];
         s = without.data();
       }
-      const Observed o = Observe(at, channels, ring, s);
+      const Observed o = Observe(at, models, channels, ring, s);
+      if (r == 0) full = o;
       eps[r] = o.eps;
       excess[r] = o.excess_coherence;
       for (size_t m = 0; m < nm; ++m) {
-        const BranchRoot root = RootOf(methods[m], at, models.stations(), o);
+        const BranchRoot root = RootOf(methods[m], at, models, o);
         if (r == 0) out.methods[m].side[i] = root.side;
         const bool on = root.side == BranchRoot::Side::kOn;
         k[m][r] = on ? root.k : kNaN;
@@ -223,7 +262,20 @@ Measured Measure(const CurveModels& models, const std::vector<SmoothingMoments>&
         mm.c_se[i] = JackknifeError(c[m]);
         mm.k_se[i] = JackknifeError(k[m]);
       }
-      mm.end[i] = BranchEnd(methods[m], at, models.stations(), eps[0]);
+      mm.end[i] = BranchEnd(methods[m], at, models, eps[0]);
+    }
+    // The noise's shift of each plain method's velocity.
+    for (size_t m = 0; m < nm; ++m) {
+      Measured::Method& mm = out.methods[m];
+      if (!std::isfinite(mm.c[i]) || !std::isfinite(eps[0])) continue;
+      if (methods[m] == CurveMethod::kSpac || methods[m] == CurveMethod::kCca) {
+        const size_t nc_index = static_cast<size_t>(methods[m] == CurveMethod::kSpac ? spac_nc : cca_nc);
+        mm.noise_shift[i] = mm.c[i] - c[nc_index][0];
+      } else if (IsTwoRing(methods[m])) {
+        const BranchRoot clean =
+            methods[m] == CurveMethod::kRingsq ? at.Ringsq(full.ringsq_clean) : at.Ring(full.ring_clean);
+        if (clean.side == BranchRoot::Side::kOn) mm.noise_shift[i] = mm.c[i] - 2 * std::numbers::pi * f / clean.k;
+      }
     }
   }
   return out;
@@ -263,19 +315,25 @@ DispersionCurve Judge(const Measured& measured, const std::vector<CurveMethod>& 
   }
   const auto spac_nc = std::find(methods.begin(), methods.end(), CurveMethod::kSpacNc) - methods.begin();
   const auto cca_nc = std::find(methods.begin(), methods.end(), CurveMethod::kCcaNc) - methods.begin();
-  std::vector<BranchWatch> watch(nm);
+  std::vector<BranchWatch> watch(kFamilies);
   for (size_t i = 0; i < nf; ++i) {
     const double eps = measured.eps[i];
+    // A quantity past its branch's end ends it for every method of it.
+    for (size_t m = 0; m < nm; ++m) {
+      const Measured::Method& mm = measured.methods[m];
+      BranchWatch& w = watch[Family(methods[m])];
+      const bool on = mm.side[i] == BranchRoot::Side::kOn && std::isfinite(mm.c[i]);
+      if (mm.side[i] == BranchRoot::Side::kBeyond ||
+          (on && TurnedBack(w, mm.k[i], mm.k_se[i], mm.end[i], rules.turn_back))) {
+        w.ended = true;
+      }
+    }
     for (size_t m = 0; m < nm; ++m) {
       MethodCurve& mc = curve.methods[m];
       const CurveMethod method = methods[m];
       const Measured::Method& mm = measured.methods[m];
       const bool on = mm.side[i] == BranchRoot::Side::kOn && std::isfinite(mc.c[i]);
-      BranchWatch& w = watch[m];
-      if (mm.side[i] == BranchRoot::Side::kBeyond ||
-          (on && TurnedBack(w, mc.k[i], mc.k_se[i], mm.end[i], rules.turn_back))) {
-        w.ended = true;
-      }
+      BranchWatch& w = watch[Family(method)];
       if (w.ended) {
         mc.flag[i] = kBranch;
         continue;
@@ -291,10 +349,6 @@ DispersionCurve Judge(const Measured& measured, const std::vector<CurveMethod>& 
         mc.flag[i] = kBranch;
         continue;
       }
-      if (std::isfinite(mc.k_se[i])) {
-        w.k.push_back(mc.k[i]);
-        w.k_se.push_back(mc.k_se[i]);
-      }
       const double alias_end = IsTwoRing(method) ? models.ring_alias_end() : models.alias_end();
       if (mc.k[i] > alias_end) {
         mc.flag[i] = kAlias;
@@ -303,10 +357,9 @@ DispersionCurve Judge(const Measured& measured, const std::vector<CurveMethod>& 
       // The noise bias is known only with the noise ratio: with a centre
       // but no ratio (no root for it) the plain methods cannot be trusted;
       // without a centre the ratio is not measured.
-      if (IsSpacOrCca(method) && channels.has_centre) {
-        const size_t nc_index = static_cast<size_t>(method == CurveMethod::kSpac ? spac_nc : cca_nc);
-        const double compensated = mm.c[i] - measured.methods[nc_index].c[i];
-        if (!std::isfinite(eps) || !std::isfinite(compensated) || std::fabs(compensated) > mc.c_se[i]) {
+      if (!IsCompensated(method) && channels.has_centre) {
+        const double shift = mm.noise_shift[i];
+        if (!std::isfinite(eps) || !std::isfinite(shift) || std::fabs(shift) > mc.c_se[i]) {
           mc.flag[i] = kNoise;
           continue;
         }
@@ -337,6 +390,17 @@ DispersionCurve Judge(const Measured& measured, const std::vector<CurveMethod>& 
       for (MethodCurve& mc : curve.methods) {
         if (mc.flag[i] == curve::kValidFlag) mc.flag[i] = kConsistency;
       }
+    }
+    // The estimates that watch the branch: those on it whose wavenumber
+    // the records give (aliasing and consistency judge the wavefield),
+    // not those biased by noise or without a bounded error, whose
+    // wavenumber need not follow the curve and must not end it.
+    for (size_t m = 0; m < nm; ++m) {
+      const MethodCurve& mc = curve.methods[m];
+      if (mc.flag[i] != curve::kValidFlag && mc.flag[i] != kAlias && mc.flag[i] != kConsistency) continue;
+      BranchWatch& w = watch[Family(methods[m])];
+      w.k.push_back(mc.k[i]);
+      w.k_se.push_back(mc.k_se[i]);
     }
     for (size_t m = 0; m < nm; ++m) {
       const MethodCurve& mc = curve.methods[m];
@@ -421,7 +485,9 @@ std::vector<std::string> DescribeCurve(const CurveModels& models, const CurveRul
   if (models.has_two_rings()) alias += "; " + kr(models.ring_alias_end()) + " for ringsq and ring";
   alias += ")";
   h.push_back("rules, the first failed names the flag: noroot (no root on the branch); " + branch + "; " + alias +
-              "; noise (spac, cca: |c - c_nc| above c_se); error (c_se / c above " + textio::Shortest(rules.max_se) +
+              "; noise (spac, cca: |c - c_nc|, ringsq, ring: the shift when eps/N is taken from each ring's power, "
+              "above c_se); error (c_se / c above " +
+              textio::Shortest(rules.max_se) +
               ", --max-se); consistency (|c_spac_nc - c_cca_nc|, or the coherence above the noise-free coherence "
               "of spac, above " +
               textio::Shortest(rules.consistency) + " standard errors: every method)");

@@ -73,15 +73,19 @@ struct DispersionCurve {
 //  - branch: the root lies within two standard errors of the branch's
 //    end (the model is flat there and the inversion folds); or the value
 //    lies beyond the model's value at that end, or k r has fallen below
-//    an earlier frequency's in the upper half of the branch by more than
-//    rules.turn_back standard errors of the difference (k = 2 pi f / c
+//    an earlier valid estimate's in the upper half of the branch by more
+//    than rules.turn_back standard errors of the difference (k = 2 pi f / c
 //    grows with f on every physical dispersion curve, since the group
 //    velocity is positive): these two end the branch, for this and
-//    every higher frequency;
+//    every higher frequency, and for every method of the same quantity
+//    (spac and spac_nc, cca and cca_nc);
 //  - alias: k above the aliasing limit (CurveModels::alias_end);
-//  - noise (spac, cca, with a centre): |c - c_nc| above c_se, or no
-//    noise ratio or compensated root to tell (without a centre the noise
-//    ratio is not measured and the rule not applied);
+//  - noise (the plain methods, with a centre): the velocity moves by more
+//    than c_se when the noise ratio is taken out (spac, cca: c - c_nc;
+//    ringsq, ring: the root of the ratio whose rings' |Z1|^2, over the
+//    signal power S_cc / (1 + eps), are each less eps/N), or no noise
+//    ratio or no such root to tell (without a centre the noise ratio is
+//    not measured and the rule not applied);
 //  - error: c_se / c above rules.max_se, or no finite error;
 //  - consistency: where spac_nc and cca_nc both have roots on their
 //    branches below the aliasing limit and differ by more than
