@@ -194,8 +194,10 @@ class Former {
     }
     ring.radius = sum / static_cast<double>(members.size());
     const auto [low, high] = std::minmax_element(ring.distances.begin(), ring.distances.end());
-    ring.spread_low = *low / ring.radius - 1;
-    ring.spread_high = *high / ring.radius - 1;
+    // The mean lies between the extremes, but its rounding may put it a
+    // unit of the last place beyond them when the distances all but agree.
+    ring.spread_low = std::min(0.0, *low / ring.radius - 1);
+    ring.spread_high = std::max(0.0, *high / ring.radius - 1);
     std::vector<double> around;
     for (double theta : ring.azimuths)
       around.push_back(theta - 2 * std::numbers::pi * std::floor(theta / (2 * std::numbers::pi)));

@@ -126,7 +126,9 @@ TEST(CurveModels, TheSmoothingCorrectionMatchesTheSmoothedModel) {
     // Without the correction the root is off by up to 1 % of k r; with
     // it, by the next order of the expansion.
     EXPECT_NEAR(corrected, x, 1e-4 * x) << x;
-    if (std::fabs(plain - x) > 1e-3 * x) EXPECT_GT(std::fabs(plain - x), 10 * std::fabs(corrected - x)) << x;
+    if (std::fabs(plain - x) > 1e-3 * x) {
+      EXPECT_GT(std::fabs(plain - x), 10 * std::fabs(corrected - x)) << x;
+    }
   }
 }
 

@@ -18,10 +18,6 @@
 #include "array_testing/synthetic_array.h"
 #include "curve/curve_table.h"
 
-// The designs and curves below name only the fields they set; GCC 12
-// reports the others, which keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace circspec {
 namespace {
 

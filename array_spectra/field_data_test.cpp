@@ -28,10 +28,6 @@
 #include "testsupport/test_context.h"
 #include "textio/format.h"
 
-// The designs and curves below name only the fields they set; GCC 12
-// reports the others, which keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace circspec {
 namespace {
 

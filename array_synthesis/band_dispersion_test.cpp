@@ -9,10 +9,6 @@
 #include "array_synthesis/dispersion.h"
 #include "array_synthesis/sincos.h"
 
-// The designs and curves below name only the fields they set; GCC 12
-// reports the others, which keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace circsim {
 namespace {
 

@@ -10,10 +10,6 @@
 #include <stdexcept>
 #include <vector>
 
-// The designs and curves below name only the fields they set; GCC 12
-// reports the others, which keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace circsim {
 namespace {
 

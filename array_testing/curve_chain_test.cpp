@@ -20,10 +20,6 @@
 #include "testsupport/temp_dir.h"
 #include "textio/output.h"
 
-// The designs name only the fields they set; GCC 12 reports the others,
-// which keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace circspec::testing {
 namespace {
 

@@ -66,6 +66,7 @@ LayeredModel ReadModel(std::istream& in, std::string_view file_name) {
     if (const std::string why = WhyUnphysicalMaterial(layer); !why.empty()) Refuse(file_name, number, why);
     if (layer.thickness == 0) half_space_line = number;
     model.layers.push_back(layer);
+    if (const std::string why = WhyTooContrasted(model); !why.empty()) Refuse(file_name, number, why);
   }
   if (half_space_line == 0) {
     Refuse(

@@ -52,6 +52,14 @@ TEST(ModelFileTest, RefusesWithFileAndLine) {
       {"-2 300 150 1700\n0 900 400 1900\n", "m.txt line 1: thickness -2 is not positive"},
       {"2 300 150 0\n0 900 400 1900\n", "m.txt line 1: density 0 is not positive"},
       {"2 300 150 1700\n\n0 450 400 1900\n", "m.txt line 3: vp/vs is not above sqrt(4/3) (a negative bulk modulus)"},
+      // Beyond the materials the forward model is proven over (a vs of
+      // 1e-300 m/s hung the root search; a density contrast of 1e7 made
+      // it fail).
+      {"2 300 1e-300 1700\n0 900 400 1900\n", "m.txt line 1: vp and vs must lie within 0.001 to 1e6 m/s"},
+      {"2 300 150 1e-3\n0 900 400 1900\n", "m.txt line 1: density must lie within 0.1 to 1e6 kg/m^3"},
+      {"2 300 150 1700\n4 3 0.1 1700\n0 900 400 1900\n",
+       "m.txt line 2: the shear velocities span 0.1 to 150 m/s, more than a factor 1000"},
+      {"2 300 150 1\n0 900 400 1900\n", "m.txt line 2: the densities span 1 to 1900 kg/m^3, more than a factor 1000"},
       {"2 300 150 1700\n0 900 400 1900\n5 1000 500 2000\n",
        "m.txt line 2: a row of thickness 0 (the half-space) must be the last row"},
       {"2 300 150 1700\n3 900 400 1900\n", "m.txt line 2: no half-space"},

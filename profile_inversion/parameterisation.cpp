@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "profile_inversion/elastic_relations.h"
+#include "profile_inversion/model_check.h"
 #include "textio/errors.h"
 #include "textio/format.h"
 
@@ -57,9 +58,17 @@ std::string RangeProblem(const LayerRanges& layer, bool half_space) {
     problem = BadRange("thickness", layer.thickness, 0, kInf, "must be positive");
   }
   if (problem.empty()) problem = BadRange("vs", layer.vs, 0, kInf, "must be positive");
+  if (problem.empty() &&
+      !(layer.vs.min >= MaterialLimits::kLowestVelocity && layer.vs.max <= MaterialLimits::kHighestVelocity)) {
+    problem = "vs " + Shown(layer.vs) + ": must lie within 0.001 to 1e6 m/s";
+  }
   if (problem.empty()) problem = BadRange("Poisson's ratio", layer.poisson, 0, 0.5, "must lie inside (0, 0.5)");
   if (problem.empty() && !(std::isfinite(layer.density) && layer.density >= 0)) {
     problem = "density " + textio::Shortest(layer.density) + ": must be positive";
+  }
+  if (problem.empty() && layer.density > 0 &&
+      !(layer.density >= MaterialLimits::kLowestDensity && layer.density <= MaterialLimits::kHighestDensity)) {
+    problem = "density " + textio::Shortest(layer.density) + ": must lie within 0.1 to 1e6 kg/m^3";
   }
   return problem;
 }
@@ -80,7 +89,32 @@ Parameterisation::Parameterisation(ParameterSpace space) : space_(std::move(spac
     if (!layer.vs.fixed()) axes_.push_back({i, Kind::kVs});
     if (!layer.poisson.fixed()) axes_.push_back({i, Kind::kPoisson});
   }
+  CheckContrasts();
   if (space_.increasing) FeasibleStart();  // throws when the ranges admit no such profile
+}
+
+// Every model of the space must keep the forward model's contrasts: the
+// extremes of the vs ranges, and of the densities given or, for layers
+// without one, of Gardner's over the vp the ranges allow.
+void Parameterisation::CheckContrasts() const {
+  double vs_low = space_.layers.front().vs.min, vs_high = space_.layers.front().vs.max;
+  double rho_low = std::numeric_limits<double>::infinity(), rho_high = 0;
+  for (const LayerRanges& layer : space_.layers) {
+    vs_low = std::min(vs_low, layer.vs.min);
+    vs_high = std::max(vs_high, layer.vs.max);
+    const double rho_min =
+        layer.density > 0 ? layer.density : GardnerDensity(layer.vs.min * VpVsRatio(layer.poisson.min));
+    const double rho_max =
+        layer.density > 0 ? layer.density : GardnerDensity(layer.vs.max * VpVsRatio(layer.poisson.max));
+    rho_low = std::min(rho_low, rho_min);
+    rho_high = std::max(rho_high, rho_max);
+  }
+  const auto refuse = [](const char* what, double low, double high, const char* unit) {
+    throw textio::InputError(std::string(what) + " span " + textio::Shortest(low) + " to " + textio::Shortest(high) +
+                             unit + ", more than the factor 1000 that one model may hold");
+  };
+  if (vs_high > MaterialLimits::kLargestContrast * vs_low) refuse("the vs ranges", vs_low, vs_high, " m/s");
+  if (rho_high > MaterialLimits::kLargestContrast * rho_low) refuse("the densities", rho_low, rho_high, " kg/m^3");
 }
 
 const Range& Parameterisation::RangeOf(const Axis& axis) const {

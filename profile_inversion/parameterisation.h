@@ -79,8 +79,9 @@ std::string RangeProblem(const LayerRanges& layer, bool half_space);
 class Parameterisation {
  public:
   // Throws textio::InputError ("layer N: ...") for inconsistent ranges, fewer
-  // than one layer over the half-space, or increasing velocities that the
-  // ranges cannot hold.
+  // than one layer over the half-space, vs or density ranges that would make
+  // models beyond the forward model's MaterialLimits (model_check.h), or
+  // increasing velocities that the ranges cannot hold.
   explicit Parameterisation(ParameterSpace space);
 
   const ParameterSpace& space() const { return space_; }
@@ -112,6 +113,9 @@ class Parameterisation {
   Values ValuesAt(std::span<const double> point) const;
   AxisInterval Admitted(std::span<const double> point, int axis) const;
   void PlaceOnAxes(const Values& values, std::vector<double>* point) const;
+  // Throws textio::InputError when some model of the space would hold
+  // contrasts beyond MaterialLimits.
+  void CheckContrasts() const;
 
   ParameterSpace space_;
   std::vector<Axis> axes_;

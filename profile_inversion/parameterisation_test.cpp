@@ -156,6 +156,28 @@ TEST(Parameterisation, RefusesRangesThatCannotIncrease) {
   EXPECT_NO_THROW(Parameterisation{space});
 }
 
+// Ranges that would make models beyond the forward model's limits: a vs
+// range outside 0.001 to 1e6 m/s, vs ranges spanning more than a factor
+// 1000 over the model, a density given as 1 kg/m^3 beside Gardner's soils.
+TEST(Parameterisation, RefusesRangesBeyondTheMaterialLimits) {
+  const auto refused = [](void (*change)(ParameterSpace*)) {
+    ParameterSpace space = ThreeLayers(false);
+    change(&space);
+    try {
+      Parameterisation{space};
+    } catch (const textio::InputError&) {
+      return true;
+    }
+    return false;
+  };
+  EXPECT_FALSE(refused([](ParameterSpace*) {}));
+  EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[0].vs = {1e-4, 100}; }));
+  EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[2].vs = {500, 2e6}; }));
+  EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[0].vs = {0.1, 160}; }));
+  EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[1].density = 1; }));
+  EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[1].density = 1e-3; }));
+}
+
 TEST(Misfit, RootMeanSquareOfNormalisedResiduals) {
   const std::vector<ObservedCurve> curves = {Curve(Wave::kRayleigh, {1, 2, 3}, {100, 200, 300}, {10, 10, 20}),
                                              Curve(Wave::kLove, {4}, {400}, {4})};
