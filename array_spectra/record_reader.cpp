@@ -86,6 +86,10 @@ bool RecordReader::NextSample(double* t, double* v) {
     Fail(r.line, "expected finite numbers " + ExpectedForm(column_) + ", got time " + textio::Shortest(tv[0]) +
                      " and value " + textio::Shortest(tv[1]));
   }
+  if (!(std::fabs(tv[0]) <= kLatestSeconds)) {
+    Fail(r.line, "time " + textio::Shortest(tv[0]) +
+                     " s lies beyond the year 2262 (9.2e9 s from 1970), where the clock of records ends");
+  }
   last_line_ = r.line;
   *t = tv[0];
   *v = tv[1];

@@ -111,6 +111,8 @@ TEST(RecordReader, RefusesABadRecordNamingTheFileAndTheLine) {
       {"0 1\n0.01 2\n0.02 nan\n", "line 3: expected finite numbers"},
       {"0 1\n0.01 2\n0.02,,3\n", "line 3: expected finite numbers"},   // a null value
       {"0 1\n0.01 2\n0.02 / 3\n", "line 3: expected finite numbers"},  // a slash
+      // Beyond the nanosecond clock (its int64 count would overflow).
+      {"444444444444 1\n444444444445 2\n", "line 1: time 444444444444 s lies beyond the year 2262"},
       {"0 1\n0.01 2\n0.02", "line 3: the file ends inside a sample"},
       {"0 1\n", "only one sample"},
       {"\n\n", "no samples"},

@@ -50,7 +50,12 @@ class SampleSource {
   virtual std::optional<int64_t> length_hint() const { return std::nullopt; }
 };
 
-// Seconds as the nanoseconds the sources count in, to the nearest.
+// The largest magnitude of a time in seconds that the sources' nanosecond
+// clock holds (int64 nanoseconds reach 9.22e9 s, the year 2262).
+inline constexpr double kLatestSeconds = 9.2e9;
+
+// Seconds (|seconds| <= kLatestSeconds) as the nanoseconds the sources
+// count in, to the nearest.
 inline int64_t Nanoseconds(double seconds) { return std::llround(seconds * 1e9); }
 
 }  // namespace circspec
