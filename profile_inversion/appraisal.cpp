@@ -11,26 +11,6 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kVs30Depth = 30.0;  // m
 
-// Every model of misfit <= 1 when they are at least 5 % of all; else the
-// best 5 %.
-std::vector<int64_t> Ensemble(const std::vector<double>& misfits, EnsembleRule* rule) {
-  std::vector<int64_t> order(misfits.size());
-  std::iota(order.begin(), order.end(), int64_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](int64_t a, int64_t b) { return misfits[a] < misfits[b]; });
-  const auto fitting = std::find_if(order.begin(), order.end(), [&](int64_t m) { return !(misfits[m] <= 1.0); });
-  const size_t fitting_count = static_cast<size_t>(fitting - order.begin());
-  const size_t five_percent =
-      std::max<size_t>(1, static_cast<size_t>(std::ceil(0.05 * static_cast<double>(order.size()))));
-  if (fitting_count >= five_percent) {
-    *rule = EnsembleRule::kMisfitAtMostOne;
-    order.resize(fitting_count);
-  } else {
-    *rule = EnsembleRule::kBestFivePercent;
-    order.resize(std::min(five_percent, order.size()));
-  }
-  return order;
-}
-
 }  // namespace
 
 double Quantile(std::span<const double> sorted, double p) {
@@ -74,7 +54,9 @@ Appraisal Appraise(const Parameterisation& parameterisation, const SearchResult&
   a.best = search.best();
   a.best_misfit = search.misfits[a.best];
   a.best_model = parameterisation.ModelAt(search.point(a.best));
-  a.acceptable = Ensemble(search.misfits, &a.rule);
+  const Ensemble ensemble = AcceptableEnsemble(search.misfits);
+  a.rule = ensemble.rule;
+  a.acceptable.assign(ensemble.models.begin(), ensemble.models.end());
 
   std::vector<LayeredModel> models;
   models.reserve(a.acceptable.size());

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "profile_inversion/ensemble_rule.h"
 #include "profile_inversion/layered_model.h"
 #include "profile_inversion/neighbourhood.h"
 #include "profile_inversion/observed_curve.h"
@@ -33,16 +34,6 @@ double Vs30(const LayeredModel& model);
 
 // The shear velocity at depth z >= 0; at an interface, the one below it.
 double VsAtDepth(const LayeredModel& model, double z);
-
-// Which models make the acceptable ensemble. Quantiles of a handful of
-// models would give a band of false certainty (a search that has just
-// reached misfit 1 has one or two such models), so the models of misfit
-// <= 1 make the ensemble only when they are at least 5 % of all; otherwise
-// the best 5 % do, some of misfit above 1.
-enum class EnsembleRule {
-  kMisfitAtMostOne,  // every model of misfit <= 1 (at least 5 % of all)
-  kBestFivePercent,  // fewer reached 1: the best 5 % of all models (at least one)
-};
 
 // The fit of a set of models to one observed curve, point by point.
 struct CurveFit {

@@ -232,18 +232,11 @@ std::vector<ShearModel> ParseEnsemble(std::istream& in, const std::string& sourc
   return models;
 }
 
-Ensemble AcceptableModels(const std::vector<ShearModel>& models) {
-  Ensemble ensemble;
-  std::vector<size_t>& order = ensemble.models;
-  for (size_t m = 0; m < models.size(); ++m) order.push_back(m);
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return models[a].misfit < models[b].misfit; });
-  const auto fitting = std::find_if(order.begin(), order.end(), [&](size_t m) { return !(models[m].misfit <= 1.0); });
-  const size_t fitting_count = static_cast<size_t>(fitting - order.begin());
-  const size_t five_percent =
-      std::max<size_t>(1, static_cast<size_t>(std::ceil(0.05 * static_cast<double>(order.size()))));
-  ensemble.misfit_rule = fitting_count >= five_percent;
-  order.resize(ensemble.misfit_rule ? fitting_count : std::min(five_percent, order.size()));
-  return ensemble;
+circinv::Ensemble AcceptableModels(const std::vector<ShearModel>& models) {
+  std::vector<double> misfits;
+  misfits.reserve(models.size());
+  for (const ShearModel& model : models) misfits.push_back(model.misfit);
+  return circinv::AcceptableEnsemble(misfits);
 }
 
 namespace {
@@ -281,11 +274,11 @@ InversionRun ReadInversionRun(suite::Context& context, const std::string& name) 
   if (IsFile(context, InDirectory(name, "ensemble.txt"))) {
     read("ensemble.txt", [&](std::istream& in, const std::string& path) {
       std::vector<ShearModel> models = ParseEnsemble(in, path);
-      const Ensemble ensemble = AcceptableModels(models);
+      const circinv::Ensemble ensemble = AcceptableModels(models);
       run.has_ensemble = true;
       run.models = static_cast<long>(models.size());
       run.acceptable = static_cast<long>(ensemble.models.size());
-      run.misfit_rule = ensemble.misfit_rule;
+      run.misfit_rule = ensemble.rule == circinv::EnsembleRule::kMisfitAtMostOne;
       const size_t drawn = std::min<size_t>(ensemble.models.size(), kMaxDrawnModels);
       for (size_t k = 0; k < drawn; ++k) run.ensemble.push_back(std::move(models[ensemble.models[k]]));
       run.best_misfit = run.ensemble.front().misfit;

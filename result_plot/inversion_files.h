@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "profile_inversion/ensemble_rule.h"
 #include "result_plot/inputs.h"
 #include "suite/context.h"
 
@@ -29,16 +30,9 @@ std::vector<InversionRun::Fit> ParseFit(std::istream& in, const std::string& sou
 // made.
 std::vector<ShearModel> ParseEnsemble(std::istream& in, const std::string& source);
 
-// The acceptable ensemble of circinv's appraisal, from the misfits alone:
-// every model of misfit <= 1 when they are at least 5 % of all models
-// (ceil(0.05 n), at least one), otherwise the best 5 % (docs/circinv.md,
-// "Appraisal"). The indices of its models by increasing misfit (ties in
-// file order), and which of the two rules made it.
-struct Ensemble {
-  std::vector<size_t> models;
-  bool misfit_rule = true;
-};
-Ensemble AcceptableModels(const std::vector<ShearModel>& models);
+// The acceptable ensemble of circinv's appraisal, by circinv's own rule
+// (profile_inversion/ensemble_rule.h) over the models' misfits.
+circinv::Ensemble AcceptableModels(const std::vector<ShearModel>& models);
 
 // Whether the directory `name` (as given on the command line, taken from
 // the run's directory) holds circinv's results: profile.txt and fit.txt.

@@ -2,6 +2,7 @@
 // acceptable ensemble against circinv's own appraisal, the refusals.
 #include "result_plot/inversion_files.h"
 
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -115,13 +116,15 @@ TEST(InversionFilesTest, TheAcceptableEnsembleFollowsTheAppraisalsRule) {
       {{4.0}, {0}, false},
       // Every model fits.
       {{0.3, 0.1, 0.2}, {1, 2, 0}, true},
+      // A misfit that is not a number ranks below every number.
+      {{std::nan(""), 2.0, std::nan(""), 3.0}, {1}, false},
   };
   for (const Case& c : cases) {
     std::vector<ShearModel> models;
     for (double m : c.misfits) models.push_back({{}, {100}, m});
-    const Ensemble ensemble = AcceptableModels(models);
+    const circinv::Ensemble ensemble = AcceptableModels(models);
     EXPECT_EQ(ensemble.models, c.models);
-    EXPECT_EQ(ensemble.misfit_rule, c.misfit_rule);
+    EXPECT_EQ(ensemble.rule == circinv::EnsembleRule::kMisfitAtMostOne, c.misfit_rule);
   }
 }
 
