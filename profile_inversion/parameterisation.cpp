@@ -114,6 +114,16 @@ void Parameterisation::CheckContrasts() const {
                              unit + ", more than the factor 1000 that one model may hold");
   };
   if (vs_high > MaterialLimits::kLargestContrast * vs_low) refuse("the vs ranges", vs_low, vs_high, " m/s");
+  for (size_t i = 0; i < space_.layers.size(); ++i) {
+    const LayerRanges& layer = space_.layers[i];
+    const double vp_max = layer.vs.max * VpVsRatio(layer.poisson.max);
+    if (!(vp_max <= MaterialLimits::kHighestVelocity)) {
+      throw textio::InputError(
+          (i + 1 == space_.layers.size() ? std::string("half-space") : "layer " + std::to_string(i + 1)) +
+          ": vs up to " + textio::Shortest(layer.vs.max) + " m/s with Poisson's ratio up to " +
+          textio::Shortest(layer.poisson.max) + " gives vp up to " + textio::Shortest(vp_max) + " m/s, above 1e6 m/s");
+    }
+  }
   if (rho_high > MaterialLimits::kLargestContrast * rho_low) refuse("the densities", rho_low, rho_high, " kg/m^3");
 }
 

@@ -176,6 +176,10 @@ TEST(Parameterisation, RefusesRangesBeyondTheMaterialLimits) {
   EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[0].vs = {0.1, 160}; }));
   EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[1].density = 1; }));
   EXPECT_TRUE(refused([](ParameterSpace* s) { s->layers[1].density = 1e-3; }));
+  // vs within its limit, but vp beyond it at the largest Poisson's ratio.
+  EXPECT_TRUE(refused([](ParameterSpace* s) {
+    for (LayerRanges& layer : s->layers) layer.vs = {9e5, 9e5};
+  }));
 }
 
 TEST(Misfit, RootMeanSquareOfNormalisedResiduals) {
