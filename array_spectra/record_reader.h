@@ -28,8 +28,8 @@ namespace circspec {
 // Checked while reading, each failure an InputError naming the file and
 // the line: every line holds its two numbers (a read that runs on to the
 // next line, a blank line inside the record, a missing, unreadable or
-// non-finite value), and every time lies within kLatestSeconds. Blank lines after the last sample end the record
-// quietly.
+// non-finite value), and every time lies within kLatestSeconds. Blank
+// lines after the last sample end the record quietly.
 //
 // The file is opened through the run's context (a relative name is taken
 // from the run's directory) and closed again when the reader goes.

@@ -50,19 +50,23 @@ std::string WhyUnphysical(const LayeredModel& model) {
 }
 
 std::string WhyTooContrasted(const LayeredModel& model) {
-  auto span = [&](double Layer::*field, const char* what, const char* unit) -> std::string {
+  auto span = [&](double Layer::*field, const char* what, const char* unit) {
     double low = model.layers.front().*field, high = low;
     for (const Layer& layer : model.layers) {
       low = std::min(low, layer.*field);
       high = std::max(high, layer.*field);
     }
-    if (high <= MaterialLimits::kLargestContrast * low) return "";
-    return std::string(what) + " span " + textio::Shortest(low) + " to " + textio::Shortest(high) + unit +
-           ", more than a factor 1000";
+    return WhyContrastTooLarge(what, low, high, unit);
   };
   if (model.layers.empty()) return "";
   if (std::string why = span(&Layer::vs, "the shear velocities", " m/s"); !why.empty()) return why;
   return span(&Layer::density, "the densities", " kg/m^3");
+}
+
+std::string WhyContrastTooLarge(const char* what, double low, double high, const char* unit) {
+  if (high <= MaterialLimits::kLargestContrast * low) return "";
+  return std::string(what) + " span " + textio::Shortest(low) + " to " + textio::Shortest(high) + unit +
+         ", more than a factor 1000";
 }
 
 }  // namespace circinv

@@ -50,6 +50,12 @@ std::string WhyUnphysicalMaterial(const Layer& layer);
 // reader, which checks it as each layer is read.
 std::string WhyTooContrasted(const LayeredModel& model);
 
+// The contrast rule on one property's extremes: "" when high is at most
+// kLargestContrast times low, else the phrase "<what> span <low> to
+// <high><unit>, more than a factor 1000". Shared with the check of the
+// inversion's ranges, which applies it to the extremes of the ranges.
+std::string WhyContrastTooLarge(const char* what, double low, double high, const char* unit);
+
 }  // namespace circinv
 
 #endif  // CIRCARRAY_PROFILE_INVERSION_MODEL_CHECK_H_

@@ -109,11 +109,9 @@ void Parameterisation::CheckContrasts() const {
     rho_low = std::min(rho_low, rho_min);
     rho_high = std::max(rho_high, rho_max);
   }
-  const auto refuse = [](const char* what, double low, double high, const char* unit) {
-    throw textio::InputError(std::string(what) + " span " + textio::Shortest(low) + " to " + textio::Shortest(high) +
-                             unit + ", more than the factor 1000 that one model may hold");
-  };
-  if (vs_high > MaterialLimits::kLargestContrast * vs_low) refuse("the vs ranges", vs_low, vs_high, " m/s");
+  if (const std::string why = WhyContrastTooLarge("the vs ranges", vs_low, vs_high, " m/s"); !why.empty()) {
+    throw textio::InputError(why);
+  }
   for (size_t i = 0; i < space_.layers.size(); ++i) {
     const LayerRanges& layer = space_.layers[i];
     const double vp_max = layer.vs.max * VpVsRatio(layer.poisson.max);
@@ -124,7 +122,9 @@ void Parameterisation::CheckContrasts() const {
           textio::Shortest(layer.poisson.max) + " gives vp up to " + textio::Shortest(vp_max) + " m/s, above 1e6 m/s");
     }
   }
-  if (rho_high > MaterialLimits::kLargestContrast * rho_low) refuse("the densities", rho_low, rho_high, " kg/m^3");
+  if (const std::string why = WhyContrastTooLarge("the densities", rho_low, rho_high, " kg/m^3"); !why.empty()) {
+    throw textio::InputError(why);
+  }
 }
 
 const Range& Parameterisation::RangeOf(const Axis& axis) const {
