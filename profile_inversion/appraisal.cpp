@@ -27,6 +27,11 @@ Percentiles PercentilesOf(std::vector<double> values) {
   return {Quantile(values, 0.1), Quantile(values, 0.5), Quantile(values, 0.9)};
 }
 
+std::string QuantileSource(const Appraisal& a) {
+  const std::string models = std::to_string(a.acceptable.size()) + " acceptable models";
+  return a.walked ? "a walk over the region of the " + models : "the " + models;
+}
+
 double Vs30(const LayeredModel& model) {
   double time = 0;
   double top = 0;
@@ -49,18 +54,26 @@ double VsAtDepth(const LayeredModel& model, double z) {
 }
 
 Appraisal Appraise(const Parameterisation& parameterisation, const SearchResult& search,
-                   std::span<const double> predictions, std::span<const ObservedCurve> curves, int depth_points) {
+                   std::span<const double> predictions, std::span<const ObservedCurve> curves, int depth_points,
+                   std::span<const int64_t> sample, size_t searched) {
   Appraisal a;
   a.best = search.best();
   a.best_misfit = search.misfits[a.best];
   a.best_model = parameterisation.ModelAt(search.point(a.best));
-  const Ensemble ensemble = AcceptableEnsemble(search.misfits);
+  const Ensemble ensemble = AcceptableEnsemble(search.misfits, searched);
   a.rule = ensemble.rule;
+  a.bound = ensemble.bound;
   a.acceptable.assign(ensemble.models.begin(), ensemble.models.end());
 
+  if (sample.empty()) {
+    a.sample = a.acceptable;
+  } else {
+    a.sample.assign(sample.begin(), sample.end());
+    a.walked = true;
+  }
   std::vector<LayeredModel> models;
-  models.reserve(a.acceptable.size());
-  for (const int64_t m : a.acceptable) models.push_back(parameterisation.ModelAt(search.point(m)));
+  models.reserve(a.sample.size());
+  for (const int64_t m : a.sample) models.push_back(parameterisation.ModelAt(search.point(m)));
 
   a.constrained_depth = SpanOf(curves).wavelength_max / 2.0;
   std::vector<double> column(models.size());
@@ -84,7 +97,7 @@ Appraisal Appraise(const Parameterisation& parameterisation, const SearchResult&
     for (size_t i = 0; i < curve.size(); ++i) {
       auto at = [&](int64_t m) { return predictions[static_cast<size_t>(m) * points + offset + i]; };
       fit.best.push_back(at(a.best));
-      for (size_t e = 0; e < models.size(); ++e) column[e] = at(a.acceptable[e]);
+      for (size_t e = 0; e < models.size(); ++e) column[e] = at(a.sample[e]);
       fit.acceptable.push_back(PercentilesOf(column));
     }
     a.fit.push_back(std::move(fit));

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "profile_inversion/ensemble_rule.h"
@@ -48,6 +49,7 @@ struct Appraisal {
   LayeredModel best_model;
 
   EnsembleRule rule = EnsembleRule::kMisfitAtMostOne;
+  double bound = 1;                 // the ensemble's largest misfit (ensemble_rule.h)
   std::vector<int64_t> acceptable;  // the ensemble's models, by increasing misfit
 
   // The depth the data constrain: half the longest observed wavelength.
@@ -58,7 +60,9 @@ struct Appraisal {
   std::vector<Percentiles> vs;
   std::vector<double> best_vs;
 
-  std::vector<double> vs30;  // of each acceptable model, in the order of `acceptable`
+  std::vector<int64_t> sample;  // the models the quantiles are taken over
+  bool walked = false;          // `sample` is the walk's, not the acceptable models
+  std::vector<double> vs30;     // of each model of `sample`, in its order
   Percentiles vs30_percentiles;
   double best_vs30 = 0;
 
@@ -68,10 +72,20 @@ struct Appraisal {
 // The appraisal of a search. `predictions` holds the phase velocities of
 // every model of `search`, model after model, each the points of all
 // `curves` in order. `depth_points` >= 2 depths make the profile's grid.
-// The ensemble is not a sample of a posterior distribution: its quantiles
-// describe the spread of the models that fit, each counted once.
+// The first `searched` models are the neighbourhood search's, on which the
+// ensemble's rule is decided (ensemble_rule.h). The quantiles (of vs, Vs30 and the predicted curves) are those of
+// `sample`, models of `search` with repeats, the uniform sample of the
+// acceptable region that the walk made (region_walk.h); without one, those
+// of the acceptable models, each counted once. Neither is a sample of a
+// posterior distribution: they describe the spread of the models that fit.
 Appraisal Appraise(const Parameterisation& parameterisation, const SearchResult& search,
-                   std::span<const double> predictions, std::span<const ObservedCurve> curves, int depth_points = 101);
+                   std::span<const double> predictions, std::span<const ObservedCurve> curves, int depth_points = 101,
+                   std::span<const int64_t> sample = {}, size_t searched = SIZE_MAX);
+
+// What the quantiles describe, for the summary and the profile file:
+// "a walk over the region of the N acceptable models" or "the N
+// acceptable models".
+std::string QuantileSource(const Appraisal& a);
 
 }  // namespace circinv
 

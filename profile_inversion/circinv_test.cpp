@@ -291,7 +291,7 @@ TEST(CircinvInversion, SummaryIsTheLibrarysInversionWithTheSameSettings) {
     EXPECT_LE(v.p10, v.p50);
     EXPECT_LE(v.p50, v.p90);
     EXPECT_THAT(r.out, HasSubstr("acceptable models: " + std::to_string(expected.appraisal.acceptable.size()) + " of " +
-                                 std::to_string(k.search.models) + ", "));
+                                 std::to_string(expected.search.size()) + ", "));
     EXPECT_THAT(r.out, HasSubstr("rayleigh curve: rayleigh.txt, 20 points from 2 to 30 Hz, c "));
     EXPECT_THAT(r.out, HasSubstr("; 2 rows without an estimate (nan) skipped\n"));
     EXPECT_THAT(r.out, HasSubstr(std::string("; velocities ") +

@@ -2,6 +2,7 @@
 #define CIRCARRAY_PROFILE_INVERSION_ENSEMBLE_RULE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -15,8 +16,13 @@ namespace circinv {
 // Quantiles of a handful of models would give a band of false certainty (a
 // search that has just reached misfit 1 has one or two such models), so
 // the models of misfit <= 1 make the ensemble only when they are at least
-// 5 % of all (ceil(0.05 n), at least one); otherwise the best 5 % do, some
-// of misfit above 1. A NaN misfit is worse than every number.
+// 5 % of the search's models (ceil(0.05 n), at least one); otherwise the
+// misfit of the worst of the search's best 5 % is the bound, some above 1.
+// The rule is decided on the neighbourhood search's models, which come
+// first, and the bound then holds for every model of the run: the polish
+// and the walk over the acceptable region (inversion.h) concentrate their
+// models where the misfit is low, and would otherwise move the bound they
+// are meant to explore. A NaN misfit is worse than every number.
 enum class EnsembleRule {
   kMisfitAtMostOne,  // every model of misfit <= 1 (at least 5 % of all)
   kBestFivePercent,  // fewer reached 1: the best 5 % of all models (at least one)
@@ -25,9 +31,12 @@ enum class EnsembleRule {
 struct Ensemble {
   std::vector<size_t> models;  // indices, by increasing misfit (ties in the given order)
   EnsembleRule rule = EnsembleRule::kMisfitAtMostOne;
+  double bound = 1;  // the largest misfit of the ensemble
 };
 
-Ensemble AcceptableEnsemble(std::span<const double> misfits);
+// The rule decided on the first `searched` misfits (all of them when there
+// are fewer) and applied to all.
+Ensemble AcceptableEnsemble(std::span<const double> misfits, size_t searched = SIZE_MAX);
 
 }  // namespace circinv
 

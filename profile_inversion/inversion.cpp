@@ -3,17 +3,60 @@
 #include <memory>
 #include <utility>
 
+#include <algorithm>
+
 #include "profile_inversion/dispersion.h"
+#include "profile_inversion/local_descent.h"
+#include "profile_inversion/region_walk.h"
 
 #include "textio/errors.h"
 
 namespace circinv {
+namespace {
+
+// The walk's random stream, apart from the search's chains (0, 1, ...).
+constexpr uint64_t kWalkSeedIndex = 1u << 20;
+
+// The descent's first steps: the spread of the `count` best models along
+// each axis, within 0.005 and 0.2 of the axis.
+std::vector<double> DescentSteps(const SearchResult& search, int count) {
+  std::vector<int64_t> order(static_cast<size_t>(search.size()));
+  for (int64_t m = 0; m < search.size(); ++m) order[m] = m;
+  count = static_cast<int>(std::min<int64_t>(count, search.size()));
+  std::partial_sort(order.begin(), order.begin() + count, order.end(),
+                    [&](int64_t a, int64_t b) { return search.misfits[a] < search.misfits[b]; });
+  std::vector<double> steps;
+  for (int i = 0; i < search.dimension; ++i) {
+    double lo = 1, hi = 0;
+    for (int k = 0; k < count; ++k) {
+      lo = std::min(lo, search.point(order[k])[i]);
+      hi = std::max(hi, search.point(order[k])[i]);
+    }
+    steps.push_back(std::clamp(hi - lo, 0.005, 0.2));
+  }
+  return steps;
+}
+
+}  // namespace
 
 InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFunction> forward,
                        const ParameterSpace& space, const InversionSettings& settings, const SearchProgress& progress) {
   MisfitFunction misfit(std::move(curves), std::move(forward));
   Parameterisation parameterisation(space);
-  CheckSettings(settings.search, parameterisation.dimension());
+  if (!(settings.walk_share >= 0 && settings.descent_share >= 0 && settings.walk_share + settings.descent_share < 1)) {
+    throw textio::RuntimeError("the shares of the descent and the walk must be positive and add up to less than 1");
+  }
+  // The search keeps at least the n_s models that each chain needs; small
+  // budgets leave the polish and the walk less.
+  const int64_t models = settings.search.models;
+  const auto share = [&](double s) { return static_cast<int64_t>(s * static_cast<double>(models)); };
+  NeighbourhoodSettings search_settings = settings.search;
+  search_settings.models =
+      std::max(models - share(settings.walk_share) - share(settings.descent_share),
+               std::min<int64_t>(models, int64_t{settings.search.chains} * settings.search.samples_per_iteration));
+  const int64_t descent_steps = std::min(share(settings.descent_share), models - search_settings.models);
+  const int64_t walk_steps = models - search_settings.models - descent_steps;
+  CheckSettings(search_settings, parameterisation.dimension());
   if (settings.depth_points < 2) throw textio::RuntimeError("the profile needs at least 2 depths");
 
   // The search evaluates the models in the order of its result, so the
@@ -30,10 +73,30 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
   problem.limits = parameterisation.Limits();
   if (problem.limits) problem.feasible_start = parameterisation.FeasibleStart();
 
-  SearchResult search = NeighbourhoodSearch(problem, settings.search, progress);
-  Appraisal appraisal = Appraise(parameterisation, search, predictions, misfit.curves(), settings.depth_points);
-  return {misfit.curves(), std::move(parameterisation), std::move(search), std::move(predictions),
-          std::move(appraisal)};
+  SearchResult search = NeighbourhoodSearch(problem, search_settings, progress);
+  const int64_t searched = search.size();
+  if (descent_steps > 0) {
+    DescendFrom(problem, search.best(), DescentSteps(search, settings.search.resampled_cells), descent_steps, &search);
+  }
+  // The walk covers the region of the acceptable ensemble: misfit <= 1
+  // when enough models reached it, else up to the worst of the best 5 %.
+  std::vector<int64_t> states;
+  if (walk_steps > 0) {
+    // It starts from the search's acceptable models, whose spread sets
+    // the shape of its steps.
+    const Ensemble ensemble = AcceptableEnsemble(search.misfits, static_cast<size_t>(searched));
+    std::vector<int64_t> starts;
+    for (const size_t m : ensemble.models)
+      if (static_cast<int64_t>(m) < searched) starts.push_back(static_cast<int64_t>(m));
+    const double bound = ensemble.bound;
+    const RegionWalkSettings walk{walk_steps, settings.walkers, SubSeed(settings.search.seed, kWalkSeedIndex)};
+    states = WalkRegion(problem, starts, bound, walk, &search);
+    if (progress) progress(search.size(), search.misfits[search.best()]);
+  }
+  Appraisal appraisal = Appraise(parameterisation, search, predictions, misfit.curves(), settings.depth_points, states,
+                                 static_cast<size_t>(searched));
+  return {misfit.curves(),   std::move(parameterisation), std::move(search),   searched,
+          std::move(states), std::move(predictions),      std::move(appraisal)};
 }
 
 ForwardFunction DispersionForward(Wave wave) {

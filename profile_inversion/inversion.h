@@ -11,8 +11,16 @@
 
 namespace circinv {
 
+// `search.models` is the budget of the whole inversion: the share
+// `descent_share` of it goes to the polish of the best model
+// (local_descent.h), `walk_share` to the walk over the acceptable region
+// that the appraisal's quantiles come from (region_walk.h), the rest to the
+// neighbourhood search.
 struct InversionSettings {
   NeighbourhoodSettings search;
+  double descent_share = 0.1;
+  double walk_share = 0.25;
+  int walkers = 4;
   int depth_points = 101;  // of the profile's depth grid, 0 to lambda_max / 2
 };
 
@@ -20,7 +28,9 @@ struct InversionSettings {
 struct InversionResult {
   std::vector<ObservedCurve> curves;
   Parameterisation parameterisation;
-  SearchResult search;
+  SearchResult search;   // the search's models, then the walk's
+  int64_t searched = 0;  // how many of them the search made
+  std::vector<int64_t> walk_states;
   // The phase velocities of every model, model after model, each the points
   // of all curves in order (NaN where the model has no mode).
   std::vector<double> predictions;
@@ -29,7 +39,8 @@ struct InversionResult {
 
 // Inverts the curves (a Rayleigh curve, a Love curve, or both) for the
 // layered models of `space`: the neighbourhood search of the misfit
-// (misfit.h), then the appraisal of the models it made. `forward[k]`
+// (misfit.h), the walk over the region of its acceptable models, then the
+// appraisal. `forward[k]`
 // models `curves[k]`. Throws textio::InputError for curves or ranges it
 // refuses, textio::RuntimeError for settings that make no search.
 InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFunction> forward,

@@ -13,16 +13,9 @@ namespace {
 
 // Inversions of synthetic Rayleigh curves of three known sites, made by the
 // forward model at 20 frequencies from 2 to 30 Hz with 3 % Gaussian errors
-// and sigma = 3 %, default parameter ranges from the data. The searches
-// keep the default settings' proportions (n_s = 100, n_r = 20, 5,000 models
-// per chain) with 2 chains instead of 4, to keep the tests short also under
-// the sanitizers.
-InversionSettings TestSettings() {
-  InversionSettings settings;
-  settings.search.models = 10000;
-  settings.search.chains = 2;
-  return settings;
-}
+// and sigma = 3 %, default parameter ranges from the data and the default
+// settings: what circinv does with such a curve.
+InversionSettings TestSettings() { return InversionSettings{}; }
 
 ObservedCurve SiteCurve(const LayeredModel& truth, uint64_t noise_seed) {
   return synthetic::NoisyCurve(truth, Wave::kRayleigh, synthetic::LogFrequencies(2, 30, 20), 0.03, noise_seed);
@@ -55,22 +48,22 @@ double MedianVsAt(const Appraisal& a, double z) {
   return a.vs[k].p50;
 }
 
-// Every site must be fitted to within 1.2 standard errors and its true vs
-// must lie inside the ensemble's 10-90 % band at 80 % of the depths the data
-// constrain. Vs30 is held to what the data resolve:
-// - the strong contrast: within 5 % of the median and inside the 10-90 %
-//   range;
-// - the gradient: inside the range, the median within 8 %: the models that
-//   fit trade vs against Poisson's ratio (c_R / vs grows from 0.91 to 0.95
-//   as nu goes from 0.2 to 0.49), and the true nu = 0.4 lies above the middle
-//   of the default range, so the median leans 3-7 % high over noise draws
-//   (within 1.5 % when nu is held at the truth);
-// - the low-velocity layer: the layer beneath it is partly hidden, and
-//   models with a stiffer one fit the data as well as the truth (over noise
-//   draws the median is 8-12 % high and the truth just below the 10 %
-//   quantile), so only the median within 15 % and the soft layer itself
-//   are required: the median vs at its middle (8 m) within 15 % of 150 m/s
-//   and slower than at 2 m and at 20 m.
+// Every site must be fitted to within 1.2 standard errors, its true Vs30
+// must lie inside the 10-90 % range and its true vs inside the 10-90 % band
+// at 80 % of the depths the data constrain. The medians are held to what
+// the data resolve (the quantiles are those of a uniform walk over the
+// acceptable region, whose median leans to the middle of the prior where
+// the data leave a parameter free):
+// - the strong contrast: within 6 %;
+// - the gradient: within 8 %: the models that fit trade vs against
+//   Poisson's ratio (c_R / vs grows from 0.91 to 0.95 as nu goes from 0.2
+//   to 0.49), and the true nu = 0.4 lies above the middle of the default
+//   range, so the median leans 4-7 % high over noise draws;
+// - the low-velocity layer: within 10 %; the layer beneath it is partly
+//   hidden, and models with a stiffer one fit the data as well as the
+//   truth (over noise draws the median is 7-9 % high). The soft layer
+//   itself must show: the median vs at its middle (8 m) within 25 % of
+//   150 m/s and slower than at 2 m and at 20 m.
 TEST(Inversion, RecoversKnownSites) {
   struct Case {
     const char* name;
@@ -81,8 +74,8 @@ TEST(Inversion, RecoversKnownSites) {
   };
   const Case cases[] = {
       {"gradient", synthetic::Gradient(), 1000, 0.08, true},
-      {"strong contrast at 12 m", synthetic::StrongContrast(), 1001, 0.05, true},
-      {"low-velocity layer", synthetic::LowVelocityLayer(), 1002, 0.15, false},
+      {"strong contrast at 12 m", synthetic::StrongContrast(), 1001, 0.06, true},
+      {"low-velocity layer", synthetic::LowVelocityLayer(), 1002, 0.10, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -100,7 +93,7 @@ TEST(Inversion, RecoversKnownSites) {
     EXPECT_GE(o.band_coverage, 0.8);
     if (c.truth.layers.size() == 4) {
       const double soft = MedianVsAt(a, 8);
-      EXPECT_NEAR(soft, 150, 0.15 * 150);
+      EXPECT_NEAR(soft, 150, 0.25 * 150);
       EXPECT_LT(soft, MedianVsAt(a, 2));
       EXPECT_LT(soft, MedianVsAt(a, 20));
     }

@@ -146,6 +146,15 @@ class Chain {
 
 }  // namespace
 
+bool SearchProblem::Admits(std::span<const double> point) const {
+  if (!limits) return true;
+  for (int i = 0; i < dimension; ++i) {
+    const AxisInterval admitted = limits(point, i);
+    if (point[i] < admitted.lower || point[i] > admitted.upper) return false;
+  }
+  return true;
+}
+
 int64_t SearchResult::best() const { return std::min_element(misfits.begin(), misfits.end()) - misfits.begin(); }
 
 void CheckSettings(const NeighbourhoodSettings& settings, int dimension) {

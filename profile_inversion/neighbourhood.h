@@ -21,6 +21,9 @@ struct SearchProblem {
   // feasible set instead of uniformly over the cube (see neighbourhood.cpp).
   AxisLimits limits;
   std::vector<double> feasible_start;
+
+  // Whether `point` satisfies the constraint (always, without one).
+  bool Admits(std::span<const double> point) const;
 };
 
 // The settings of the search (Sambridge 1999a): `samples_per_iteration`

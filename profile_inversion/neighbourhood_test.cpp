@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "profile_inversion/local_descent.h"
 #include "profile_inversion/random_stream.h"
+#include "profile_inversion/region_walk.h"
 #include "profile_inversion/voronoi_walk.h"
 #include "textio/errors.h"
 
@@ -283,6 +285,71 @@ TEST(NeighbourhoodSearch, InitialModelsCoverTheFeasibleSet) {
   // Standard deviation of the minimum of three uniforms: sqrt(3/80) = 0.19;
   // the chain's samples are correlated, so allow several standard errors.
   EXPECT_NEAR(sum / r.size(), 0.25, 0.02);
+}
+
+// The polish from a poor start reaches the minimum of a sphere and of an
+// elongated, rotated valley that a search along the axes descends slowly.
+TEST(LocalDescent, ReachesTheMinimum) {
+  const std::vector<double> minimum = {0.3, 0.6, 0.45, 0.7};
+  const auto valley = [&](std::span<const double> x) {
+    const double along = (x[0] - minimum[0]) + (x[1] - minimum[1]);
+    const double across = (x[0] - minimum[0]) - (x[1] - minimum[1]);
+    return std::sqrt(along * along + 100 * across * across + (x[2] - minimum[2]) * (x[2] - minimum[2]) +
+                     (x[3] - minimum[3]) * (x[3] - minimum[3]));
+  };
+  SearchProblem problem{4, valley};
+  SearchResult models;
+  models.dimension = 4;
+  models.points = {0.9, 0.1, 0.1, 0.1};
+  models.misfits = {valley(models.points)};
+  const std::vector<double> steps(4, 0.05);
+  DescendFrom(problem, 0, steps, 2000, &models);
+  EXPECT_LE(models.size(), 2001);
+  EXPECT_LT(models.misfits[models.best()], 1e-4);
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(models.point(models.best())[i], minimum[i], 1e-4);
+}
+
+// The walk samples the region {misfit <= 1} uniformly: in a disc of
+// radius 0.3 the share of states within r / sqrt(2) is 1/2 and the mean is
+// the centre; a constraint x_0 <= x_1 cuts the disc in half, and no state
+// breaks it.
+TEST(RegionWalk, SamplesTheRegionUniformly) {
+  const std::vector<double> centre = {0.5, 0.5};
+  const auto disc = [&](std::span<const double> x) { return Sphere(x, centre) / 0.3; };
+  for (const bool constrained : {false, true}) {
+    SCOPED_TRACE(constrained ? "half disc" : "disc");
+    SearchProblem problem{2, disc};
+    if (constrained) {
+      problem.limits = [](std::span<const double> x, int axis) {
+        return axis == 0 ? AxisInterval{0, x[1]} : AxisInterval{x[0], 1};
+      };
+    }
+    SearchResult models;
+    models.dimension = 2;
+    models.points = {0.45, 0.55, 0.5, 0.52};
+    models.misfits = {disc(std::span(models.points).first(2)), disc(std::span(models.points).subspan(2))};
+    const std::vector<int64_t> starts = {0, 1};
+    const std::vector<int64_t> states = WalkRegion(problem, starts, 1.0, {200000, 4, 3}, &models);
+    ASSERT_EQ(models.size(), 2 + 200000);  // refused proposals cost no evaluation
+    ASSERT_GE(states.size(), 4u * 37500u);
+    double inner = 0, x = 0, y = 0;
+    for (const int64_t s : states) {
+      const std::span<const double> p = models.point(s);
+      ASSERT_LE(disc(p), 1.0);
+      if (constrained) {
+        ASSERT_LE(p[0], p[1]);
+      }
+      inner += disc(p) <= M_SQRT1_2;
+      x += p[0];
+      y += p[1];
+    }
+    const double n = static_cast<double>(states.size());
+    EXPECT_NEAR(inner / n, 0.5, 0.03);
+    // The half disc's centroid lies 4 r / (3 pi) from the centre, across the cut.
+    const double offset = constrained ? 4 * 0.3 / (3 * M_PI) * M_SQRT1_2 : 0.0;
+    EXPECT_NEAR(x / n, 0.5 - offset, 0.01);
+    EXPECT_NEAR(y / n, 0.5 + offset, 0.01);
+  }
 }
 
 }  // namespace

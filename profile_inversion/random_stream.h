@@ -1,6 +1,7 @@
 #ifndef CIRCARRAY_PROFILE_INVERSION_RANDOM_STREAM_H_
 #define CIRCARRAY_PROFILE_INVERSION_RANDOM_STREAM_H_
 
+#include <cmath>
 #include <cstdint>
 #include <random>
 
@@ -21,6 +22,13 @@ class RandomStream {
 
   // Uniform on [lower, upper) (the single value lower when they are equal).
   double Uniform(double lower, double upper) { return lower + (upper - lower) * Uniform(); }
+
+  // Standard normal: the Box-Muller transform (Box & Muller 1958) of two
+  // uniforms, the first turned to (0, 1] so that its logarithm is finite.
+  double Normal() {
+    const double u = 1.0 - Uniform();
+    return std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * M_PI * Uniform());
+  }
 
  private:
   std::mt19937_64 engine_;

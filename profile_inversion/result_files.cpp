@@ -55,9 +55,10 @@ std::string Shortest(double v) { return textio::Shortest(v); }
 
 void WriteProfile(textio::Output& out, const InversionResult& result) {
   const Appraisal& a = result.appraisal;
-  out.Line("# shear velocity (m/s) against depth (m): quantiles of the " + std::to_string(a.acceptable.size()) +
-           (a.rule == EnsembleRule::kMisfitAtMostOne ? " acceptable models (misfit <= 1)"
-                                                     : " best models (the best 5 %; no model reached misfit 1)") +
+  out.Line("# shear velocity (m/s) against depth (m): quantiles of " + QuantileSource(a) +
+           (a.rule == EnsembleRule::kMisfitAtMostOne
+                ? " (misfit <= 1)"
+                : " (misfit up to that of the search's best 5 %; too few reached misfit 1)") +
            " and the best model (misfit " + Shortest(a.best_misfit) + ")");
   out.Line("# Vs30 (m/s): p10 " + Shortest(a.vs30_percentiles.p10) + ", p50 " + Shortest(a.vs30_percentiles.p50) +
            ", p90 " + Shortest(a.vs30_percentiles.p90) + "; best model " + Shortest(a.best_vs30));
@@ -72,9 +73,10 @@ void WriteProfile(textio::Output& out, const InversionResult& result) {
 void WriteEnsemble(textio::Output& out, const InversionResult& result) {
   const Parameterisation& p = result.parameterisation;
   out.Line(
-      "# every model tried, in the order made: its misfit, then per layer, top down, thickness (m), vp and vs "
-      "(m/s), density (kg/m^3); the half-space last, without thickness");
-  std::string header = "# misfit";
+      "# every model tried, in the order made: its misfit; search 1 for the neighbourhood search's models, 0 for "
+      "those of the polish of the best model and of the walk over the acceptable region that follow them; then per "
+      "layer, top down, thickness (m), vp and vs (m/s), density (kg/m^3); the half-space last, without thickness");
+  std::string header = "# misfit search";
   for (int i = 1; i <= p.layer_count(); ++i) {
     const std::string n = std::to_string(i);
     if (i < p.layer_count()) header += " thickness_" + n;
@@ -84,7 +86,7 @@ void WriteEnsemble(textio::Output& out, const InversionResult& result) {
   for (int64_t m = 0; m < result.search.size(); ++m) {
     const LayeredModel model = p.ModelAt(result.search.point(m));
     Row row(out);
-    row << result.search.misfits[m];
+    row << result.search.misfits[m] << (m < result.searched ? 1 : 0);
     for (size_t i = 0; i < model.layers.size(); ++i) {
       const Layer& layer = model.layers[i];
       if (i + 1 < model.layers.size()) row << layer.thickness;

@@ -101,16 +101,18 @@ TEST_F(ResultFilesTest, WritesEveryFileComplete) {
   EXPECT_EQ(last[2], a.vs.back().p50);  // read back exactly
 
   const std::vector<std::string> ensemble = Lines(testsupport::ReadFile(out / "ensemble.txt"));
-  ASSERT_EQ(ensemble.size(), 2u + 400u);
+  const auto tried = static_cast<size_t>(result_->search.size());
+  ASSERT_EQ(ensemble.size(), 2u + tried);
   EXPECT_EQ(ensemble[1],
-            "# misfit thickness_1 vp_1 vs_1 density_1 thickness_2 vp_2 vs_2 density_2 vp_3 vs_3 density_3");
-  for (size_t m = 0; m < 400; ++m) {
+            "# misfit search thickness_1 vp_1 vs_1 density_1 thickness_2 vp_2 vs_2 density_2 vp_3 vs_3 density_3");
+  for (size_t m = 0; m < tried; ++m) {
     const std::vector<double> row = Numbers(ensemble[2 + m]);
-    ASSERT_EQ(row.size(), 12u);
+    ASSERT_EQ(row.size(), 13u);
     ASSERT_EQ(row[0], result_->search.misfits[m]);
+    ASSERT_EQ(row[1], static_cast<int64_t>(m) < result_->searched ? 1 : 0);
     const LayeredModel model = result_->parameterisation.ModelAt(result_->search.point(static_cast<int64_t>(m)));
-    ASSERT_EQ(row[3], model.layers[0].vs);
-    ASSERT_EQ(row[9], model.layers[2].vp);
+    ASSERT_EQ(row[4], model.layers[0].vs);
+    ASSERT_EQ(row[10], model.layers[2].vp);
   }
 
   const std::vector<std::string> fit = Lines(testsupport::ReadFile(out / "fit.txt"));

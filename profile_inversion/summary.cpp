@@ -74,11 +74,12 @@ std::string AcceptableLine(const InversionResult& result) {
   const std::string counted =
       "acceptable models: " + std::to_string(a.acceptable.size()) + " of " + std::to_string(misfits.size());
   if (a.rule == EnsembleRule::kMisfitAtMostOne) return counted + ", those of misfit <= 1";
-  const auto fitting = std::count_if(misfits.begin(), misfits.end(), [](double m) { return m <= 1; });
-  if (fitting == 0)
-    return counted + ", the best 5 % (no model reached misfit <= 1: they fit worse than the errors allow)";
-  return counted + ", the best 5 % (only " + std::to_string(fitting) +
-         " reached misfit <= 1, fewer than 5 % of all: the others fit worse than the errors allow)";
+  const auto search_end = misfits.begin() + result.searched;
+  const auto fitting = std::count_if(misfits.begin(), search_end, [](double m) { return m <= 1; });
+  const std::string within = ", those within the misfit " + Brief(a.bound) + " of the search's best 5 % (";
+  if (fitting == 0) return counted + within + "no model of the search reached misfit <= 1)";
+  return counted + within + "only " + std::to_string(fitting) + " of the search's " + std::to_string(result.searched) +
+         " models reached misfit <= 1, fewer than 5 %)";
 }
 
 // The best model as a table with aligned columns.
@@ -124,8 +125,8 @@ void WriteSummary(textio::Output& out, const InversionResult& result, const std:
   out.Line("best model:");
   WriteModelTable(out, a.best_model);
   const Percentiles& v = a.vs30_percentiles;
-  out.Line("Vs30: " + Brief(v.p50) + " m/s, 10-90 % " + Brief(v.p10) + " to " + Brief(v.p90) + " m/s (the " +
-           std::to_string(a.acceptable.size()) + " acceptable models); best model " + Brief(a.best_vs30) + " m/s");
+  out.Line("Vs30: " + Brief(v.p50) + " m/s, 10-90 % " + Brief(v.p10) + " to " + Brief(v.p90) + " m/s (" +
+           QuantileSource(a) + "); best model " + Brief(a.best_vs30) + " m/s");
   if (a.constrained_depth < 30) {
     out.Line("note: the data constrain only the top " + Brief(a.constrained_depth) +
              " m; below, the models' velocities come from the ranges, not from the data, and so do Vs30 and its "

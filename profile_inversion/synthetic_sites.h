@@ -47,20 +47,6 @@ inline std::vector<double> LogFrequencies(double f_min, double f_max, int count)
   return f;
 }
 
-// Standard normal deviates by the Box-Muller transform of the search's
-// own uniform doubles, the same on every standard library.
-class Gaussian {
- public:
-  explicit Gaussian(uint64_t seed) : random_(seed) {}
-  double Next() {
-    const double u = 1.0 - random_.Uniform();  // in (0, 1]
-    return std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * M_PI * random_.Uniform());
-  }
-
- private:
-  RandomStream random_;
-};
-
 // The curve of `wave` for `model` at the frequencies f: each velocity
 // times (1 + error N(0, 1)) with the given relative error, which is also
 // the stated standard error sigma = error c_observed.
@@ -68,9 +54,9 @@ inline ObservedCurve NoisyCurve(const LayeredModel& model, Wave wave, const std:
                                 uint64_t seed) {
   ObservedCurve curve{wave, f, std::vector<double>(f.size()), {}};
   DispersionSolver(wave).PhaseVelocities(model, f, curve.velocity);
-  Gaussian noise(seed);
+  RandomStream noise(seed);
   for (double& c : curve.velocity) {
-    c *= 1.0 + error * noise.Next();
+    c *= 1.0 + error * noise.Normal();
     curve.sigma.push_back(error * c);
   }
   return curve;

@@ -107,6 +107,7 @@ struct ShearModel {
   std::vector<double> thickness;  // one per layer above the half-space (m)
   std::vector<double> vs;         // one per layer and the half-space (m/s)
   double misfit = 0.0;            // in an ensemble
+  bool searched = true;           // made by the neighbourhood search (not by the polish or the walk)
 };
 
 // The result directory of circinv: the shear-velocity profile and the fit

@@ -207,12 +207,14 @@ std::vector<ShearModel> ParseEnsemble(std::istream& in, const std::string& sourc
   std::vector<ShearModel> models;
   Columns columns;
   size_t misfit = 0;
+  std::optional<size_t> search;       // absent in files of one stage only
   std::vector<size_t> thickness, vs;  // the columns of each layer, top down
   ReadColumns(
       in, source, "misfit", &columns, [](std::string_view, long) {},
       [&](const std::vector<double>& v, long line) {
         if (models.empty()) {
           misfit = columns.Need("misfit");
+          search = columns.Find("search");
           for (int i = 1; columns.Find("vs_" + std::to_string(i)); ++i) {
             vs.push_back(*columns.Find("vs_" + std::to_string(i)));
           }
@@ -221,6 +223,7 @@ std::vector<ShearModel> ParseEnsemble(std::istream& in, const std::string& sourc
         }
         ShearModel model;
         model.misfit = v[misfit];
+        if (search) model.searched = v[*search] != 0.0;
         if (!(std::isfinite(model.misfit) && model.misfit >= 0.0)) {
           Refuse(source, line, "the misfit must be a number >= 0, got " + textio::Shortest(model.misfit));
         }
@@ -235,8 +238,12 @@ std::vector<ShearModel> ParseEnsemble(std::istream& in, const std::string& sourc
 circinv::Ensemble AcceptableModels(const std::vector<ShearModel>& models) {
   std::vector<double> misfits;
   misfits.reserve(models.size());
-  for (const ShearModel& model : models) misfits.push_back(model.misfit);
-  return circinv::AcceptableEnsemble(misfits);
+  size_t searched = 0;  // the search's models come first
+  for (const ShearModel& model : models) {
+    misfits.push_back(model.misfit);
+    if (model.searched && searched + 1 == misfits.size()) ++searched;
+  }
+  return circinv::AcceptableEnsemble(misfits, searched);
 }
 
 namespace {

@@ -110,8 +110,9 @@ TEST(InversionFilesTest, TheAcceptableEnsembleFollowsTheAppraisalsRule) {
   const Case cases[] = {
       // 3 of 40 reach misfit 1, at least ceil(0.05 * 40) = 2: those 3.
       {forty, {33, 7, 20}, true},
-      // 1 of 40: too few, the best 2 (ties in file order).
-      {forty_one_fits, {33, 7}, false},
+      // 1 of 40: too few, the best 2 make the bound, 1.5, and every model
+      // within it is acceptable (ties in file order).
+      {forty_one_fits, {33, 7, 20}, false},
       // One model, none fits: it alone.
       {{4.0}, {0}, false},
       // Every model fits.
@@ -126,6 +127,15 @@ TEST(InversionFilesTest, TheAcceptableEnsembleFollowsTheAppraisalsRule) {
     EXPECT_EQ(ensemble.models, c.models);
     EXPECT_EQ(ensemble.rule == circinv::EnsembleRule::kMisfitAtMostOne, c.misfit_rule);
   }
+  // The rule is decided on the search's models, which come first (search
+  // 1): of these 40, none reaches 1, and the best 2 (misfit 2) make the
+  // bound. The later models (search 0) join within it: 0.5 and 1.8, not 2.5.
+  std::vector<ShearModel> staged;
+  for (int m = 0; m < 40; ++m) staged.push_back({{}, {100}, m == 5 || m == 9 ? 2.0 : 3.0});
+  for (double m : {0.5, 2.5, 1.8}) staged.push_back({{}, {100}, m, false});
+  const circinv::Ensemble ensemble = AcceptableModels(staged);
+  EXPECT_EQ(ensemble.rule, circinv::EnsembleRule::kBestFivePercent);
+  EXPECT_EQ(ensemble.models, (std::vector<size_t>{40, 42, 5, 9}));
 }
 
 // What circinv writes, drawn as circinv's appraisal made it.
