@@ -78,6 +78,7 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
   if (descent_steps > 0) {
     DescendFrom(problem, search.best(), DescentSteps(search, settings.search.resampled_cells), descent_steps, &search);
   }
+  const int64_t polished = search.size() - searched;
   // The walk covers the region of the acceptable ensemble: misfit <= 1
   // when enough models reached it, else up to the worst of the best 5 %.
   std::vector<int64_t> states;
@@ -95,8 +96,8 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
   }
   Appraisal appraisal = Appraise(parameterisation, search, predictions, misfit.curves(), settings.depth_points, states,
                                  static_cast<size_t>(searched));
-  return {misfit.curves(),   std::move(parameterisation), std::move(search),   searched,
-          std::move(states), std::move(predictions),      std::move(appraisal)};
+  return {misfit.curves(), std::move(parameterisation), std::move(search),      searched,
+          polished,        std::move(states),           std::move(predictions), std::move(appraisal)};
 }
 
 ForwardFunction DispersionForward(Wave wave) {

@@ -30,6 +30,7 @@ struct InversionResult {
   Parameterisation parameterisation;
   SearchResult search;   // the search's models, then the walk's
   int64_t searched = 0;  // how many of them the search made
+  int64_t polished = 0;  // how many the polish made after them
   std::vector<int64_t> walk_states;
   // The phase velocities of every model, model after model, each the points
   // of all curves in order (NaN where the model has no mode).

@@ -10,8 +10,9 @@ constexpr char kHelp[] = R"help(Usage: circinv [options] CURVE
 
 Finds the shear-velocity profiles beneath an array that explain its
 measured dispersion curve: a global search of layered models over a
-half-space (the neighbourhood algorithm), then the appraisal of the models
-that fit, with Vs30 and its spread. With --forward, computes the
+half-space (the neighbourhood algorithm), a polish of the best model, then
+a walk over the region of the models that fit, whose spread gives the
+profile's and Vs30's quantiles. With --forward, computes the
 dispersion curve of a given layered model instead.
 
 CURVE: the measured Rayleigh-wave phase velocities, a curve file or a
@@ -40,7 +41,8 @@ Inversion options (defaults in brackets):
                      'increasing' is --increasing
   --increasing       vs and vp must not decrease with depth [they may]
   --models M         models in all, at least 100 per chain, at most
-                     1000000 [20000]
+                     1000000: 65 % for the search, 10 % for the polish,
+                     25 % for the walk [20000]
   --chains K         independent searches that share the models, 1 to
                      1000 [4]
   --seed S           random seed, an integer of 0 or more; the same seed

@@ -115,9 +115,11 @@ void WriteSummary(textio::Output& out, const InversionResult& result, const std:
   out.Line("circinv (circarray) " + std::string(suite::Version()));
   for (const CurveInput& c : curves) out.Line(CurveLine(c));
   WriteParameters(out, result, request);
-  out.Line("search: neighbourhood algorithm, " + std::to_string(result.search.size()) + " models in " +
+  const int64_t walked = result.search.size() - result.searched - result.polished;
+  out.Line("search: neighbourhood algorithm, " + std::to_string(result.searched) + " models in " +
            Plural(static_cast<size_t>(request.search.chains), "chain", "chains") + ", seed " +
-           std::to_string(request.search.seed));
+           std::to_string(request.search.seed) + "; then " + std::to_string(result.polished) +
+           " polishing the best and " + std::to_string(walked) + " walking the acceptable region");
   out.Line("best misfit: " + Brief(a.best_misfit));
   out.Line(AcceptableLine(result));
   out.Line("the data constrain the profile to " + Brief(a.constrained_depth) +
