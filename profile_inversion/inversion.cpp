@@ -23,8 +23,9 @@ std::vector<double> DescentSteps(const SearchResult& search, int count) {
   std::vector<int64_t> order(static_cast<size_t>(search.size()));
   for (int64_t m = 0; m < search.size(); ++m) order[m] = m;
   count = static_cast<int>(std::min<int64_t>(count, search.size()));
-  std::partial_sort(order.begin(), order.begin() + count, order.end(),
-                    [&](int64_t a, int64_t b) { return search.misfits[a] < search.misfits[b]; });
+  std::partial_sort(order.begin(), order.begin() + count, order.end(), [&](int64_t a, int64_t b) {
+    return search.misfits[a] < search.misfits[b] || (search.misfits[a] == search.misfits[b] && a < b);
+  });
   std::vector<double> steps;
   for (int i = 0; i < search.dimension; ++i) {
     double lo = 1, hi = 0;
@@ -44,7 +45,8 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
   MisfitFunction misfit(std::move(curves), std::move(forward));
   Parameterisation parameterisation(space);
   if (!(settings.walk_share >= 0 && settings.descent_share >= 0 && settings.walk_share + settings.descent_share < 1)) {
-    throw textio::RuntimeError("the shares of the descent and the walk must be positive and add up to less than 1");
+    throw textio::RuntimeError(
+        "the shares of the polish and the walk must not be negative and must add up to less than 1");
   }
   // The search keeps at least the n_s models that each chain needs; small
   // budgets leave the polish and the walk less.
@@ -79,6 +81,7 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
     DescendFrom(problem, search.best(), DescentSteps(search, settings.search.resampled_cells), descent_steps, &search);
   }
   const int64_t polished = search.size() - searched;
+  if (progress && polished > 0) progress(search.size(), search.misfits[search.best()]);
   // The walk covers the region of the acceptable ensemble: misfit <= 1
   // when enough models reached it, else up to the worst of the best 5 %.
   std::vector<int64_t> states;
