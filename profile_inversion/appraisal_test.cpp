@@ -129,6 +129,23 @@ TEST_F(AppraiseTest, EnsembleOfMisfitAtMostOne) {
   EXPECT_NEAR(a.fit[0].acceptable[1].p10, 2.4, 1e-12);  // of {6, 2, 4}
 }
 
+// With a sample (the walk's states), the quantiles are the sample's, a
+// model counted as often as it appears; the ensemble is still the rule's.
+TEST_F(AppraiseTest, QuantilesOfASampleCountRepeats) {
+  const SearchResult r = Search({0.5, 0, 1, 0.25}, {0.8, 1.0, 0.5, 3});  // vs 200, 100, 400, 141
+  const std::vector<double> predictions = {1, 2, 3, 4, 5, 6, 7, 8};
+  const std::vector<int64_t> sample = {1, 1, 1, 0};
+  const Appraisal a = Appraise(parameterisation_, r, predictions, std::span(&curve_, 1), 5, sample);
+  EXPECT_TRUE(a.walked);
+  EXPECT_EQ(a.acceptable, (std::vector<int64_t>{2, 0, 1}));
+  // vs {100, 100, 100, 200}: p50 100, p90 at h = 2.7: 100 + 0.7 * 100.
+  EXPECT_NEAR(a.vs[0].p50, 100, 1e-9);
+  EXPECT_NEAR(a.vs[0].p90, 170, 1e-9);
+  EXPECT_EQ(a.vs30.size(), 4u);
+  EXPECT_NEAR(a.fit[0].acceptable[0].p50, 3, 1e-12);  // of {3, 3, 3, 1}
+  EXPECT_EQ(QuantileSource(a), "a walk over the region of the 3 acceptable models");
+}
+
 TEST_F(AppraiseTest, BestFivePercentWhenFewModelsFit) {
   std::vector<double> points, misfits;
   for (int m = 0; m < 41; ++m) {

@@ -117,6 +117,38 @@ TEST(Inversion, SameSeedSameResult) {
   EXPECT_NE(Invert({curve}, space, settings).search.misfits, a.search.misfits);
 }
 
+// The budget is shared: the search keeps 65 % (at least n_s per chain),
+// the polish 10 %, the walk the rest, every model listed once; the walk's
+// states lie inside the ensemble's bound and give the quantiles. A budget
+// of the chains' bare minimum leaves no polish and no walk, and the
+// acceptable models give the quantiles.
+TEST(Inversion, TheBudgetIsSharedAmongTheStages) {
+  const ObservedCurve curve = SiteCurve(synthetic::StrongContrast(), 5);
+  const ParameterSpace space = DefaultParameterSpace(std::vector{curve});
+  InversionSettings settings;
+  settings.search.models = 2000;
+  settings.search.chains = 2;
+  const InversionResult r = Invert({curve}, space, settings);
+  EXPECT_EQ(r.searched, 1300);
+  EXPECT_GT(r.polished, 0);
+  EXPECT_LE(r.polished, 200);
+  EXPECT_EQ(r.search.size(), 2000 - 200 + r.polished);  // the polish may stop early; the walk never does here
+  const Appraisal& a = r.appraisal;
+  EXPECT_TRUE(a.walked);
+  EXPECT_EQ(a.sample, r.walk_states);
+  EXPECT_GE(r.walk_states.size(), 500u * 3 / 4);
+  for (const int64_t m : r.walk_states) ASSERT_LE(r.search.misfits[m], a.bound);
+  for (const int64_t m : a.acceptable) ASSERT_LE(r.search.misfits[m], a.bound);
+  EXPECT_EQ(a.vs30.size(), r.walk_states.size());
+
+  settings.search.models = 200;
+  const InversionResult bare = Invert({curve}, space, settings);
+  EXPECT_EQ(bare.searched, 200);
+  EXPECT_EQ(bare.search.size(), 200);
+  EXPECT_FALSE(bare.appraisal.walked);
+  EXPECT_EQ(bare.appraisal.sample, bare.appraisal.acceptable);
+}
+
 // Rayleigh and Love curves together: both enter the misfit, and the fit
 // holds a block for each.
 TEST(Inversion, JointRayleighAndLove) {
