@@ -28,7 +28,7 @@ struct InversionSettings {
 struct InversionResult {
   std::vector<ObservedCurve> curves;
   Parameterisation parameterisation;
-  SearchResult search;   // the search's models, then the walk's
+  SearchResult search;   // the search's models, then the polish's, then the walk's
   int64_t searched = 0;  // how many of them the search made
   int64_t polished = 0;  // how many the polish made after them
   std::vector<int64_t> walk_states;

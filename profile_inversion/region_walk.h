@@ -23,10 +23,10 @@ namespace circinv {
 // prior). Proposals are Gaussian with the covariance of the starting
 // models times a scale; those outside the cube or the constraint are
 // refused unevaluated (folding them back would break the symmetry of
-// correlated proposals and bias the sample); the scale is adapted during the burn-in towards an
-// acceptance of 1/4, near the optimum of Roberts, Gelman & Gilks (1997),
-// and then held, so that the chain after the burn-in is a proper
-// Metropolis chain.
+// correlated proposals and bias the sample). The scale is adapted during
+// the burn-in towards an acceptance of 1/4, near the optimum of Roberts,
+// Gelman & Gilks (1997), and then held, so that the chain after the
+// burn-in is a proper Metropolis chain.
 struct RegionWalkSettings {
   int64_t steps = 0;  // misfit evaluations in all walkers
   int walkers = 4;    // independent chains, each from its own start
