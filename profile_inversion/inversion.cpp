@@ -1,9 +1,8 @@
 #include "profile_inversion/inversion.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
-
-#include <algorithm>
 
 #include "profile_inversion/dispersion.h"
 #include "profile_inversion/local_descent.h"
@@ -20,18 +19,13 @@ constexpr uint64_t kWalkSeedIndex = 1u << 20;
 // The descent's first steps: the spread of the `count` best models along
 // each axis, within 0.005 and 0.2 of the axis.
 std::vector<double> DescentSteps(const SearchResult& search, int count) {
-  std::vector<int64_t> order(static_cast<size_t>(search.size()));
-  for (int64_t m = 0; m < search.size(); ++m) order[m] = m;
-  count = static_cast<int>(std::min<int64_t>(count, search.size()));
-  std::partial_sort(order.begin(), order.begin() + count, order.end(), [&](int64_t a, int64_t b) {
-    return search.misfits[a] < search.misfits[b] || (search.misfits[a] == search.misfits[b] && a < b);
-  });
+  const std::vector<int64_t> best = BestModels(search.misfits, count);
   std::vector<double> steps;
   for (int i = 0; i < search.dimension; ++i) {
     double lo = 1, hi = 0;
-    for (int k = 0; k < count; ++k) {
-      lo = std::min(lo, search.point(order[k])[i]);
-      hi = std::max(hi, search.point(order[k])[i]);
+    for (const int64_t m : best) {
+      lo = std::min(lo, search.point(m)[i]);
+      hi = std::max(hi, search.point(m)[i]);
     }
     steps.push_back(std::clamp(hi - lo, 0.005, 0.2));
   }

@@ -26,19 +26,6 @@ constexpr double kSmallestSpread = 1e-6;
 
 double Sanitised(double misfit) { return std::isnan(misfit) ? std::numeric_limits<double>::infinity() : misfit; }
 
-// The lowest misfit first; equal misfits in the order the models were made,
-// so that the ranking never depends on the sort's implementation.
-std::vector<int64_t> BestModels(const std::vector<double>& misfits, int64_t count) {
-  std::vector<int64_t> order(misfits.size());
-  std::iota(order.begin(), order.end(), int64_t{0});
-  count = std::min<int64_t>(count, static_cast<int64_t>(order.size()));
-  std::partial_sort(order.begin(), order.begin() + count, order.end(), [&](int64_t a, int64_t b) {
-    return misfits[a] < misfits[b] || (misfits[a] == misfits[b] && a < b);
-  });
-  order.resize(static_cast<size_t>(count));
-  return order;
-}
-
 // One independent search of `models` models.
 class Chain {
  public:
@@ -145,6 +132,17 @@ class Chain {
 };
 
 }  // namespace
+
+std::vector<int64_t> BestModels(std::span<const double> misfits, int64_t count) {
+  std::vector<int64_t> order(misfits.size());
+  std::iota(order.begin(), order.end(), int64_t{0});
+  count = std::min<int64_t>(count, static_cast<int64_t>(order.size()));
+  std::partial_sort(order.begin(), order.begin() + count, order.end(), [&](int64_t a, int64_t b) {
+    return misfits[a] < misfits[b] || (misfits[a] == misfits[b] && a < b);
+  });
+  order.resize(static_cast<size_t>(count));
+  return order;
+}
 
 bool SearchProblem::Admits(std::span<const double> point) const {
   if (!limits) return true;

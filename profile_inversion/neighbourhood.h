@@ -61,6 +61,11 @@ struct SearchResult {
   int64_t best() const;
 };
 
+// The indices of the `count` models of lowest misfit (all, when there are
+// fewer), best first; equal misfits in the order the models were made, so
+// that the ranking never depends on the sort's implementation.
+std::vector<int64_t> BestModels(std::span<const double> misfits, int64_t count);
+
 // Throws textio::RuntimeError for settings that make no search (no
 // dimension, no models, n_r < 1, n_s < n_r, chains < 1, more chains than
 // can each hold n_s models).
