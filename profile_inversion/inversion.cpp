@@ -88,8 +88,7 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
       if (static_cast<int64_t>(m) < searched) starts.push_back(static_cast<int64_t>(m));
     const double bound = ensemble.bound;
     const RegionWalkSettings walk{walk_steps, settings.walkers, SubSeed(settings.search.seed, kWalkSeedIndex)};
-    states = WalkRegion(problem, starts, bound, walk, &search);
-    if (progress) progress(search.size(), search.misfits[search.best()]);
+    states = WalkRegion(problem, starts, bound, walk, &search, progress);
   }
   Appraisal appraisal = Appraise(parameterisation, search, predictions, misfit.curves(), settings.depth_points, states,
                                  static_cast<size_t>(searched));

@@ -14,6 +14,9 @@ constexpr double kTargetAcceptance = 0.25;
 // The least variance of the proposal along an axis of the unit cube: a
 // step of 0.01 of the range, so that a walk from a single start moves.
 constexpr double kLeastVariance = 1e-4;
+// How many evaluations pass between reports of progress.
+constexpr int64_t kProgressEvery = 100;
+
 // A bound on a walker's proposals, refused ones included, per evaluation.
 constexpr int64_t kMostTriesPerStep = 10;
 
@@ -56,12 +59,14 @@ std::vector<double> ProposalCovariance(const SearchResult& models, std::span<con
 }  // namespace
 
 std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
-                                const RegionWalkSettings& settings, SearchResult* models) {
+                                const RegionWalkSettings& settings, SearchResult* models,
+                                const SearchProgress& progress) {
   if (starts.empty()) throw textio::RuntimeError("region walk: no model to start from");
   if (settings.walkers < 1) throw textio::RuntimeError("region walk: the walkers must be at least 1");
   const int d = problem.dimension;
   const std::vector<double> factor = Cholesky(ProposalCovariance(*models, starts), d);
   std::vector<int64_t> states;
+  double best_misfit = models->misfits[models->best()];
   std::vector<double> step(static_cast<size_t>(d)), proposal(static_cast<size_t>(d));
   for (int w = 0; w < settings.walkers; ++w) {
     const int64_t steps = settings.steps / settings.walkers + (w < settings.steps % settings.walkers ? 1 : 0);
@@ -91,6 +96,8 @@ std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const in
         ++evaluated;
         models->points.insert(models->points.end(), proposal.begin(), proposal.end());
         models->misfits.push_back(std::isnan(misfit) ? HUGE_VAL : misfit);
+        best_misfit = std::min(best_misfit, models->misfits.back());
+        if (progress && evaluated % kProgressEvery == 0) progress(models->size(), best_misfit);
         accepted = misfit <= bound;
         if (accepted) state = models->size() - 1;
       }

@@ -44,9 +44,11 @@ inline constexpr double kBurnInShare = 0.25;
 // of the region. The walkers start at starts spread evenly over the list;
 // the proposal covariance is that of all the starts, regularised along
 // each axis so that one start, or starts on a plane, still give a walk that
-// moves. The same inputs give bit-identical results.
+// moves. The same inputs give bit-identical results. `progress` hears of
+// the models and the lowest misfit every hundred evaluations.
 std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
-                                const RegionWalkSettings& settings, SearchResult* models);
+                                const RegionWalkSettings& settings, SearchResult* models,
+                                const SearchProgress& progress = {});
 
 }  // namespace circinv
 
