@@ -1,5 +1,6 @@
 #include "profile_inversion/inversion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -129,7 +130,14 @@ TEST(Inversion, TheBudgetIsSharedAmongTheStages) {
   InversionSettings settings;
   settings.search.models = 2000;
   settings.search.chains = 2;
-  const InversionResult r = Invert({curve}, space, settings);
+  // Progress is heard through every stage, the walk's included.
+  std::vector<int64_t> heard;
+  const InversionResult r = Invert({curve}, space, settings, [&heard](int64_t done, double) { heard.push_back(done); });
+  EXPECT_TRUE(std::is_sorted(heard.begin(), heard.end()));
+  // At every hundredth of the walk's 500 models and at its end.
+  EXPECT_GE(std::count_if(heard.begin(), heard.end(), [&r](int64_t done) { return done > r.searched + r.polished; }),
+            5);
+  EXPECT_EQ(heard.back(), r.search.size());
   EXPECT_EQ(r.searched, 1300);
   EXPECT_GT(r.polished, 0);
   EXPECT_LE(r.polished, 200);

@@ -14,7 +14,7 @@ constexpr double kTargetAcceptance = 0.25;
 // The least variance of the proposal along an axis of the unit cube: a
 // step of 0.01 of the range, so that a walk from a single start moves.
 constexpr double kLeastVariance = 1e-4;
-// How many evaluations pass between reports of progress.
+// Progress is reported whenever the models reach a multiple of this.
 constexpr int64_t kProgressEvery = 100;
 
 // A bound on a walker's proposals, refused ones included, per evaluation.
@@ -97,7 +97,7 @@ std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const in
         models->points.insert(models->points.end(), proposal.begin(), proposal.end());
         models->misfits.push_back(std::isnan(misfit) ? HUGE_VAL : misfit);
         best_misfit = std::min(best_misfit, models->misfits.back());
-        if (progress && evaluated % kProgressEvery == 0) progress(models->size(), best_misfit);
+        if (progress && models->size() % kProgressEvery == 0) progress(models->size(), best_misfit);
         accepted = misfit <= bound;
         if (accepted) state = models->size() - 1;
       }
@@ -109,6 +109,7 @@ std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const in
       }
     }
   }
+  if (progress) progress(models->size(), best_misfit);
   return states;
 }
 

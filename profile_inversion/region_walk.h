@@ -45,7 +45,7 @@ inline constexpr double kBurnInShare = 0.25;
 // the proposal covariance is that of all the starts, regularised along
 // each axis so that one start, or starts on a plane, still give a walk that
 // moves. The same inputs give bit-identical results. `progress` hears of
-// the models and the lowest misfit every hundred evaluations.
+// the models and the lowest misfit at every hundredth model and at the end.
 std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
                                 const RegionWalkSettings& settings, SearchResult* models,
                                 const SearchProgress& progress = {});
