@@ -86,7 +86,7 @@ best model, Vs30 (30 m over the shear-wave travel time through the top
 scripts, the line
   vs30 MEDIAN P10 P90
 (m/s, each number in full precision). While standard error is a terminal,
-a progress line there follows the search.
+a progress line there follows every stage of the models.
 
 Result files in DIR, written all together or not at all:
   best_model.txt   the best model, a model file
