@@ -42,13 +42,16 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
     throw textio::RuntimeError(
         "the shares of the polish and the walk must not be negative and must add up to less than 1");
   }
-  // The search keeps at least the n_s models that each chain needs; small
-  // budgets leave the polish and the walk less.
+  // The shares are those of the first `shared_models` models; a larger
+  // budget gives all the rest to the walk. The search keeps at least the
+  // n_s models that each chain needs; small budgets leave the polish and
+  // the walk less.
   const int64_t models = settings.search.models;
-  const auto share = [&](double s) { return static_cast<int64_t>(s * static_cast<double>(models)); };
+  const int64_t shared = std::min(models, settings.shared_models);
+  const auto share = [&](double s) { return static_cast<int64_t>(s * static_cast<double>(shared)); };
   NeighbourhoodSettings search_settings = settings.search;
   search_settings.models =
-      std::max(models - share(settings.walk_share) - share(settings.descent_share),
+      std::max(shared - share(settings.walk_share) - share(settings.descent_share),
                std::min<int64_t>(models, int64_t{settings.search.chains} * settings.search.samples_per_iteration));
   const int64_t descent_steps = std::min(share(settings.descent_share), models - search_settings.models);
   const int64_t walk_steps = models - search_settings.models - descent_steps;

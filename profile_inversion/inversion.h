@@ -11,13 +11,18 @@
 
 namespace circinv {
 
-// `search.models` is the budget of the whole inversion: the share
-// `descent_share` of it goes to the polish of the best model
-// (local_descent.h), `walk_share` to the walk over the acceptable region
-// that the appraisal's quantiles come from (region_walk.h), the rest to the
-// neighbourhood search.
+// `search.models` is the budget of the whole inversion. Of its first
+// `shared_models` models, the share `descent_share` goes to the polish of
+// the best model (local_descent.h), `walk_share` to the walk over the
+// acceptable region that the appraisal's quantiles come from
+// (region_walk.h), the rest to the neighbourhood search; every model beyond
+// them goes to the walk. Once the search has found the acceptable region,
+// its further iterations only crowd its models around the best one, and
+// the walk then starts from a narrower set and needs longer to spread over
+// the region; a longer walk is what a larger budget should buy.
 struct InversionSettings {
   NeighbourhoodSettings search;
+  int64_t shared_models = 20000;
   double descent_share = 0.1;
   double walk_share = 0.25;
   int walkers = 4;

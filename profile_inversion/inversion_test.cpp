@@ -150,6 +150,14 @@ TEST(Inversion, TheBudgetIsSharedAmongTheStages) {
   for (const int64_t m : a.acceptable) ASSERT_LE(r.search.misfits[m], a.bound);
   EXPECT_EQ(a.vs30.size(), r.walk_states.size());
 
+  // Beyond the first `shared_models`, every model goes to the walk.
+  settings.shared_models = 1000;
+  const InversionResult longer = Invert({curve}, space, settings);
+  EXPECT_EQ(longer.searched, 650);
+  EXPECT_LE(longer.polished, 100);
+  EXPECT_EQ(longer.search.size(), 2000 - 100 + longer.polished);
+  EXPECT_GE(longer.walk_states.size(), 1250u * 3 / 4);
+
   settings.search.models = 200;
   const InversionResult bare = Invert({curve}, space, settings);
   EXPECT_EQ(bare.searched, 200);

@@ -41,8 +41,9 @@ Inversion options (defaults in brackets):
                      'increasing' is --increasing
   --increasing       vs and vp must not decrease with depth [they may]
   --models M         models in all, at least 100 per chain, at most
-                     1000000: 65 % for the search, 10 % for the polish,
-                     25 % for the walk [20000]
+                     1000000: of the first 20000, 65 % for the search,
+                     10 % for the polish, 25 % for the walk; the walk
+                     takes all beyond them [20000]
   --chains K         independent searches that share the models, 1 to
                      1000 [4]
   --seed S           random seed, an integer of 0 or more; the same seed
