@@ -88,7 +88,7 @@ paste curve_true.txt <(grep -v '^#' curve.txt) | awk '
 "$bin/circinv" --output profile curve.txt > summary.txt
 echo
 echo "The profile (circinv on the curve):"
-sed -n '/^best misfit/p; /^acceptable/p; /^Vs30/p' summary.txt
+sed -n '/^best misfit/p; /^acceptable/p; /^Vs30/p; /walkers/p' summary.txt
 # 30 m over the shear-wave travel time through the top 30 m.
 true_vs30=$(awk '!/^#/ && NF == 4 {
                    h = ($1 > 0 && d + $1 < 30) ? $1 : 30 - d; if (h > 0) { t += h / $3; d += h } }

@@ -27,6 +27,41 @@ Percentiles PercentilesOf(std::vector<double> values) {
   return {Quantile(values, 0.1), Quantile(values, 0.5), Quantile(values, 0.9)};
 }
 
+double PotentialScaleReduction(std::span<const double> values, std::span<const size_t> chain_ends) {
+  size_t shortest = values.size();
+  for (size_t c = 0, begin = 0; c < chain_ends.size(); begin = chain_ends[c++]) {
+    shortest = std::min(shortest, chain_ends[c] - begin);
+  }
+  const size_t n = shortest / 2;
+  if (chain_ends.empty() || n < 2 || chain_ends.back() > values.size()) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  std::vector<double> means, variances;
+  for (size_t c = 0, begin = 0; c < chain_ends.size(); begin = chain_ends[c++]) {
+    for (const size_t half : {begin, begin + n}) {
+      const std::span<const double> part = values.subspan(half, n);
+      double mean = 0;
+      for (const double v : part) mean += v;
+      mean /= static_cast<double>(n);
+      double squares = 0;
+      for (const double v : part) squares += (v - mean) * (v - mean);
+      means.push_back(mean);
+      variances.push_back(squares / static_cast<double>(n - 1));
+    }
+  }
+  const double m = static_cast<double>(means.size()), length = static_cast<double>(n);
+  double mean = 0, within = 0;
+  for (size_t j = 0; j < means.size(); ++j) {
+    mean += means[j] / m;
+    within += variances[j] / m;
+  }
+  double between = 0;
+  for (const double chain_mean : means) between += (chain_mean - mean) * (chain_mean - mean);
+  between *= length / (m - 1);
+  if (within == 0) return between == 0 ? 1.0 : std::numeric_limits<double>::infinity();
+  return std::sqrt(((length - 1) / length * within + between / length) / within);
+}
+
 std::string QuantileSource(const Appraisal& a) {
   const std::string models = std::to_string(a.acceptable.size()) + " acceptable models";
   return a.walked ? "a walk over the region of the " + models : "the " + models;

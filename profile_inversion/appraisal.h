@@ -2,6 +2,7 @@
 #define CIRCARRAY_PROFILE_INVERSION_APPRAISAL_H_
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -28,6 +29,25 @@ struct Percentiles {
   double p90 = 0;
 };
 Percentiles PercentilesOf(std::vector<double> values);
+
+// Whether independent chains of a sampler agree: the split potential scale
+// reduction factor R-hat of Gelman & Rubin (1992) in the form of Gelman et
+// al. (2013, Bayesian Data Analysis, 3rd ed., section 11.4). The chains are
+// the runs of `values` that end before each of `chain_ends`; each is cut
+// to the length 2n of the shortest and split into halves, so that a chain
+// still drifting counts as two that disagree. With m = 2 x chains halves
+// of n values, means mean_j and variances s_j^2 (n - 1 in the divisor):
+//   W = mean of s_j^2,  B = n / (m - 1) sum_j (mean_j - mean)^2,
+//   R-hat = sqrt(((n - 1) / n W + B / n) / W).
+// It nears 1 as the chains mix and exceeds it while they describe
+// different parts of the target. NaN for fewer than 2 values per half;
+// 1 when every value is the same, infinity when the halves differ but
+// each is constant.
+double PotentialScaleReduction(std::span<const double> values, std::span<const size_t> chain_ends);
+
+// Above this R-hat the chains are not taken to agree (Gelman et al. 2013
+// suggest 1.1).
+inline constexpr double kMostScaleReduction = 1.1;
 
 // Vs30: 30 m divided by the vertical shear travel time through the top
 // 30 m, the half-space's velocity holding below its depth.
@@ -64,6 +84,8 @@ struct Appraisal {
   bool walked = false;          // `sample` is the walk's, not the acceptable models
   std::vector<double> vs30;     // of each model of `sample`, in its order
   Percentiles vs30_percentiles;
+  // R-hat of Vs30 over the walk's walkers (NaN without a walk).
+  double vs30_scale_reduction = std::numeric_limits<double>::quiet_NaN();
   double best_vs30 = 0;
 
   std::vector<CurveFit> fit;  // one per observed curve

@@ -1,9 +1,12 @@
 #include "profile_inversion/appraisal.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "profile_inversion/random_stream.h"
 
 namespace circinv {
 namespace {
@@ -61,6 +64,46 @@ TEST(Quantile, InterpolatesBetweenOrderStatistics) {
   };
   for (const Case& c : cases) EXPECT_NEAR(Quantile(c.sorted, c.p), c.expected, 1e-12) << c.p;
   EXPECT_TRUE(std::isnan(Quantile({}, 0.5)));
+}
+
+TEST(PotentialScaleReduction, OfChainsByHand) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* name;
+    std::vector<double> values;
+    std::vector<size_t> ends;
+    double expected;
+  };
+  const Case cases[] = {
+      // Four halves (1, 2): W = 1/2, B = 0, R-hat = sqrt(W / 2 / W).
+      {"alike", {1, 2, 1, 2, 1, 2, 1, 2}, {4, 8}, std::sqrt(0.5)},
+      // Halves of means 1.5, 1.5, 3.5, 3.5: B = 2 / 3 * 4, R-hat^2 = (1/4 + 4/3) / (1/2).
+      {"apart", {1, 2, 1, 2, 3, 4, 3, 4}, {4, 8}, std::sqrt(19.0 / 6)},
+      // One chain drifting from (1, 2) to (5, 6): B = 2 * 8, R-hat^2 = (1/4 + 8) / (1/2).
+      {"drifting", {1, 2, 5, 6}, {4}, std::sqrt(16.5)},
+      // Cut to the shortest chain: the 100 is left out.
+      {"unequal", {1, 2, 1, 2, 1, 2, 1, 2, 100}, {4, 9}, std::sqrt(0.5)},
+      {"constant", {3, 3, 3, 3}, {4}, 1},
+      {"constant halves apart", {3, 3, 4, 4}, {4}, inf},
+  };
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(PotentialScaleReduction(c.values, c.ends), c.expected) << c.name;
+  EXPECT_TRUE(std::isnan(PotentialScaleReduction(std::vector<double>{1, 2, 3}, std::vector<size_t>{3})));
+  EXPECT_TRUE(std::isnan(PotentialScaleReduction(std::vector<double>{1, 2, 3, 4}, std::vector<size_t>{})));
+}
+
+// Chains of independent normal draws agree (R-hat = 1 + O(1/n)); shifting
+// one of four by one standard deviation takes R-hat above 1.1.
+TEST(PotentialScaleReduction, OfIndependentDraws) {
+  RandomStream random(17);
+  std::vector<double> values;
+  std::vector<size_t> ends;
+  for (int chain = 0; chain < 4; ++chain) {
+    for (int k = 0; k < 2000; ++k) values.push_back(random.Normal());
+    ends.push_back(values.size());
+  }
+  EXPECT_NEAR(PotentialScaleReduction(values, ends), 1, 0.01);
+  for (size_t k = ends[2]; k < ends[3]; ++k) values[k] += 1;
+  EXPECT_GT(PotentialScaleReduction(values, ends), kMostScaleReduction);
 }
 
 TEST(PercentilesOf, SortsAndLeavesOutNan) {

@@ -292,6 +292,12 @@ TEST(CircinvInversion, SummaryIsTheLibrarysInversionWithTheSameSettings) {
     EXPECT_LE(v.p50, v.p90);
     EXPECT_THAT(r.out, HasSubstr("acceptable models: " + std::to_string(expected.appraisal.acceptable.size()) + " of " +
                                  std::to_string(expected.search.size()) + ", "));
+    if (expected.appraisal.walked) {
+      const double rhat = expected.appraisal.vs30_scale_reduction;
+      EXPECT_THAT(r.out, HasSubstr(std::isnan(rhat)              ? "\nwalk: too short to judge"
+                                   : rhat <= kMostScaleReduction ? "\nwalk: its walkers agree on Vs30 (split R-hat "
+                                                                 : "\nnote: the walk's walkers disagree on Vs30 ("));
+    }
     EXPECT_THAT(r.out, HasSubstr("rayleigh curve: rayleigh.txt, 20 points from 2 to 30 Hz, c "));
     EXPECT_THAT(r.out, HasSubstr("; 2 rows without an estimate (nan) skipped\n"));
     EXPECT_THAT(r.out, HasSubstr(std::string("; velocities ") +

@@ -81,7 +81,7 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
   if (progress && polished > 0) progress(search.size(), search.misfits[search.best()]);
   // The walk covers the region of the acceptable ensemble: misfit <= 1
   // when enough models reached it, else up to the worst of the best 5 %.
-  std::vector<int64_t> states;
+  RegionSample walk;
   if (walk_steps > 0) {
     // It starts from the search's acceptable models, whose spread sets
     // the shape of its steps.
@@ -90,13 +90,14 @@ InversionResult Invert(std::vector<ObservedCurve> curves, std::vector<ForwardFun
     for (const size_t m : ensemble.models)
       if (static_cast<int64_t>(m) < searched) starts.push_back(static_cast<int64_t>(m));
     const double bound = ensemble.bound;
-    const RegionWalkSettings walk{walk_steps, settings.walkers, SubSeed(settings.search.seed, kWalkSeedIndex)};
-    states = WalkRegion(problem, starts, bound, walk, &search, progress);
+    const RegionWalkSettings walk_settings{walk_steps, settings.walkers, SubSeed(settings.search.seed, kWalkSeedIndex)};
+    walk = WalkRegion(problem, starts, bound, walk_settings, &search, progress);
   }
-  Appraisal appraisal = Appraise(parameterisation, search, predictions, misfit.curves(), settings.depth_points, states,
-                                 static_cast<size_t>(searched));
+  Appraisal appraisal = Appraise(parameterisation, search, predictions, misfit.curves(), settings.depth_points,
+                                 walk.states, static_cast<size_t>(searched));
+  if (appraisal.walked) appraisal.vs30_scale_reduction = PotentialScaleReduction(appraisal.vs30, walk.walker_ends);
   return {misfit.curves(), std::move(parameterisation), std::move(search),      searched,
-          polished,        std::move(states),           std::move(predictions), std::move(appraisal)};
+          polished,        std::move(walk.states),      std::move(predictions), std::move(appraisal)};
 }
 
 ForwardFunction DispersionForward(Wave wave) {

@@ -329,7 +329,10 @@ TEST(RegionWalk, SamplesTheRegionUniformly) {
     models.points = {0.45, 0.55, 0.5, 0.52};
     models.misfits = {disc(std::span(models.points).first(2)), disc(std::span(models.points).subspan(2))};
     const std::vector<int64_t> starts = {0, 1};
-    const std::vector<int64_t> states = WalkRegion(problem, starts, 1.0, {200000, 4, 3}, &models);
+    const RegionSample sample = WalkRegion(problem, starts, 1.0, {200000, 4, 3}, &models);
+    const std::vector<int64_t>& states = sample.states;
+    ASSERT_EQ(sample.walker_ends.size(), 4u);
+    ASSERT_EQ(sample.walker_ends.back(), states.size());
     ASSERT_EQ(models.size(), 2 + 200000);  // refused proposals cost no evaluation
     ASSERT_GE(states.size(), 4u * 37500u);
     double inner = 0, x = 0, y = 0;

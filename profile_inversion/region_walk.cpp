@@ -58,14 +58,14 @@ std::vector<double> ProposalCovariance(const SearchResult& models, std::span<con
 
 }  // namespace
 
-std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
-                                const RegionWalkSettings& settings, SearchResult* models,
-                                const SearchProgress& progress) {
+RegionSample WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
+                        const RegionWalkSettings& settings, SearchResult* models, const SearchProgress& progress) {
   if (starts.empty()) throw textio::RuntimeError("region walk: no model to start from");
   if (settings.walkers < 1) throw textio::RuntimeError("region walk: the walkers must be at least 1");
   const int d = problem.dimension;
   const std::vector<double> factor = Cholesky(ProposalCovariance(*models, starts), d);
-  std::vector<int64_t> states;
+  RegionSample sample;
+  std::vector<int64_t>& states = sample.states;
   double best_misfit = models->misfits[models->best()];
   std::vector<double> step(static_cast<size_t>(d)), proposal(static_cast<size_t>(d));
   for (int w = 0; w < settings.walkers; ++w) {
@@ -108,9 +108,10 @@ std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const in
         states.push_back(state);
       }
     }
+    sample.walker_ends.push_back(states.size());
   }
   if (progress) progress(models->size(), best_misfit);
-  return states;
+  return sample;
 }
 
 }  // namespace circinv

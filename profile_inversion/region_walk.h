@@ -36,19 +36,25 @@ struct RegionWalkSettings {
 // Each walker's share of the steps spent on the burn-in.
 inline constexpr double kBurnInShare = 0.25;
 
+// The walk's sample of the region: the walkers' states after each step
+// past the burn-in, as indices into the models, a state repeated when its
+// step was refused; walker after walker, walker w's states ending before
+// walker_ends[w].
+struct RegionSample {
+  std::vector<int64_t> states;
+  std::vector<size_t> walker_ends;
+};
+
 // Walks the region {misfit <= bound} from `starts`, models of `models`
 // inside it (at least one), and appends every proposal it evaluates to
 // `models`: they are models tried, as the search's are. Returns the
-// walkers' states after each step past the burn-in, as indices into
-// `models`, a state repeated when its step was refused: the uniform sample
-// of the region. The walkers start at starts spread evenly over the list;
+// uniform sample of the region. The walkers start at starts spread evenly over the list;
 // the proposal covariance is that of all the starts, regularised along
 // each axis so that one start, or starts on a plane, still give a walk that
 // moves. The same inputs give bit-identical results. `progress` hears of
 // the models and the lowest misfit at every hundredth model and at the end.
-std::vector<int64_t> WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
-                                const RegionWalkSettings& settings, SearchResult* models,
-                                const SearchProgress& progress = {});
+RegionSample WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
+                        const RegionWalkSettings& settings, SearchResult* models, const SearchProgress& progress = {});
 
 }  // namespace circinv
 

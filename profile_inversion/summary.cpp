@@ -82,6 +82,18 @@ std::string AcceptableLine(const InversionResult& result) {
          " models reached misfit <= 1, fewer than 5 %)";
 }
 
+// Whether the walk's walkers agree on Vs30, and what to do when they do not.
+std::string WalkersLine(double scale_reduction) {
+  const std::string rhat = "split R-hat " + Brief(scale_reduction);
+  const std::string most = Brief(kMostScaleReduction);
+  if (std::isnan(scale_reduction)) return "walk: too short to judge whether its walkers agree on Vs30";
+  if (scale_reduction <= kMostScaleReduction)
+    return "walk: its walkers agree on Vs30 (" + rhat + ", at most " + most + ")";
+  return "note: the walk's walkers disagree on Vs30 (" + rhat + ", above " + most +
+         "): the walk has not yet spread over the acceptable region and the range may be too narrow or misplaced; "
+         "a larger --models lengthens the walk";
+}
+
 // The best model as a table with aligned columns.
 void WriteModelTable(textio::Output& out, const LayeredModel& model) {
   std::vector<std::vector<std::string>> rows = {{"layer", "top_m", "thickness_m", "vp_m/s", "vs_m/s", "density_kg/m3"}};
@@ -129,6 +141,7 @@ void WriteSummary(textio::Output& out, const InversionResult& result, const std:
   const Percentiles& v = a.vs30_percentiles;
   out.Line("Vs30: " + Brief(v.p50) + " m/s, 10-90 % " + Brief(v.p10) + " to " + Brief(v.p90) + " m/s (" +
            QuantileSource(a) + "); best model " + Brief(a.best_vs30) + " m/s");
+  if (a.walked) out.Line(WalkersLine(a.vs30_scale_reduction));
   if (a.constrained_depth < 30) {
     out.Line("note: the data constrain only the top " + Brief(a.constrained_depth) +
              " m; below, the models' velocities come from the ranges, not from the data, and so do Vs30 and its "
