@@ -48,10 +48,10 @@ struct RegionSample {
 // Walks the region {misfit <= bound} from `starts`, models of `models`
 // inside it (at least one), and appends every proposal it evaluates to
 // `models`: they are models tried, as the search's are. Returns the
-// uniform sample of the region. The walkers start at starts spread evenly over the list;
-// the proposal covariance is that of all the starts, regularised along
-// each axis so that one start, or starts on a plane, still give a walk that
-// moves. The same inputs give bit-identical results. `progress` hears of
+// uniform sample of the region. The walkers start at starts spread evenly
+// over the list; the proposal covariance is that of all the starts,
+// regularised along each axis so that one start, or starts on a plane,
+// still give a walk that moves. The same inputs give bit-identical results. `progress` hears of
 // the models and the lowest misfit at every hundredth model and at the end.
 RegionSample WalkRegion(const SearchProblem& problem, std::span<const int64_t> starts, double bound,
                         const RegionWalkSettings& settings, SearchResult* models, const SearchProgress& progress = {});
