@@ -22,26 +22,6 @@ ObservedCurve SiteCurve(const LayeredModel& truth, uint64_t noise_seed) {
   return synthetic::NoisyCurve(truth, Wave::kRayleigh, synthetic::LogFrequencies(2, 30, 20), 0.03, noise_seed);
 }
 
-// How the appraisal of one inversion compares with the truth.
-struct Outcome {
-  double best_misfit;
-  double vs30_error;     // median / true - 1
-  bool vs30_in_range;    // the true Vs30 within the 10-90 % range
-  double band_coverage;  // share of the depths to lambda_max / 3 where the true vs is in the 10-90 % band
-};
-
-Outcome Compare(const Appraisal& a, const LayeredModel& truth) {
-  const double vs30 = Vs30(truth);
-  int inside = 0, depths = 0;
-  for (size_t k = 0; k < a.depth.size() && a.depth[k] <= a.constrained_depth * 2 / 3; ++k) {
-    const double vs = VsAtDepth(truth, a.depth[k]);
-    inside += vs >= a.vs[k].p10 && vs <= a.vs[k].p90;
-    ++depths;
-  }
-  return {a.best_misfit, a.vs30_percentiles.p50 / vs30 - 1,
-          vs30 >= a.vs30_percentiles.p10 && vs30 <= a.vs30_percentiles.p90, static_cast<double>(inside) / depths};
-}
-
 // The median vs of the ensemble at depth z.
 double MedianVsAt(const Appraisal& a, double z) {
   size_t k = 0;
@@ -84,7 +64,7 @@ TEST(Inversion, RecoversKnownSites) {
     const ObservedCurve curve = SiteCurve(c.truth, c.noise_seed);
     const InversionResult r = Invert({curve}, DefaultParameterSpace(std::vector{curve}), TestSettings());
     const Appraisal& a = r.appraisal;
-    const Outcome o = Compare(a, c.truth);
+    const synthetic::Recovery o = synthetic::RecoveryOf(a, c.truth);
     EXPECT_LE(o.best_misfit, 1.2);
     EXPECT_LE(std::abs(o.vs30_error), c.vs30_tolerance)
         << "Vs30 " << Vs30(c.truth) << ", median " << a.vs30_percentiles.p50;
@@ -100,6 +80,32 @@ TEST(Inversion, RecoversKnownSites) {
       EXPECT_LT(soft, MedianVsAt(a, 20));
     }
   }
+}
+
+// The promise of the 10-90 % range of Vs30, kept over random soil sites
+// (synthetic::RandomSoilSite) rather than the three above: the truth should
+// lie inside it about 8 times in 10, and below the median about half the
+// time. With 20 sites, fewer than 12 inside (probability 1 % for a range that
+// holds the truth 8 times in 10) or a median on one side of the truth at
+// more than 16 of them (probability 0.1 % without a bias) fail. These are
+// the first 20 sites of the study in docs/circinv.md, at the default budget
+// (a smaller one leans low: at 6000 models the median lay above the truth at
+// only 5 of them).
+TEST(Inversion, Vs30RangeIsCalibratedOverRandomSites) {
+  const InversionSettings settings = TestSettings();
+  const int sites = 20;
+  int inside = 0, median_above = 0;
+  for (int k = 0; k < sites; ++k) {
+    const LayeredModel truth = synthetic::RandomSoilSite(50000 + k);
+    const ObservedCurve curve = SiteCurve(truth, 7000 + k);
+    const synthetic::Recovery o =
+        synthetic::RecoveryOf(Invert({curve}, DefaultParameterSpace(std::vector{curve}), settings).appraisal, truth);
+    inside += o.vs30_in_range;
+    median_above += o.vs30_error > 0;
+  }
+  EXPECT_GE(inside, 12);
+  EXPECT_GE(median_above, 4);
+  EXPECT_LE(median_above, 16);
 }
 
 TEST(Inversion, SameSeedSameResult) {
