@@ -110,6 +110,14 @@ Appraisal Appraise(const Parameterisation& parameterisation, const SearchResult&
   models.reserve(a.sample.size());
   for (const int64_t m : a.sample) models.push_back(parameterisation.ModelAt(search.point(m)));
 
+  const Range& half_space_vs = parameterisation.space().layers.back().vs;
+  if (a.walked && !half_space_vs.fixed() && !models.empty()) {
+    const double top_tenth = half_space_vs.max * std::pow(half_space_vs.min / half_space_vs.max, 0.1);
+    const auto at_top = std::count_if(models.begin(), models.end(),
+                                      [&](const LayeredModel& m) { return m.layers.back().vs >= top_tenth; });
+    a.half_space_vs_at_top = static_cast<double>(at_top) / static_cast<double>(models.size());
+  }
+
   a.constrained_depth = SpanOf(curves).wavelength_max / 2.0;
   std::vector<double> column(models.size());
   for (int k = 0; k < depth_points; ++k) {

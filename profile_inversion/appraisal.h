@@ -87,9 +87,25 @@ struct Appraisal {
   // R-hat of Vs30 over the walk's walkers (NaN without a walk).
   double vs30_scale_reduction = std::numeric_limits<double>::quiet_NaN();
   double best_vs30 = 0;
+  // The share of the walk's sample whose half-space vs lies in the top
+  // tenth of its range, on the search's logarithmic axis (NaN without a
+  // walk, whose sample alone is uniform over the region, or when that vs is
+  // fixed).
+  double half_space_vs_at_top = std::numeric_limits<double>::quiet_NaN();
 
   std::vector<CurveFit> fit;  // one per observed curve
 };
+
+// Above this share of the sample in the top tenth of its range, the
+// half-space's vs is said to crowd the top. A half-space the data leave
+// free holds a tenth of a uniform walk there; the data push it up when the
+// curve's longest wavelengths have not reached it (soft soil over rock
+// whose curve has not levelled off at its lowest frequency), and its true
+// vs may then lie above the range. One and a half times the free share:
+// over random soil sites (docs/circinv.md) it marked most of those whose
+// half-space was faster than the default range, and the others it marked
+// had their true half-space in the top seventh of the range.
+inline constexpr double kMostHalfSpaceVsAtTop = 0.15;
 
 // The appraisal of a search. `predictions` holds the phase velocities of
 // every model of `search`, model after model, each the points of all

@@ -189,6 +189,29 @@ TEST_F(AppraiseTest, QuantilesOfASampleCountRepeats) {
   EXPECT_EQ(QuantileSource(a), "a walk over the region of the 3 acceptable models");
 }
 
+// The share of the walk's sample whose half-space vs lies in the top tenth
+// of its range (vs = 100 * 10^u m/s: from 1000 * 0.1^0.1 = 794 m/s up),
+// repeats counted; none without a walk or with the half-space's vs fixed.
+TEST_F(AppraiseTest, ShareOfTheHalfSpaceAtTheTopOfItsRange) {
+  const Parameterisation free_half_space(
+      {{{{10, 10}, {200, 200}, {0.3, 0.3}, 0}, {{0, 0}, {100, 1000}, {0.3, 0.3}, 0}}, false});
+  const SearchResult r = Search({0.95, 0.91, 0.89, 0.5, 0.2}, {0.5, 0.6, 0.7, 0.8, 0.9});  // 891, 813, 776, 316, 158
+  const std::vector<double> predictions(10, 150.0);
+  struct Case {
+    std::vector<int64_t> sample;
+    double share;
+  };
+  const Case cases[] = {{{0, 1, 2, 3, 4}, 0.4}, {{0, 0, 3}, 2.0 / 3}, {{2, 3, 4}, 0}};
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(Appraise(free_half_space, r, predictions, std::span(&curve_, 1), 5, c.sample).half_space_vs_at_top,
+                     c.share);
+  }
+  EXPECT_TRUE(std::isnan(Appraise(free_half_space, r, predictions, std::span(&curve_, 1)).half_space_vs_at_top));
+  EXPECT_TRUE(std::isnan(Appraise(parameterisation_, Search({0.5}, {0.5}), std::vector<double>{1, 2},
+                                  std::span(&curve_, 1), 5, std::vector<int64_t>{0})
+                             .half_space_vs_at_top));
+}
+
 TEST_F(AppraiseTest, BestFivePercentWhenFewModelsFit) {
   std::vector<double> points, misfits;
   for (int m = 0; m < 41; ++m) {

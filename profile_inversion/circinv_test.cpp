@@ -298,6 +298,8 @@ TEST(CircinvInversion, SummaryIsTheLibrarysInversionWithTheSameSettings) {
                                    : rhat <= kMostScaleReduction ? "\nwalk: its walkers agree on Vs30 (split R-hat "
                                                                  : "\nnote: the walk's walkers disagree on Vs30 ("));
     }
+    EXPECT_EQ(r.out.find("\nnote: the half-space's vs crowds the top of its range (") != std::string::npos,
+              expected.appraisal.half_space_vs_at_top > kMostHalfSpaceVsAtTop);
     EXPECT_THAT(r.out, HasSubstr("rayleigh curve: rayleigh.txt, 20 points from 2 to 30 Hz, c "));
     EXPECT_THAT(r.out, HasSubstr("; 2 rows without an estimate (nan) skipped\n"));
     EXPECT_THAT(r.out, HasSubstr(std::string("; velocities ") +
@@ -325,6 +327,25 @@ TEST(CircinvInversion, DataShallowerThan30MetresAreSaidToBe) {
   const testsupport::Outcome deep = Circinv({"--models", "400", "rayleigh.txt"}, site.dir);
   EXPECT_THAT(deep.out, HasSubstr("\nthe data constrain the profile to 157.8 m depth"));
   EXPECT_THAT(deep.out, Not(HasSubstr("note:")));
+}
+
+// The site's half-space (700 m/s) under a range that stops at 500 m/s: the
+// walk presses against the top, and the summary says so; under a range to
+// 1200 m/s, the curve (which has levelled off at 2 Hz) holds it well below.
+TEST(CircinvInversion, AHalfSpaceAtTheTopOfItsRangeIsSaidToBe) {
+  const SiteFiles site;
+  const struct {
+    const char* half_space;
+    bool note;
+  } cases[] = {{"0 0 300 500 0.2 0.4\n", true}, {"0 0 300 1200 0.2 0.4\n", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.half_space);
+    site.dir.Write("one_layer.txt", std::string("2 20 100 400 0.3 0.45\n") + c.half_space);
+    const testsupport::Outcome r = Circinv({"--param", "one_layer.txt", "--models", "2000", "rayleigh.txt"}, site.dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("\nnote: the half-space's vs crowds the top of its range (") != std::string::npos, c.note)
+        << r.out;
+  }
 }
 
 TEST(CircinvInversion, ResultDirectoryAndOneSeedGiveTheSameBytes) {

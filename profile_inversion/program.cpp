@@ -85,7 +85,9 @@ rule, the depth the data constrain (half the longest wavelength), the
 best model, Vs30 (30 m over the shear-wave travel time through the top
 30 m) of the acceptable models, median and 10-90 % range, whether the
 walk's walkers agree on Vs30 (split R-hat at most 1.1; above it, a larger
---models lengthens the walk), and last, for scripts, the line
+--models lengthens the walk), a note when the half-space's vs crowds the
+top of its range (the data do not bound it from above), and last, for
+scripts, the line
   vs30 MEDIAN P10 P90
 (m/s, each number in full precision). While standard error is a terminal,
 a progress line there follows every stage of the models.

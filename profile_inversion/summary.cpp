@@ -94,6 +94,14 @@ std::string WalkersLine(double scale_reduction) {
          "a larger --models lengthens the walk";
 }
 
+// Why the half-space's velocity may lie above its range, and what to do.
+std::string HalfSpaceAtTopLine(const Appraisal& a, const Range& half_space_vs) {
+  return "note: the half-space's vs crowds the top of its range (" + Brief(100 * a.half_space_vs_at_top) +
+         " % of the models in its top tenth, up to " + Brief(half_space_vs.max) +
+         " m/s): the longest observed wavelengths do not bound it from above, and the true one may be faster; "
+         "widen its range with --param, or record to lower frequencies";
+}
+
 // The best model as a table with aligned columns.
 void WriteModelTable(textio::Output& out, const LayeredModel& model) {
   std::vector<std::vector<std::string>> rows = {{"layer", "top_m", "thickness_m", "vp_m/s", "vs_m/s", "density_kg/m3"}};
@@ -142,6 +150,9 @@ void WriteSummary(textio::Output& out, const InversionResult& result, const std:
   out.Line("Vs30: " + Brief(v.p50) + " m/s, 10-90 % " + Brief(v.p10) + " to " + Brief(v.p90) + " m/s (" +
            QuantileSource(a) + "); best model " + Brief(a.best_vs30) + " m/s");
   if (a.walked) out.Line(WalkersLine(a.vs30_scale_reduction));
+  if (a.half_space_vs_at_top > kMostHalfSpaceVsAtTop) {
+    out.Line(HalfSpaceAtTopLine(a, result.parameterisation.space().layers.back().vs));
+  }
   if (a.constrained_depth < 30) {
     out.Line("note: the data constrain only the top " + Brief(a.constrained_depth) +
              " m; below, the models' velocities come from the ranges, not from the data, and so do Vs30 and its "
