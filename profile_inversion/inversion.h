@@ -24,7 +24,7 @@ struct InversionSettings {
   NeighbourhoodSettings search;
   int64_t shared_models = 20000;
   double descent_share = 0.1;
-  double walk_share = 0.25;
+  double walk_share = 0.4;
   int walkers = 4;
   int depth_points = 101;  // of the profile's depth grid, 0 to lambda_max / 2
 };

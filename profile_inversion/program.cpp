@@ -41,8 +41,8 @@ Inversion options (defaults in brackets):
                      'increasing' is --increasing
   --increasing       vs and vp must not decrease with depth [they may]
   --models M         models in all, at least 100 per chain, at most
-                     1000000: of the first 20000, 65 % for the search,
-                     10 % for the polish, 25 % for the walk; the walk
+                     1000000: of the first 20000, 50 % for the search,
+                     10 % for the polish, 40 % for the walk; the walk
                      takes all beyond them [20000]
   --chains K         independent searches that share the models, 1 to
                      1000 [4]
@@ -127,8 +127,8 @@ is 381.8 m/s; then the ground back from that curve with 3 % errors):
    3.20000000e+01  1.86580258e+02
   $ circinv --forward model.txt --fmin 2 --fmax 30 --nfreq 20 | awk 'NF && !/^#/ {$3 = 0.03 * $2} 1' > curve.txt
   $ circinv --models 2000 -o result curve.txt | grep -i '^vs30'
-  Vs30: 352.7 m/s, 10-90 % 319 to 398.4 m/s (a walk over the region of the 533 acceptable models); best model 383.2 m/s
-  vs30 352.6747524422718 319.01126181479725 398.3825453754117
+  Vs30: 350.1 m/s, 10-90 % 299.3 to 400.2 m/s (a walk over the region of the 702 acceptable models); best model 385.6 m/s
+  vs30 350.13869116102364 299.2822607797824 400.2399048885966
   $ ls result
   best_model.txt
   ensemble.txt
