@@ -43,7 +43,7 @@ BENCHMARK(BM_DefaultInversion)->Unit(benchmark::kSecond)->Iterations(1);
 // counters: how many true Vs30 lie inside the 10-90 % range and within 5 %
 // of the median, the mean and standard deviation of median / true - 1 (%),
 // the mean share of depths where the true vs is inside the band (%), and
-// how many sites have it at 80 % of the depths or more. About 3 minutes.
+// how many sites have it at 80 % of the depths or more. About 2 minutes.
 void BM_CalibrationOverRandomSites(benchmark::State& state) {
   const int sites = 40;
   std::vector<synthetic::Recovery> recovered;

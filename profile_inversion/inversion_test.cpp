@@ -90,10 +90,8 @@ TEST(Inversion, RecoversKnownSites) {
 // lie inside it about 8 times in 10, and below the median about half the
 // time. With 20 sites, fewer than 12 inside (probability 1 % for a range that
 // holds the truth 8 times in 10) or a median on one side of the truth at
-// more than 16 of them (probability 0.1 % without a bias) fail. These are
-// the first 20 sites of the study in docs/circinv.md, at the default budget
-// (a smaller one leans low: at 6000 models the median lay above the truth at
-// only 5 of them).
+// more than 16 of them (probability 0.3 % without a bias) fail. These are
+// the first 20 sites of the study in docs/circinv.md, at the default budget.
 TEST(Inversion, Vs30RangeIsCalibratedOverRandomSites) {
   const InversionSettings settings = TestSettings();
   const int sites = 20;
