@@ -235,6 +235,9 @@ std::string Vs30Line(const std::string& out) {
   return found;
 }
 
+// The start of the summary's note on a half-space at the top of its range.
+constexpr char kHalfSpaceAtTop[] = "\nnote: the half-space's vs crowds the top of its range (";
+
 TEST(CircinvInversion, SummaryIsTheLibrarysInversionWithTheSameSettings) {
   const SiteFiles site;
   struct Case {
@@ -298,7 +301,7 @@ TEST(CircinvInversion, SummaryIsTheLibrarysInversionWithTheSameSettings) {
                                    : rhat <= kMostScaleReduction ? "\nwalk: its walkers agree on Vs30 (split R-hat "
                                                                  : "\nnote: the walk's walkers disagree on Vs30 ("));
     }
-    EXPECT_EQ(r.out.find("\nnote: the half-space's vs crowds the top of its range (") != std::string::npos,
+    EXPECT_EQ(r.out.find(kHalfSpaceAtTop) != std::string::npos,
               expected.appraisal.half_space_vs_at_top > kMostHalfSpaceVsAtTop);
     EXPECT_THAT(r.out, HasSubstr("rayleigh curve: rayleigh.txt, 20 points from 2 to 30 Hz, c "));
     EXPECT_THAT(r.out, HasSubstr("; 2 rows without an estimate (nan) skipped\n"));
@@ -343,8 +346,7 @@ TEST(CircinvInversion, AHalfSpaceAtTheTopOfItsRangeIsSaidToBe) {
     site.dir.Write("one_layer.txt", std::string("2 20 100 400 0.3 0.45\n") + c.half_space);
     const testsupport::Outcome r = Circinv({"--param", "one_layer.txt", "--models", "2000", "rayleigh.txt"}, site.dir);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.find("\nnote: the half-space's vs crowds the top of its range (") != std::string::npos, c.note)
-        << r.out;
+    EXPECT_EQ(r.out.find(kHalfSpaceAtTop) != std::string::npos, c.note) << r.out;
   }
 }
 

@@ -14,6 +14,7 @@
 #include "profile_inversion/appraisal.h"
 #include "profile_inversion/dispersion.h"
 #include "profile_inversion/elastic_relations.h"
+#include "profile_inversion/inversion.h"
 #include "profile_inversion/observed_curve.h"
 #include "profile_inversion/random_stream.h"
 
@@ -105,6 +106,16 @@ inline Recovery RecoveryOf(const Appraisal& a, const LayeredModel& truth) {
   }
   return {a.best_misfit, a.vs30_percentiles.p50 / vs30 - 1,
           vs30 >= a.vs30_percentiles.p10 && vs30 <= a.vs30_percentiles.p90, static_cast<double>(inside) / depths};
+}
+
+// Site k of the random-site study (docs/circinv.md): RandomSoilSite(50000 +
+// k), its Rayleigh curve at 20 frequencies from 2 to 30 Hz with 3 % errors
+// (noise seed 7000 + k), inverted over the default ranges with `settings`.
+inline Recovery RandomSiteRecovery(int k, const InversionSettings& settings) {
+  const LayeredModel truth = RandomSoilSite(50000 + static_cast<uint64_t>(k));
+  const ObservedCurve curve =
+      NoisyCurve(truth, Wave::kRayleigh, LogFrequencies(2, 30, 20), 0.03, 7000 + static_cast<uint64_t>(k));
+  return RecoveryOf(Invert({curve}, DefaultParameterSpace(std::vector{curve}), settings).appraisal, truth);
 }
 
 }  // namespace circinv::synthetic
